@@ -1,0 +1,174 @@
+#pragma once
+
+// TBitmap32: a rectangle of 32-bit pixels in one contiguous, zero-filled block, rows top-down
+// with no gap between them, so pixel (x, y) is element y * Width + x. Every picture the program
+// holds is one. A bitmap announces its changes to whoever listens (the image views do):
+//
+//   OnAreaChanged(Area, Info) then OnChange  after pixels, size or settings changed; held back
+//                                            while a batch is open (BeginBatch/EndBatch)
+//   OnResize                                 after the dimensions changed, never held back
+//   OnHandleChanged                          after the pixel store was replaced, never held back
+//
+// Which operation announces what: SetDimensions that changed the size gives one OnChange and one
+// OnResize; CopyFrom one OnChange at its end (and OnResize if the size changed); a DrawFrom that
+// transferred one OnChange; each mirror one OnChange; fills at least one OnChange.
+//
+// A bitmap's owner must unhook its own handlers before the bitmap is destroyed: destruction
+// still calls OnHandleChanged and OnResize when the bitmap had a size.
+
+#include "raster/Exception.h"
+#include "raster/Rect.h"
+#include "raster/Resampler.h"
+
+#include <atomic>
+#include <cstdint>
+#include <cstdlib>
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <string>
+
+// A pixel, 0xAARRGGBB; in memory blue, green, red, alpha. Alpha 255 is opaque.
+using TColor32 = std::uint32_t;
+
+class TBitmap32;
+
+enum class TDrawMode : std::uint8_t { dmOpaque, dmBlend, dmCustom, dmTransparent };
+enum class TCombineMode : std::uint8_t { cmBlend, cmMerge };
+enum class TWrapMode : std::uint8_t { wmClamp, wmRepeat, wmMirror };
+
+using TNotifyEvent = std::function<void(TBitmap32& Sender)>;
+using TAreaChangedEvent =
+    std::function<void(TBitmap32& Sender, const TRect& Area, std::uint32_t Info)>;
+using TPixelCombineEvent = std::function<void(TColor32 Foreground, TColor32& Background,
+                                              std::uint32_t MasterAlpha)>;
+
+// The Info value that every change announcement carries.
+inline constexpr std::uint32_t AREAINFO_RECT = 0x80000000u;
+
+class TBitmap32 {
+public:
+    TBitmap32();
+    ~TBitmap32();
+    TBitmap32(const TBitmap32&) = delete;
+    TBitmap32& operator=(const TBitmap32&) = delete;
+
+    // Size.
+    int Width() const noexcept { return FWidth; }
+    int Height() const noexcept { return FHeight; }
+    TRect FullArea() const noexcept { return TRect{0, 0, FWidth, FHeight}; }
+    // True when there is no pixel store, that is when Width or Height is 0.
+    bool IsEmpty() const noexcept { return !FPixels || FWidth == 0 || FHeight == 0; }
+
+    // Gives the bitmap a fresh, zero-filled store of the new size (negative values count as 0)
+    // and returns true; returns false and does nothing when the size is already this one.
+    // Throws Exception "Can't allocate the DIB handle" when the store cannot be had; the bitmap
+    // is then 0 by 0, OnHandleChanged has been called, OnChange and OnResize have not.
+    bool SetDimensions(int NewWidth, int NewHeight);
+
+    // Pixel store, null while the bitmap is empty. Callers keep x and y inside FullArea and
+    // announce what they changed.
+    TColor32* PixelData() noexcept { return FPixels.get(); }
+    const TColor32* PixelData() const noexcept { return FPixels.get(); }
+    TColor32* ScanLine(int Y) noexcept { return FPixels.get() + std::int64_t{Y} * FWidth; }
+    const TColor32* ScanLine(int Y) const noexcept {
+        return FPixels.get() + std::int64_t{Y} * FWidth;
+    }
+    TColor32 Pixel(int X, int Y) const noexcept { return ScanLine(Y)[X]; }
+
+    // Takes size, pixels and settings of Source; none makes the bitmap 0 by 0. Announces one
+    // OnChange at the end, also when an error passes through.
+    void CopyFrom(const TBitmap32* Source);
+    // As CopyFrom, but takes over Source's store instead of copying it; Source is left 0 by 0
+    // without announcing anything. This bitmap announces what CopyFrom would.
+    void TakeFrom(TBitmap32& Source);
+
+    // Clip area: transfers and fills into the bitmap write only inside it.
+    const TRect& ClipArea() const noexcept { return FClipArea; }
+    void SetClipArea(const TRect& Area);
+
+    void FillAll(TColor32 Value);
+    void FillArea(const TRect& Area, TColor32 Value);
+
+    // Copies SrcRect of Source into DstRect of this bitmap: a block copy when the two have the
+    // same size, otherwise Source's resampler scales. Writes only inside ClipArea. Does nothing
+    // without a source, from or into an empty bitmap, or for an empty SrcRect; throws
+    // ESrcInvalidException when SrcRect reaches outside Source.
+    void DrawFrom(const TRect& DstRect, const TRect& SrcRect, const TBitmap32* Source);
+
+    // Reverse the columns, or the rows, in place. Both together turn the bitmap by 180 degrees.
+    void MirrorHorizontal();
+    void MirrorVertical();
+
+    // Notification protocol.
+    void BeginBatch() noexcept { ++FBatchDepth; }
+    void EndBatch() noexcept { --FBatchDepth; }
+    int BatchDepth() const noexcept { return FBatchDepth; }
+    void NotifyChanged();
+    void NotifyAreaChanged(const TRect& Area, std::uint32_t Info);
+
+    // Recursive lock, held by a view while it draws the bitmap.
+    void AcquireLock();
+    void ReleaseLock();
+    int LockCount() const noexcept { return FLockCount.load(); }
+
+    // Settings. Only their defaults are used: opaque drawing and nearest-neighbour scaling.
+    TDrawMode DrawMode() const noexcept { return FDrawMode; }
+    void SetDrawMode(TDrawMode Value);
+    TCombineMode CombineMode() const noexcept { return FCombineMode; }
+    void SetCombineMode(TCombineMode Value);
+    TWrapMode WrapMode() const noexcept { return FWrapMode; }
+    void SetWrapMode(TWrapMode Value);
+    std::uint32_t MasterAlpha() const noexcept { return FMasterAlpha; }
+    void SetMasterAlpha(std::uint32_t Value);
+    TColor32 OuterColor() const noexcept { return FOuterColor; }
+    void SetOuterColor(TColor32 Value) noexcept { FOuterColor = Value; }
+
+    const TCustomResampler& Resampler() const noexcept { return *FResampler; }
+    TCustomResampler& Resampler() noexcept { return *FResampler; }
+    std::string ResamplerClassName() const;
+    // Switches to the registered resampler class of that name; an empty name, the current class
+    // or an unknown name change nothing.
+    void SetResamplerClassName(const std::string& ClassName);
+
+    TNotifyEvent OnChange;
+    TNotifyEvent OnResize;
+    TNotifyEvent OnHandleChanged;
+    TAreaChangedEvent OnAreaChanged;
+    TPixelCombineEvent OnPixelCombine;
+
+private:
+    struct TFreeStore {
+        void operator()(TColor32* Pixels) const noexcept { std::free(Pixels); }
+    };
+    using TPixelStore = std::unique_ptr<TColor32, TFreeStore>;
+
+    static TPixelStore AllocateStore(int Width, int Height);
+    std::size_t StoreBytes() const noexcept {
+        return static_cast<std::size_t>(FWidth) * static_cast<std::size_t>(FHeight) *
+               sizeof(TColor32);
+    }
+    void ReplaceStore(int NewWidth, int NewHeight);
+    void ReleaseStore() noexcept;
+    void NotifyResized();
+    void NotifyStoreReplaced();
+    void CopySettingsFrom(const TBitmap32& Source);
+    void FillRect(const TRect& Area, TColor32 Value) noexcept;
+
+    int FBatchDepth = 0;
+    std::recursive_mutex FLock;
+    std::atomic<int> FLockCount{0};
+    int FWidth = 0;
+    int FHeight = 0;
+    TPixelStore FPixels;
+    TRect FClipArea{0, 0, 0, 0};
+    TDrawMode FDrawMode = TDrawMode::dmOpaque;
+    TCombineMode FCombineMode = TCombineMode::cmBlend;
+    TWrapMode FWrapMode = TWrapMode::wmClamp;
+    std::uint32_t FMasterAlpha = 255;
+    TColor32 FOuterColor = 0;
+    std::unique_ptr<TCustomResampler> FResampler;
+};
+
+// The store for Width x Height pixels cannot be had: too large to address, or refused.
+inline constexpr const char* CantAllocateDibMessage = "Can't allocate the DIB handle";

@@ -1,0 +1,128 @@
+#include "raster/Transfer.h"
+
+#include <algorithm>
+#include <cstring>
+#include <vector>
+
+void TBitmap32::DrawFrom(const TRect& DstRect, const TRect& SrcRect, const TBitmap32* Source) {
+    if (!Source)
+        return;
+    TransferRect(*this, DstRect, ClipArea(), *Source, SrcRect, Source->Resampler(),
+                 Source->DrawMode(), Source->OnPixelCombine);
+}
+
+void TransferRect(TBitmap32& Dst, const TRect& DstRect, const TRect& Clip, const TBitmap32& Src,
+                  const TRect& SrcRect, const TCustomResampler& Resampler, TDrawMode /*DrawMode*/,
+                  const TPixelCombineEvent& /*CombineCallback*/) {
+    if (Src.IsEmpty() || Dst.IsEmpty() || RectIsEmpty(SrcRect))
+        return;
+    if (SrcRect.Left < 0 || SrcRect.Top < 0 || SrcRect.Right > Src.Width() ||
+        SrcRect.Bottom > Src.Height())
+        throw ESrcInvalidException(SrcInvalidMessage);
+
+    const TRect Effective = IntersectRects(IntersectRects(Clip, Dst.FullArea()), DstRect);
+    if (RectIsEmpty(Effective))
+        return;
+
+    // The unclipped sizes decide: clipping never turns a stretch into a copy or back.
+    if (RectWidth(SrcRect) == RectWidth(DstRect) && RectHeight(SrcRect) == RectHeight(DstRect))
+        BlockCopy(Dst, Effective, Src, SrcRect.Left + (Effective.Left - DstRect.Left),
+                  SrcRect.Top + (Effective.Top - DstRect.Top));
+    else
+        Resampler.Resample(Dst, DstRect, Effective, Src, SrcRect);
+
+    Dst.NotifyAreaChanged(DstRect, AREAINFO_RECT);
+}
+
+// Rows are moved with memmove, which costs what memcpy costs and stays defined for a bitmap
+// drawn onto itself, where source and destination rows may overlap.
+
+void BlockCopy(TBitmap32& Dst, const TRect& Area, const TBitmap32& Src, int SrcX, int SrcY) {
+    const int Rows = Area.Bottom - Area.Top;
+    const auto RowBytes = static_cast<std::size_t>(Area.Right - Area.Left) * sizeof(TColor32);
+    const bool WholeRows = Area.Left == 0 && SrcX == 0 && Area.Right == Dst.Width() &&
+                           Dst.Width() == Src.Width();
+    if (WholeRows) {
+        std::memmove(Dst.ScanLine(Area.Top), Src.ScanLine(SrcY), RowBytes * static_cast<std::size_t>(Rows));
+        return;
+    }
+    for (int Row = 0; Row < Rows; ++Row)
+        std::memmove(Dst.ScanLine(Area.Top + Row) + Area.Left, Src.ScanLine(SrcY + Row) + SrcX, RowBytes);
+}
+
+namespace {
+
+// Source index for destination index Index (counted from the start of the destination
+// rectangle): Index * Scale + SrcStart, formed in double precision, where the product of an
+// integer below 2^24 and a single-precision factor is exact, and truncated. Larger bitmaps can
+// round up past the source's end, so the result is kept inside [SrcStart, SrcEnd).
+int NearestIndex(std::int64_t Index, float Scale, int SrcStart, int SrcEnd) {
+    const double Exact = static_cast<double>(Index) * static_cast<double>(Scale) + SrcStart;
+    return std::clamp(static_cast<int>(std::min(Exact, static_cast<double>(SrcEnd - 1))),
+                      SrcStart, SrcEnd - 1);
+}
+
+// The middle of [Start, End): the left one of two middles.
+int MiddleIndex(int Start, int End) {
+    return static_cast<int>((std::int64_t{Start} + End - 1) / 2);
+}
+
+// The source column of each destination column of Clip, computed once per stretch.
+std::vector<int> BuildColumnMap(const TRect& DstRect, const TRect& Clip, const TRect& SrcRect) {
+    const std::int64_t DstW = RectWidth(DstRect);
+    std::vector<int> ColumnMap(static_cast<std::size_t>(Clip.Right - Clip.Left));
+    if (DstW == 1) {
+        ColumnMap[0] = MiddleIndex(SrcRect.Left, SrcRect.Right);
+        return ColumnMap;
+    }
+    const float ScaleX = static_cast<float>(static_cast<double>(RectWidth(SrcRect)) /
+                                            static_cast<double>(DstW));
+    const std::int64_t First = std::int64_t{Clip.Left} - DstRect.Left;
+    for (std::size_t I = 0; I < ColumnMap.size(); ++I)
+        ColumnMap[I] = NearestIndex(First + static_cast<std::int64_t>(I), ScaleX, SrcRect.Left,
+                                    SrcRect.Right);
+    return ColumnMap;
+}
+
+bool IsContiguous(const std::vector<int>& ColumnMap) {
+    for (std::size_t I = 1; I < ColumnMap.size(); ++I)
+        if (ColumnMap[I] != ColumnMap[I - 1] + 1)
+            return false;
+    return true;
+}
+
+} // namespace
+
+void NearestStretch(TBitmap32& Dst, const TRect& DstRect, const TRect& Clip, const TBitmap32& Src,
+                    const TRect& SrcRect) {
+    const std::vector<int> ColumnMap = BuildColumnMap(DstRect, Clip, SrcRect);
+    // An unscaled axis maps columns one to one; such rows are copied, not gathered.
+    const bool CopyRows = IsContiguous(ColumnMap);
+    const std::size_t ClipW = ColumnMap.size();
+    const std::int64_t DstH = RectHeight(DstRect);
+    const float ScaleY =
+        DstH > 1 ? static_cast<float>(static_cast<double>(RectHeight(SrcRect)) /
+                                      static_cast<double>(DstH))
+                 : 0.0f;
+
+    int PreviousRow = -1;
+    for (int Y = Clip.Top; Y < Clip.Bottom; ++Y) {
+        const int SrcRow =
+            DstH == 1 ? MiddleIndex(SrcRect.Top, SrcRect.Bottom)
+                      : NearestIndex(std::int64_t{Y} - DstRect.Top, ScaleY, SrcRect.Top,
+                                     SrcRect.Bottom);
+        TColor32* const Target = Dst.ScanLine(Y) + Clip.Left;
+        if (SrcRow == PreviousRow) {
+            std::memmove(Target, Target - Dst.Width(), ClipW * sizeof(TColor32));
+            continue;
+        }
+        const TColor32* const Source = Src.ScanLine(SrcRow);
+        if (CopyRows) {
+            std::memmove(Target, Source + ColumnMap[0], ClipW * sizeof(TColor32));
+        } else {
+            for (std::size_t I = 0; I < ClipW; ++I)
+                Target[I] = Source[ColumnMap[I]];
+        }
+        PreviousRow = SrcRow;
+    }
+}

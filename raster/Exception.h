@@ -27,3 +27,6 @@ private:
         using Base::Base;                                                                          \
         const char* ClassName() const noexcept override { return #Name; }                          \
     }
+
+// The silent error: raised to abandon an operation, never logged and never shown.
+DECLARE_EXCEPTION_CLASS(EAbort, Exception);

@@ -5,7 +5,6 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
-#include <limits>
 
 TBitmap32::TBitmap32() : FResampler(std::make_unique<TNearestResampler>()) {}
 
@@ -30,6 +29,7 @@ bool TBitmap32::SetDimensions(int NewWidth, int NewHeight) {
 
 void TBitmap32::ReleaseStore() noexcept {
     FPixels.reset();
+    FZeroFillOwed = false;
     FWidth = 0;
     FHeight = 0;
     FClipArea = TRect{0, 0, 0, 0};
@@ -40,7 +40,7 @@ void TBitmap32::ReplaceStore(int NewWidth, int NewHeight) {
         [&] {
             ReleaseStore();
             if (NewWidth > 0 && NewHeight > 0)
-                FPixels = AllocateStore(NewWidth, NewHeight);
+                AllocateStore(NewWidth, NewHeight);
             FWidth = NewWidth;
             FHeight = NewHeight;
             SetClipArea(FullArea());
@@ -48,20 +48,39 @@ void TBitmap32::ReplaceStore(int NewWidth, int NewHeight) {
         [this] { NotifyStoreReplaced(); });
 }
 
-TBitmap32::TPixelStore TBitmap32::AllocateStore(int Width, int Height) {
-    // Both factors are below 2^31, so the pixel count cannot overflow 64 bits; the byte count
-    // must also be addressable before the allocator sees it.
-    const auto PixelCount = static_cast<std::uint64_t>(Width) * static_cast<std::uint64_t>(Height);
-    constexpr auto MaxPixels =
-        static_cast<std::uint64_t>(std::numeric_limits<std::ptrdiff_t>::max()) / sizeof(TColor32);
-    if (PixelCount > MaxPixels)
+void TBitmap32::AllocateStore(int Width, int Height) {
+    // Both factors are below 2^31, so the pixel count cannot overflow 64 bits.
+    TPixelAllocation Allocation =
+        AllocatePixelBlock(static_cast<std::uint64_t>(Width) * static_cast<std::uint64_t>(Height));
+    if (!Allocation.Block)
         throw Exception(CantAllocateDibMessage);
-    // calloc hands out zero-filled memory, lazily zeroed by the system for large blocks.
-    TPixelStore Store(static_cast<TColor32*>(
-        std::calloc(static_cast<std::size_t>(PixelCount), sizeof(TColor32))));
-    if (!Store)
-        throw Exception(CantAllocateDibMessage);
-    return Store;
+    FPixels = std::move(Allocation.Block);
+    FZeroFillOwed = !Allocation.Zeroed;
+}
+
+void TBitmap32::ZeroFillNow() const noexcept {
+    std::memset(FPixels.get(), 0, StoreBytes());
+    FZeroFillOwed = false;
+}
+
+TColor32* TBitmap32::PixelsForOverwrite(const TRect& Area) noexcept {
+    TColor32* const Pixels = FPixels.get();
+    if (!FZeroFillOwed)
+        return Pixels;
+    const auto RowPixels = static_cast<std::size_t>(FWidth);
+    const auto Clear = [](TColor32* From, std::size_t Count) {
+        std::memset(From, 0, Count * sizeof(TColor32));
+    };
+    Clear(Pixels, static_cast<std::size_t>(Area.Top) * RowPixels);
+    for (int Y = Area.Top; Y < Area.Bottom; ++Y) {
+        TColor32* const Row = Pixels + static_cast<std::size_t>(Y) * RowPixels;
+        Clear(Row, static_cast<std::size_t>(Area.Left));
+        Clear(Row + Area.Right, static_cast<std::size_t>(FWidth - Area.Right));
+    }
+    Clear(Pixels + static_cast<std::size_t>(Area.Bottom) * RowPixels,
+          static_cast<std::size_t>(FHeight - Area.Bottom) * RowPixels);
+    FZeroFillOwed = false;
+    return Pixels;
 }
 
 void TBitmap32::CopyFrom(const TBitmap32* Source) {
@@ -74,7 +93,7 @@ void TBitmap32::CopyFrom(const TBitmap32* Source) {
             }
             SetDimensions(Source->FWidth, Source->FHeight);
             if (!Source->IsEmpty() && Source != this)
-                std::memcpy(FPixels.get(), Source->FPixels.get(), StoreBytes());
+                std::memcpy(PixelsForOverwrite(FullArea()), Source->Store(), StoreBytes());
             CopySettingsFrom(*Source);
         },
         [this] {
@@ -94,6 +113,7 @@ void TBitmap32::TakeFrom(TBitmap32& Source) {
                 [&] {
                     ReleaseStore();
                     FPixels = std::move(Source.FPixels);
+                    FZeroFillOwed = Source.FZeroFillOwed;
                     FWidth = Source.FWidth;
                     FHeight = Source.FHeight;
                     SetClipArea(FullArea());
@@ -137,7 +157,7 @@ void TBitmap32::FillAll(TColor32 Value) {
     if (IsEmpty())
         return;
     if (FClipArea == FullArea()) {
-        std::fill_n(FPixels.get(), StoreBytes() / sizeof(TColor32), Value);
+        std::fill_n(PixelsForOverwrite(FullArea()), StoreBytes() / sizeof(TColor32), Value);
     } else {
         FillRect(FClipArea, Value);
         NotifyAreaChanged(FClipArea, AREAINFO_RECT);

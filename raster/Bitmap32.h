@@ -18,11 +18,11 @@
 
 #include "raster/Exception.h"
 #include "raster/Rect.h"
+#include "raster/PixelStore.h"
 #include "raster/Resampler.h"
 
 #include <atomic>
 #include <cstdint>
-#include <cstdlib>
 #include <functional>
 #include <memory>
 #include <mutex>
@@ -68,13 +68,15 @@ public:
 
     // Pixel store, null while the bitmap is empty. Callers keep x and y inside FullArea and
     // announce what they changed.
-    TColor32* PixelData() noexcept { return FPixels.get(); }
-    const TColor32* PixelData() const noexcept { return FPixels.get(); }
-    TColor32* ScanLine(int Y) noexcept { return FPixels.get() + std::int64_t{Y} * FWidth; }
-    const TColor32* ScanLine(int Y) const noexcept {
-        return FPixels.get() + std::int64_t{Y} * FWidth;
-    }
+    TColor32* PixelData() noexcept { return Store(); }
+    const TColor32* PixelData() const noexcept { return Store(); }
+    TColor32* ScanLine(int Y) noexcept { return Store() + std::int64_t{Y} * FWidth; }
+    const TColor32* ScanLine(int Y) const noexcept { return Store() + std::int64_t{Y} * FWidth; }
     TColor32 Pixel(int X, int Y) const noexcept { return ScanLine(Y)[X]; }
+
+    // The store for an operation that is about to write every pixel of Area (which lies inside
+    // FullArea). Where the store has not been zero-filled yet, only the rest of it is cleared.
+    TColor32* PixelsForOverwrite(const TRect& Area) noexcept;
 
     // Takes size, pixels and settings of Source; none makes the bitmap 0 by 0. Announces one
     // OnChange at the end, also when an error passes through.
@@ -138,12 +140,17 @@ public:
     TPixelCombineEvent OnPixelCombine;
 
 private:
-    struct TFreeStore {
-        void operator()(TColor32* Pixels) const noexcept { std::free(Pixels); }
-    };
-    using TPixelStore = std::unique_ptr<TColor32, TFreeStore>;
+    using TPixelStore = TPixelBlock;
 
-    static TPixelStore AllocateStore(int Width, int Height);
+    // The store, zero-filled first if its zero fill is still owed. Bitmaps are used from one
+    // thread at a time, so the deferred fill needs no lock.
+    TColor32* Store() const noexcept {
+        if (FZeroFillOwed)
+            ZeroFillNow();
+        return FPixels.get();
+    }
+    void ZeroFillNow() const noexcept;
+    void AllocateStore(int Width, int Height);
     std::size_t StoreBytes() const noexcept {
         return static_cast<std::size_t>(FWidth) * static_cast<std::size_t>(FHeight) *
                sizeof(TColor32);
@@ -161,6 +168,9 @@ private:
     int FWidth = 0;
     int FHeight = 0;
     TPixelStore FPixels;
+    // A reused block still holds old pixels; they are cleared on first access, except where the
+    // first operation overwrites them anyway (PixelsForOverwrite).
+    mutable bool FZeroFillOwed = false;
     TRect FClipArea{0, 0, 0, 0};
     TDrawMode FDrawMode = TDrawMode::dmOpaque;
     TCombineMode FCombineMode = TCombineMode::cmBlend;

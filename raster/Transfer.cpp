@@ -38,6 +38,8 @@ void TransferRect(TBitmap32& Dst, const TRect& DstRect, const TRect& Clip, const
 // drawn onto itself, where source and destination rows may overlap.
 
 void BlockCopy(TBitmap32& Dst, const TRect& Area, const TBitmap32& Src, int SrcX, int SrcY) {
+    Src.PixelData(); // a bitmap drawn onto itself reads what it owes zeroed
+    Dst.PixelsForOverwrite(Area);
     const int Rows = Area.Bottom - Area.Top;
     const auto RowBytes = static_cast<std::size_t>(Area.Right - Area.Left) * sizeof(TColor32);
     const bool WholeRows = Area.Left == 0 && SrcX == 0 && Area.Right == Dst.Width() &&
@@ -95,6 +97,8 @@ bool IsContiguous(const std::vector<int>& ColumnMap) {
 
 void NearestStretch(TBitmap32& Dst, const TRect& DstRect, const TRect& Clip, const TBitmap32& Src,
                     const TRect& SrcRect) {
+    Src.PixelData();
+    Dst.PixelsForOverwrite(Clip);
     const std::vector<int> ColumnMap = BuildColumnMap(DstRect, Clip, SrcRect);
     // An unscaled axis maps columns one to one; such rows are copied, not gathered.
     const bool CopyRows = IsContiguous(ColumnMap);

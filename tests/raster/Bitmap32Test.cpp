@@ -371,3 +371,68 @@ TEST(Bitmap32Test, DestructionAnnouncesStoreAndResizeButNoChange) {
     }
     EXPECT_THAT(Events, ElementsAre("store", "resize to 0"));
 }
+
+// Large stores are recycled: a bitmap that gets the memory another one gave back must still read
+// as zero-filled everywhere it has not written, whichever way it is reached first.
+struct TReuseCase {
+    const char* Name;
+    void (*FirstUse)(TBitmap32& Reused, const TBitmap32& Source);
+    TRect Written; // what FirstUse wrote from Source (CoordPixel values)
+};
+
+class ReusedStoreTest : public testing::TestWithParam<TReuseCase> {};
+
+TEST_P(ReusedStoreTest, ReadsAsZeroWhereNothingWasWritten) {
+    constexpr int W = 1500;
+    constexpr int H = 1000; // 6 MB: large enough to be kept for reuse
+    TBitmap32 Source;
+    FillWithCoordinates(Source, W, H);
+    {
+        TBitmap32 Previous;
+        Previous.SetDimensions(W, H);
+        Previous.FillAll(0xFFFFFFFF);
+    }
+    TBitmap32 Reused;
+    Reused.SetDimensions(W - 10, H);
+    GetParam().FirstUse(Reused, Source);
+    const TRect& R = GetParam().Written;
+    for (int Y = 0; Y < Reused.Height(); ++Y)
+        for (int X = 0; X < Reused.Width(); ++X) {
+            const bool Inside = X >= R.Left && X < R.Right && Y >= R.Top && Y < R.Bottom;
+            ASSERT_EQ(Reused.Pixel(X, Y), Inside ? CoordPixel(X, Y) : 0u) << X << ", " << Y;
+        }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    FirstUses, ReusedStoreTest,
+    testing::Values(
+        TReuseCase{"Read", [](TBitmap32&, const TBitmap32&) {}, {0, 0, 0, 0}},
+        TReuseCase{"BlockCopyInTheMiddle",
+                   [](TBitmap32& Reused, const TBitmap32& Source) {
+                       Reused.DrawFrom(TRect{100, 200, 400, 300}, TRect{100, 200, 400, 300},
+                                       &Source);
+                   },
+                   {100, 200, 400, 300}},
+        TReuseCase{"StretchReachingOut",
+                   [](TBitmap32& Reused, const TBitmap32& Source) {
+                       Reused.SetClipArea(TRect{0, 500, 700, 1000});
+                       Reused.DrawFrom(TRect{0, 0, 1490, 1000}, TRect{0, 0, 1490, 1000},
+                                       &Source);
+                   },
+                   {0, 500, 700, 1000}},
+        TReuseCase{"FillAreaOfZeroWidth",
+                   [](TBitmap32& Reused, const TBitmap32&) {
+                       Reused.FillArea(TRect{5, 5, 5, 9}, 0xFFFFFFFF);
+                   },
+                   {0, 0, 0, 0}},
+        TReuseCase{"CopiedOnward",
+                   [](TBitmap32& Reused, const TBitmap32&) {
+                       TBitmap32 Copy;
+                       Copy.CopyFrom(&Reused);
+                       Reused.TakeFrom(Copy);
+                   },
+                   {0, 0, 0, 0}},
+        TReuseCase{"MirroredUntouched",
+                   [](TBitmap32& Reused, const TBitmap32&) { Reused.MirrorVertical(); },
+                   {0, 0, 0, 0}}),
+    [](const auto& Info) { return std::string(Info.param.Name); });

@@ -10,7 +10,6 @@
 #include <gtest/gtest.h>
 
 #include <functional>
-#include <memory>
 #include <string>
 #include <vector>
 
@@ -309,14 +308,6 @@ TEST(ImgView32ErrorTest, AFailedBackBufferIsReportedAndTheViewShowsTheBackground
     EXPECT_EQ(FirstWrongPixel(View, BackgroundPixel, 0u), "");
     EXPECT_EQ(Reports.size(), 1u);
     SetErrorReporter(nullptr);
-}
-
-TEST(ImgView32LifetimeTest, DestroyingAViewWithAPictureTouchesNothingOfIt) {
-    auto View = std::make_unique<TImgView32>();
-    View->Bitmap().SetDimensions(100, 50);
-    ShowView(*View, 200, 100);
-    View.reset(); // the bitmap's destructor announces its resize while the view is going
-    Settle();
 }
 
 } // namespace

@@ -71,6 +71,8 @@ std::string Failure(const char* Step) {
 } // namespace
 
 std::string ReplaceFileAtomically(const std::string& Path, const std::string& Content) {
+    if (Path.empty())
+        return "no file name";
     const std::filesystem::path Folder = std::filesystem::path(Path).parent_path();
     std::error_code FolderError;
     if (!Folder.empty())

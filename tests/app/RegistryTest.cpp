@@ -189,6 +189,16 @@ TEST_F(RegistryTest, ValueNamesThatCannotBeStoredFailTheWrite) {
     EXPECT_FALSE(std::filesystem::exists(StorePath));
 }
 
+TEST(RegistryFileStoreTest, AStoreWithoutAFileIsEmptyAndCannotBeWritten) {
+    TRegistryFileStore Store("");
+    TRegistry Registry(Store);
+    EXPECT_FALSE(Registry.OpenKey(Key, false));
+    ASSERT_TRUE(Registry.OpenKey(Key, true));
+    EXPECT_EQ(RegistryError([&] { Registry.WriteInteger("Width", 1); }),
+              "Failed to set data for 'Width'");
+    EXPECT_EQ(Store.LastWriteError(), "no file name");
+}
+
 TEST(RegistryFilePathTest, ConfigFolderFromTheEnvironment) {
     EXPECT_EQ(RegistryFilePath("/xdg", "/home/u"), "/xdg/Brenlow/Trayvane.reg");
     EXPECT_EQ(RegistryFilePath(nullptr, "/home/u"), "/home/u/.config/Brenlow/Trayvane.reg");

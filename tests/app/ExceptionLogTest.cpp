@@ -1,0 +1,186 @@
+#include "app/ExceptionLog.h"
+
+#include "tests/app/TempFolder.h"
+
+#include <gtest/gtest.h>
+
+#include <clocale>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+namespace {
+
+std::tm LocalTime(int Year, int Month, int Day, int Hour, int Minute, int Second) {
+    std::tm Time{};
+    Time.tm_year = Year - 1900;
+    Time.tm_mon = Month - 1;
+    Time.tm_mday = Day;
+    Time.tm_hour = Hour;
+    Time.tm_min = Minute;
+    Time.tm_sec = Second;
+    return Time;
+}
+
+// Memory figures beyond 31 and 32 bits, so a cut or signed figure shows.
+const TMemoryStatus BigMemory{81, 17179869184ull, 3221225472ull};
+
+// The records of these tests use the "C" time formats: "%x" is MM/DD/YY, "%X" is HH:MM:SS.
+class ExceptionLogTest : public testing::Test {
+protected:
+    void SetUp() override {
+        FOldLocale = std::setlocale(LC_TIME, nullptr);
+        std::setlocale(LC_TIME, "C");
+    }
+    void TearDown() override { std::setlocale(LC_TIME, FOldLocale.c_str()); }
+
+    TExceptionLog LogAt(const std::string& Path, std::tm Time = LocalTime(2024, 3, 5, 14, 7, 9)) {
+        return TExceptionLog(
+            Path, [Time] { return Time; }, [] { return BigMemory; });
+    }
+
+    TTempFolder Folder;
+    const std::string LogPath = Folder / "trayvane.log";
+
+private:
+    std::string FOldLocale;
+};
+
+const char* const OneRecord = "03/05/24 14:07:09 : Cannot open the file\r\n"
+                              "Exception = EIJLError\r\n"
+                              "ActiveForm = MainForm\r\n"
+                              "ActiveControl = InputImgView\r\n"
+                              "MemoryLoad = 81\r\n"
+                              "TotalPhys = 17179869184\r\n"
+                              "AvailPhys = 3221225472\r\n";
+
+TEST_F(ExceptionLogTest, TheFirstRecordCreatesTheFileWithSevenLines) {
+    const TExceptionLog Log = LogAt(LogPath);
+    EXPECT_FALSE(std::filesystem::exists(LogPath)) << "the log must not exist before a record";
+
+    Log.Append("EIJLError", "Cannot open the file", "MainForm", "InputImgView");
+
+    EXPECT_EQ(ReadWholeFile(LogPath), OneRecord);
+}
+
+TEST_F(ExceptionLogTest, RecordsAreAppendedInOrderAfterWhatIsThere) {
+    Folder.WriteFile("trayvane.log", "earlier\r\n");
+    const TExceptionLog Log = LogAt(LogPath);
+
+    Log.Append("EIJLError", "first", "MainForm", "InputImgView");
+    Log.Append("ERegistryException", "second", "MainForm", "SpineSizeTrackBar");
+
+    const std::string Text = ReadWholeFile(LogPath);
+    std::vector<std::string> Lines;
+    for (std::size_t Start = 0, End; (End = Text.find("\r\n", Start)) != std::string::npos;
+         Start = End + 2)
+        Lines.push_back(Text.substr(Start, End - Start));
+    ASSERT_EQ(Lines.size(), 15u) << Text;
+    EXPECT_EQ(Lines[0], "earlier");
+    EXPECT_EQ(Lines[1], "03/05/24 14:07:09 : first");
+    EXPECT_EQ(Lines[2], "Exception = EIJLError");
+    EXPECT_EQ(Lines[8], "03/05/24 14:07:09 : second");
+    EXPECT_EQ(Lines[9], "Exception = ERegistryException");
+    EXPECT_EQ(Lines[11], "ActiveControl = SpineSizeTrackBar");
+    EXPECT_EQ(Lines[14], "AvailPhys = 3221225472");
+    EXPECT_EQ(Text.substr(Text.size() - 2), "\r\n");
+}
+
+TEST_F(ExceptionLogTest, MessageIsWrittenUnchangedAndMissingNamesAreNamedNone) {
+    const std::string Message = "Error loading image:\rcover.jpg\rError: bad\rIJL Error number: -5";
+    LogAt(LogPath).Append("EIJLError", Message, "", "");
+
+    EXPECT_EQ(ReadWholeFile(LogPath), "03/05/24 14:07:09 : " + Message +
+                                          "\r\nException = EIJLError\r\n"
+                                          "ActiveForm = (none)\r\n"
+                                          "ActiveControl = (none)\r\n"
+                                          "MemoryLoad = 81\r\nTotalPhys = 17179869184\r\n"
+                                          "AvailPhys = 3221225472\r\n");
+}
+
+TEST_F(ExceptionLogTest, MemoryIsReadAfterTheFirstLineIsInTheFile) {
+    std::string FileAtReading;
+    const TExceptionLog Log(
+        LogPath, [] { return LocalTime(2024, 3, 5, 14, 7, 9); },
+        [&] {
+            FileAtReading = ReadWholeFile(LogPath);
+            return BigMemory;
+        });
+    Log.Append("EIJLError", "late", "MainForm", "InputImgView");
+    EXPECT_EQ(FileAtReading, "03/05/24 14:07:09 : late\r\n");
+}
+
+TEST_F(ExceptionLogTest, DateAloneAtMidnight) {
+    struct TCase {
+        std::tm Time;
+        const char* Expected;
+    };
+    const TCase Cases[] = {
+        {LocalTime(2024, 12, 31, 0, 0, 0), "12/31/24"},
+        {LocalTime(2024, 12, 31, 0, 0, 1), "12/31/24 00:00:01"},
+        {LocalTime(2024, 12, 31, 0, 1, 0), "12/31/24 00:01:00"},
+        {LocalTime(2024, 12, 31, 12, 0, 0), "12/31/24 12:00:00"},
+        {LocalTime(2024, 12, 31, 23, 59, 59), "12/31/24 23:59:59"},
+    };
+    for (const TCase& C : Cases)
+        EXPECT_EQ(FormatLogDateTime(C.Time), C.Expected)
+            << C.Time.tm_hour << ":" << C.Time.tm_min << ":" << C.Time.tm_sec;
+
+    LogAt(LogPath, LocalTime(2024, 1, 2, 0, 0, 0)).Append("EAccessViolation", "m", "MainForm", "");
+    EXPECT_EQ(ReadWholeFile(LogPath).substr(0, 14), "01/02/24 : m\r\n");
+}
+
+// Where the record cannot go into the file, the file stays as it was and the record is on
+// standard error.
+TEST_F(ExceptionLogTest, UnwritableLogLeavesTheFileAndReportsOnStandardError) {
+    const std::string ReadOnlyLog = Folder.WriteFile("readonly.log", "kept\r\n");
+    std::filesystem::permissions(ReadOnlyLog, std::filesystem::perms::owner_read |
+                                                  std::filesystem::perms::group_read |
+                                                  std::filesystem::perms::others_read);
+    Folder.WriteFile("plain", "");
+    const struct {
+        std::string Path;
+        const char* Why;
+    } Cases[] = {
+        {ReadOnlyLog, "read-only"},
+        {Folder / "plain/inside.log", ""}, // its folder is a file
+        {Folder / "missing/inside.log", ""},
+        {Folder.Path().string(), ""}, // a folder
+        {"", "no log file name"},
+    };
+    for (const auto& C : Cases) {
+        testing::internal::CaptureStderr();
+        LogAt(C.Path).Append("EIJLError", "Cannot open the file", "MainForm", "InputImgView");
+        const std::string Reported = testing::internal::GetCapturedStderr();
+        EXPECT_NE(Reported.find(OneRecord), std::string::npos) << C.Path << ":\n" << Reported;
+        EXPECT_NE(Reported.find(C.Why), std::string::npos) << C.Path << ":\n" << Reported;
+    }
+    EXPECT_EQ(ReadWholeFile(ReadOnlyLog), "kept\r\n");
+    EXPECT_FALSE(std::filesystem::exists(Folder / "missing"));
+}
+
+TEST_F(ExceptionLogTest, FailedWriteIsReportedOnStandardError) {
+    if (!std::filesystem::exists("/dev/full"))
+        GTEST_SKIP() << "no /dev/full here";
+    testing::internal::CaptureStderr();
+    LogAt("/dev/full").Append("EIJLError", "Cannot open the file", "MainForm", "InputImgView");
+    const std::string Reported = testing::internal::GetCapturedStderr();
+    EXPECT_NE(Reported.find(OneRecord), std::string::npos) << Reported;
+}
+
+TEST_F(ExceptionLogTest, FailingClockOrMemoryReaderDoesNotEscape) {
+    testing::internal::CaptureStderr();
+    const TExceptionLog Log(
+        LogPath, []() -> std::tm { throw std::runtime_error("no clock"); },
+        [] { return BigMemory; });
+    Log.Append("EIJLError", "m", "MainForm", "");
+    EXPECT_NE(testing::internal::GetCapturedStderr(), "");
+}
+
+TEST(ExceptionLogPathTest, BesideTheExecutable) {
+    EXPECT_EQ(ExceptionLogPath("/opt/trayvane/trayvane"), "/opt/trayvane/trayvane.log");
+    EXPECT_EQ(ExceptionLogPath("/opt/tray.vane/inlay.bin"), "/opt/tray.vane/inlay.log");
+    EXPECT_EQ(ExceptionLogPath(""), "");
+}
+
+} // namespace

@@ -1,0 +1,53 @@
+// The ribbon built by uic from a window description that promotes the widgets, as the main
+// window does: every property the description sets reaches the widgets, the toolbars take their
+// designed places, and building it fires no event.
+
+#include "ui_RibbonForm.h"
+
+#include <QSignalSpy>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+TEST(RibbonFormTest, BuildsFromTheWindowDescription) {
+    QWidget Form;
+    QFont Font("Tahoma");
+    Font.setPixelSize(11);
+    Form.setFont(Font);
+    Ui::RibbonForm Ui;
+    Ui.setupUi(&Form);
+    QSignalSpy Changed(Ui.SpineSizeTrackBar, &TAdvSmoothTrackBar::OnPositionChanged);
+    Form.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&Form));
+
+    EXPECT_EQ(Ui.AdvToolBarPager11->geometry(), QRect(0, 0, 868, 97));
+    EXPECT_EQ(Ui.AdvToolBar1->Caption(), "File");
+    EXPECT_EQ(Ui.AdvToolBar3->Caption(), "Spine size");
+    EXPECT_EQ(Ui.AdvToolBar3->width(), 254);
+    EXPECT_EQ(Ui.SpineSizeTrackBar->pos(), QPoint(3, 2));
+    EXPECT_EQ(Ui.FileSaveButton->x(), 3 + Ui.FileOpenButton->width());
+    EXPECT_EQ(Ui.AdvToolBar2->width(), 240);
+    EXPECT_EQ(Ui.FormatBackFrontButton->geometry(), QRect(87, 2, 150, 70));
+    for (TAdvToolBar* ToolBar : {Ui.AdvToolBar1, Ui.AdvToolBar2, Ui.AdvToolBar3, Ui.AdvToolBar4})
+        EXPECT_EQ(ToolBar->height(), 90) << ToolBar->objectName().toStdString();
+
+    EXPECT_EQ(Ui.FormatBackButton->GroupIndex(), 20);
+    EXPECT_FALSE(Ui.FormatBackButton->Down());
+    EXPECT_FALSE(Ui.FormatBackFrontButton->Down());
+    EXPECT_EQ(Ui.InfoHomeButton->Caption(), "Homepage");
+    EXPECT_TRUE(Ui.InfoHomeButton->HasPicture());
+
+    const TAdvSmoothTrackBar& Slider = *Ui.SpineSizeTrackBar;
+    EXPECT_EQ(Slider.Minimum(), -20.0);
+    EXPECT_EQ(Slider.Maximum(), 20.0);
+    EXPECT_EQ(Slider.Step(), 5.0);
+    EXPECT_TRUE(Slider.SnapToTickMarks());
+    EXPECT_EQ(Slider.SnapMargin(), 5.0);
+    EXPECT_EQ(Slider.ThumbSize(), 40);
+    EXPECT_EQ(Slider.Position(), 0.0);
+    EXPECT_EQ(Changed.count(), 0);
+}
+
+} // namespace

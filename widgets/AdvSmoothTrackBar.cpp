@@ -115,7 +115,7 @@ bool TAdvSmoothTrackBar::event(QEvent* Event) {
     // Keep the six keys from window shortcuts while the control has the focus.
     if (Event->type() == QEvent::ShortcutOverride && !ReadOnly()) {
         auto* const Key = static_cast<QKeyEvent*>(Event);
-        if (Key->modifiers() == Qt::NoModifier &&
+        if ((Key->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier &&
             TrackBarKeyOf(Key->key()) != TTrackBarKey::Other) {
             Event->accept();
             return true;
@@ -126,12 +126,19 @@ bool TAdvSmoothTrackBar::event(QEvent* Event) {
 
 void TAdvSmoothTrackBar::mousePressEvent(QMouseEvent* Event) {
     setFocus(Qt::MouseFocusReason);
+    if (FPressButton != Qt::NoButton && !Event->buttons().testFlag(FPressButton)) {
+        // The release of the earlier press never came (the pointer was taken away, by a
+        // dialog say): end that press where the pointer last was, so the control is not stuck.
+        FPressButton = Qt::NoButton;
+        Fire(FModel.Release(FLastX, Geometry()));
+    }
     const Qt::MouseButton Button = Event->button();
     if (FPressButton != Qt::NoButton ||
         (Button != Qt::LeftButton && Button != Qt::RightButton && Button != Qt::MiddleButton))
         return;
     FPressButton = Button;
-    Fire(FModel.Press(Event->position().x(), Geometry()));
+    FLastX = Event->position().x();
+    Fire(FModel.Press(FLastX, Geometry()));
     update();
 }
 
@@ -143,8 +150,10 @@ void TAdvSmoothTrackBar::mouseMoveEvent(QMouseEvent* Event) {
         FHoverThumb = OnThumb;
         update();
     }
-    if (FPressButton != Qt::NoButton)
+    if (FPressButton != Qt::NoButton) {
+        FLastX = X;
         Fire(FModel.Move(X, Geometry()));
+    }
 }
 
 void TAdvSmoothTrackBar::mouseReleaseEvent(QMouseEvent* Event) {

@@ -16,7 +16,9 @@
 //   OnPositionChanging; the key up fires OnPositionChanged once, changed or not;
 // - the mouse wheel does nothing.
 // The control is a tab stop and keeps those six keys from shortcuts and focus navigation
-// while it has the focus. With ReadOnly it ignores mouse and keys.
+// while it has the focus. With ReadOnly it ignores mouse and keys. A press whose release never
+// arrives (the pointer was taken away) is ended, as a release where the pointer last was, by
+// the next press.
 //
 // Position set from code is taken, with OnPositionChanged, only when it lies in
 // [Minimum, Maximum] and differs from Position. Changing Minimum or Maximum moves Position into
@@ -90,6 +92,7 @@ private:
     int FThumbSize = 40;
     QString FValueFormat = QStringLiteral("%g");
     Qt::MouseButton FPressButton = Qt::NoButton;
+    double FLastX = 0.0; // where the pointer was at the last press or move of a press
     bool FHoverThumb = false;
 };
 

@@ -274,6 +274,26 @@ TEST(SliderTest, ReadOnlyIgnoresMouseAndKeys) {
     EXPECT_EQ(Changing.count() + Changed.count(), 0);
 }
 
+TEST(SliderTest, APressWhoseReleaseWasLostIsEndedByTheNextPress) {
+    TSliderWindow Window;
+    QSignalSpy Changed(Window.Slider, &TAdvSmoothTrackBar::OnPositionChanged);
+    QTest::mousePress(Window.Slider, Qt::LeftButton, Qt::NoModifier, QPoint(125, 35));
+    QTest::mouseMove(Window.Slider, QPoint(178, 35));
+    ASSERT_EQ(Window.Slider->Position(), 10.0);
+    // The left button's release went elsewhere; the next press comes with only its own button.
+    const QPointF At(200, 35);
+    QMouseEvent Press(QEvent::MouseButtonPress, At, Window.Slider->mapToGlobal(At), Qt::RightButton,
+                      Qt::RightButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(Window.Slider, &Press);
+    QMouseEvent Release(QEvent::MouseButtonRelease, At, Window.Slider->mapToGlobal(At),
+                        Qt::RightButton, Qt::NoButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(Window.Slider, &Release);
+    QTest::mouseRelease(Window.Slider, Qt::LeftButton, Qt::NoModifier, QPoint(178, 35)); // stale
+
+    EXPECT_EQ(Window.Slider->Position(), 15.0);
+    EXPECT_EQ(Values(Changed), (std::vector<double>{10, 15}));
+}
+
 struct TSetPositionCase {
     double Value;
     bool Fires;

@@ -1,12 +1,15 @@
 #include "widgets/AdvGlowButton.h"
 #include "widgets/ButtonGroupRules.h"
 
+#include <QImage>
 #include <QLineEdit>
+#include <QPainter>
 #include <QSignalSpy>
 #include <QTest>
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 
 namespace {
@@ -232,6 +235,42 @@ TEST(GlowButtonTest, SizesItselfToPictureAndCaption) {
             << Case.Caption << " is " << Button.width() << " wide";
         EXPECT_EQ(Button.height(), Case.Designed.height()) << Case.Picture;
     }
+}
+
+// The picture is drawn as a vector at the device's resolution, not scaled up from a bitmap: at
+// two device pixels per logical pixel the button shows what the SVG gives at twice its size.
+TEST(GlowButtonTest, PictureIsCrispAtTwoDevicePixelsPerPixel) {
+    TAdvGlowButton Button;
+    Button.setPicture(":/icons/FormatBack.svg");
+    ASSERT_EQ(Button.size(), QSize(84, 70));
+    QImage Shown(Button.size() * 2, QImage::Format_ARGB32_Premultiplied);
+    Shown.setDevicePixelRatio(2.0);
+    Shown.fill(Qt::white);
+    Button.render(&Shown, QPoint(), QRegion(), QWidget::DrawChildren);
+
+    QImage Reference(QSize(148, 128), QImage::Format_ARGB32_Premultiplied);
+    Reference.fill(Qt::white);
+    {
+        QPainter Painter(&Reference);
+        Painter.setRenderHint(QPainter::Antialiasing);
+        QSvgRenderer(QString(":/icons/FormatBack.svg")).render(&Painter, QRectF(0, 0, 148, 128));
+    }
+    int Worst = 0;
+    QPoint WorstAt;
+    for (int Y = 0; Y < Reference.height(); ++Y)
+        for (int X = 0; X < Reference.width(); ++X) {
+            const QColor Want = Reference.pixelColor(X, Y);
+            const QColor Got = Shown.pixelColor(X + 10, Y + 6); // the picture sits at (5, 3)
+            const int Difference =
+                std::max({std::abs(Want.red() - Got.red()), std::abs(Want.green() - Got.green()),
+                          std::abs(Want.blue() - Got.blue())});
+            if (Difference > Worst) {
+                Worst = Difference;
+                WorstAt = QPoint(X, Y);
+            }
+        }
+    EXPECT_LE(Worst, 8) << "device pixel (" << WorstAt.x() << ", " << WorstAt.y()
+                        << ") of the picture differs by " << Worst;
 }
 
 TEST(GlowButtonTest, ResizesWhenTheFontChanges) {

@@ -32,6 +32,8 @@
 using TColor32 = std::uint32_t;
 
 class TBitmap32;
+class TBitmap;
+class TPicture;
 
 enum class TDrawMode : std::uint8_t { dmOpaque, dmBlend, dmCustom, dmTransparent };
 enum class TCombineMode : std::uint8_t { cmBlend, cmMerge };
@@ -84,6 +86,20 @@ public:
     // As CopyFrom, but takes over Source's store instead of copying it; Source is left 0 by 0
     // without announcing anything. This bitmap announces what CopyFrom would.
     void TakeFrom(TBitmap32& Source);
+
+    // Interchange with device-independent bitmaps and picture files (Bitmap32Interchange.cpp).
+    // CopyFrom takes Source's size and pixels upright; alpha becomes 255, or the fourth byte of a
+    // 32-bit TBitmap. Settings are kept. One OnChange at the end, also when an error passes.
+    void CopyFrom(const TBitmap& Source);
+    void CopyFrom(const TPicture& Source);
+    // Makes Target a 32-bit TBitmap of this size holding these pixels upright, alpha in the
+    // fourth byte. This bitmap is not changed.
+    void CopyTo(TBitmap& Target) const;
+    // Takes the size and pixels of the picture file FileName, read by the kind its extension
+    // names (raster/Picture.h), with alpha 255. Errors of finding, opening and reading the file
+    // (EInvalidGraphic, EFOpenError, EJPEG) leave the bitmap untouched; a decoding error
+    // (EJPEG) comes after the bitmap took the picture's size, and the change is announced.
+    void LoadPictureFile(const std::string& FileName);
 
     // Clip area: transfers and fills into the bitmap write only inside it.
     const TRect& ClipArea() const noexcept { return FClipArea; }

@@ -1,0 +1,458 @@
+#include "jpeg_bridge/IjlCodec.h"
+
+#include "raster/AtomicFile.h"
+#include "raster/JPEGImage.h"
+#include "raster/LibJpeg.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdlib>
+#include <fcntl.h>
+#include <memory>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+constexpr std::uint32_t InitialisedValue = 0x494A4C31u;
+
+// Row pointers handed to libjpeg per call; enough for any row group it produces at once.
+constexpr int RowBatch = 16;
+
+bool IsInitialised(const JPEG_CORE_PROPERTIES* Props) noexcept {
+    return Props->InitialisedMark == InitialisedValue;
+}
+
+int OpenErrorCode(int ErrorNumber) noexcept {
+    switch (ErrorNumber) {
+    case ENOENT:
+    case ENOTDIR:
+        return IJL_FILE_NOT_FOUND;
+    case EACCES:
+    case EPERM:
+        return IJL_FILE_ACCESS_DENIED;
+    case EISDIR:
+        return IJL_FILE_IS_FOLDER;
+    default:
+        return IJL_FILE_OPEN_FAILED;
+    }
+}
+
+int WriteErrorCode(int ErrorNumber, int Otherwise) noexcept {
+    switch (ErrorNumber) {
+    case ENOENT:
+    case ENOTDIR:
+        return IJL_FILE_NOT_FOUND;
+    case EACCES:
+    case EPERM:
+    case EROFS:
+        return IJL_FILE_ACCESS_DENIED;
+    case EISDIR:
+        return IJL_FILE_IS_FOLDER;
+    case ENOSPC:
+    case EDQUOT:
+    case EFBIG:
+        return IJL_DISK_FULL;
+    case ENOMEM:
+        return IJL_OUT_OF_MEMORY;
+    default:
+        return Otherwise;
+    }
+}
+
+int DecodeErrorCode(const TLibJpegErrors& Errors) noexcept {
+    if (Errors.ScanLimitExceeded)
+        return IJL_DATA_DAMAGED;
+    switch (Errors.MessageCode) {
+    case JERR_NO_SOI:
+    case JERR_INPUT_EMPTY:
+        return IJL_NOT_JPEG;
+    case JWRN_JPEG_EOF:
+    case JERR_INPUT_EOF:
+        return IJL_DATA_TRUNCATED;
+    case JERR_OUT_OF_MEMORY:
+        return IJL_OUT_OF_MEMORY;
+    case JERR_IMAGE_TOO_BIG:
+    case JERR_WIDTH_OVERFLOW:
+        return IJL_IMAGE_TOO_LARGE;
+    case JERR_CONVERSION_NOTIMPL:
+        return IJL_UNSUPPORTED_CONVERSION;
+    default:
+        return IJL_DATA_DAMAGED;
+    }
+}
+
+int EncodeErrorCode(const TLibJpegErrors& Errors) noexcept {
+    switch (Errors.MessageCode) {
+    case JERR_FILE_WRITE:
+        return WriteErrorCode(Errors.SystemErrorCode, IJL_FILE_WRITE_FAILED);
+    case JERR_OUT_OF_MEMORY:
+        return IJL_OUT_OF_MEMORY;
+    case JERR_IMAGE_TOO_BIG:
+    case JERR_WIDTH_OVERFLOW:
+        return IJL_IMAGE_TOO_LARGE;
+    case JERR_EMPTY_IMAGE:
+        return IJL_INVALID_DIB;
+    default:
+        return IJL_FILE_WRITE_FAILED;
+    }
+}
+
+struct TCloseFile {
+    void operator()(std::FILE* File) const noexcept { std::fclose(File); }
+};
+using TInputFile = std::unique_ptr<std::FILE, TCloseFile>;
+
+// Opens a regular file for reading; folders, devices and pipes are refused.
+int OpenForReading(const char* FileName, TInputFile& File) noexcept {
+    // O_NONBLOCK keeps a named pipe from blocking the open; it is refused below in any case.
+    const int Handle = ::open(FileName, O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    if (Handle < 0)
+        return OpenErrorCode(errno);
+    struct stat Status {};
+    int Code = IJL_OK;
+    if (::fstat(Handle, &Status) != 0)
+        Code = OpenErrorCode(errno);
+    else if (S_ISDIR(Status.st_mode))
+        Code = IJL_FILE_IS_FOLDER;
+    else if (!S_ISREG(Status.st_mode))
+        Code = IJL_FILE_OPEN_FAILED;
+    std::FILE* Stream = Code == IJL_OK ? ::fdopen(Handle, "rb") : nullptr;
+    if (!Stream) {
+        ::close(Handle);
+        return Code == IJL_OK ? IJL_OUT_OF_MEMORY : Code;
+    }
+    File.reset(Stream);
+    return IJL_OK;
+}
+
+// The pixel buffer of a job: Height rows of Stride bytes, bottom row first when BottomUp.
+struct TDibRows {
+    std::uint8_t* Bits;
+    std::size_t Stride;
+    int Width;
+    int Height;
+    bool BottomUp;
+
+    std::uint8_t* Row(JDIMENSION TopRow) const noexcept {
+        const std::size_t Index =
+            BottomUp ? static_cast<std::size_t>(Height) - 1 - TopRow : std::size_t{TopRow};
+        return Bits + Index * Stride;
+    }
+};
+
+TDibRows DibRowsOf(const JPEG_CORE_PROPERTIES& Props) noexcept {
+    return TDibRows{Props.DIBBytes,
+                    static_cast<std::size_t>(Props.DIBWidth) *
+                            static_cast<std::size_t>(Props.DIBChannels) +
+                        static_cast<std::size_t>(Props.DIBPadBytes),
+                    Props.DIBWidth, std::abs(Props.DIBHeight), Props.DIBHeight < 0};
+}
+
+enum class TDecoding { Grey, Colour, FourChannel };
+
+// CMYK as libjpeg delivers it to red, green, blue and opacity 255, in place. Files with an Adobe
+// marker (all that Adobe's programs write) hold the ink amounts inverted, 255 meaning no ink.
+void CmykToRgba(std::uint8_t* Pixels, int Count, bool Inverted) noexcept {
+    for (int X = 0; X < Count; ++X, Pixels += 4) {
+        int C = Pixels[0], M = Pixels[1], Y = Pixels[2], K = Pixels[3];
+        if (!Inverted) {
+            C = 255 - C;
+            M = 255 - M;
+            Y = 255 - Y;
+            K = 255 - K;
+        }
+        Pixels[0] = static_cast<std::uint8_t>((C * K + 127) / 255);
+        Pixels[1] = static_cast<std::uint8_t>((M * K + 127) / 255);
+        Pixels[2] = static_cast<std::uint8_t>((Y * K + 127) / 255);
+        Pixels[3] = 255;
+    }
+}
+
+// Reads the header. Returns IJL_OK or an error code.
+int ReadParams(std::FILE* File, JPEG_CORE_PROPERTIES* Props) noexcept {
+    TLibJpegErrors Errors;
+    jpeg_decompress_struct Info;
+    PrepareErrors(Errors, Info);
+    Errors.EndOfDataIsFatal = true;
+    if (setjmp(Errors.Jump)) {
+        jpeg_destroy_decompress(&Info);
+        return DecodeErrorCode(Errors);
+    }
+    jpeg_create_decompress(&Info);
+    jpeg_stdio_src(&Info, File);
+    jpeg_read_header(&Info, TRUE);
+    Props->JPGWidth = static_cast<int>(Info.image_width);
+    Props->JPGHeight = static_cast<int>(Info.image_height);
+    Props->JPGChannels = Info.num_components;
+    jpeg_destroy_decompress(&Info);
+    return IJL_OK;
+}
+
+// Decodes the whole picture into the buffer. Returns IJL_OK or an error code.
+int DecodeWhole(std::FILE* File, const TDibRows& Dib, TDecoding Decoding) noexcept {
+    TLibJpegErrors Errors;
+    jpeg_decompress_struct Info;
+    PrepareErrors(Errors, Info);
+    Errors.EndOfDataIsFatal = true;
+    if (setjmp(Errors.Jump)) {
+        jpeg_destroy_decompress(&Info);
+        return DecodeErrorCode(Errors);
+    }
+    jpeg_create_decompress(&Info);
+    jpeg_stdio_src(&Info, File);
+    jpeg_read_header(&Info, TRUE);
+
+    const int Components = Decoding == TDecoding::Grey ? 1 : Decoding == TDecoding::Colour ? 3 : 4;
+    // The file may have changed since its parameters were read: the buffer must still fit.
+    int Code = IJL_OK;
+    if (static_cast<int>(Info.image_width) != Dib.Width ||
+        static_cast<int>(Info.image_height) != Dib.Height)
+        Code = IJL_INVALID_DIB;
+    else if (Info.num_components != Components)
+        Code = IJL_UNSUPPORTED_CONVERSION;
+    else if (std::int64_t{Dib.Width} * Dib.Height > MaxJpegPixels)
+        Code = IJL_IMAGE_TOO_LARGE;
+    if (Code != IJL_OK) {
+        jpeg_destroy_decompress(&Info);
+        return Code;
+    }
+    Info.out_color_space = Decoding == TDecoding::FourChannel ? JCS_CMYK : JCS_EXT_BGR;
+    const bool Inverted = Info.saw_Adobe_marker;
+    jpeg_start_decompress(&Info);
+    if (static_cast<int>(Info.output_width) != Dib.Width ||
+        static_cast<int>(Info.output_height) != Dib.Height ||
+        Info.output_components != (Decoding == TDecoding::FourChannel ? 4 : 3)) {
+        jpeg_destroy_decompress(&Info);
+        return IJL_INVALID_DIB;
+    }
+    while (Info.output_scanline < Info.output_height) {
+        const JDIMENSION First = Info.output_scanline;
+        const JDIMENSION Count =
+            std::min<JDIMENSION>(RowBatch, Info.output_height - Info.output_scanline);
+        JSAMPROW Rows[RowBatch];
+        for (JDIMENSION I = 0; I < Count; ++I)
+            Rows[I] = Dib.Row(First + I);
+        const JDIMENSION Read = jpeg_read_scanlines(&Info, Rows, Count);
+        if (Read == 0)
+            break;
+        if (Decoding == TDecoding::FourChannel)
+            for (JDIMENSION I = 0; I < Read; ++I)
+                CmykToRgba(Rows[I], Dib.Width, Inverted);
+    }
+    if (Info.output_scanline < Info.output_height) {
+        jpeg_destroy_decompress(&Info);
+        return IJL_DATA_TRUNCATED;
+    }
+    // The picture is complete; a missing end marker after it does not matter.
+    Errors.EndOfDataIsFatal = false;
+    jpeg_finish_decompress(&Info);
+    jpeg_destroy_decompress(&Info);
+    return IJL_OK;
+}
+
+struct TEncoding {
+    int Quality;
+    int DensityUnit;
+    int XDensity;
+    int YDensity;
+};
+
+// Encodes the buffer into File. Returns IJL_OK or an error code.
+int EncodeWhole(std::FILE* File, const TDibRows& Dib, const TEncoding& Encoding) noexcept {
+    TLibJpegErrors Errors;
+    jpeg_compress_struct Info;
+    PrepareErrors(Errors, Info);
+    if (setjmp(Errors.Jump)) {
+        jpeg_destroy_compress(&Info);
+        return EncodeErrorCode(Errors);
+    }
+    jpeg_create_compress(&Info);
+    jpeg_stdio_dest(&Info, File);
+    Info.image_width = static_cast<JDIMENSION>(Dib.Width);
+    Info.image_height = static_cast<JDIMENSION>(Dib.Height);
+    Info.input_components = 3;
+    Info.in_color_space = JCS_EXT_BGR;
+    jpeg_set_defaults(&Info);
+    jpeg_set_quality(&Info, Encoding.Quality, TRUE);
+    Info.write_JFIF_header = TRUE;
+    Info.density_unit = static_cast<UINT8>(Encoding.DensityUnit);
+    Info.X_density = static_cast<UINT16>(Encoding.XDensity);
+    Info.Y_density = static_cast<UINT16>(Encoding.YDensity);
+    jpeg_start_compress(&Info, TRUE);
+    while (Info.next_scanline < Info.image_height) {
+        const JDIMENSION First = Info.next_scanline;
+        const JDIMENSION Count =
+            std::min<JDIMENSION>(RowBatch, Info.image_height - Info.next_scanline);
+        JSAMPROW Rows[RowBatch];
+        for (JDIMENSION I = 0; I < Count; ++I)
+            Rows[I] = Dib.Row(First + I);
+        if (jpeg_write_scanlines(&Info, Rows, Count) == 0)
+            break;
+    }
+    jpeg_finish_compress(&Info);
+    jpeg_destroy_compress(&Info);
+    return IJL_OK;
+}
+
+// Which decoding the record asks for, or an error code as a negative number in Code.
+bool ChooseDecoding(const JPEG_CORE_PROPERTIES& Props, TDecoding& Decoding, int& Code) noexcept {
+    const int From = Props.JPGColor, To = Props.DIBColor;
+    if (From == IJL_G && Props.JPGChannels == 1 && To == IJL_BGR && Props.DIBChannels == 3)
+        Decoding = TDecoding::Grey;
+    else if (From == IJL_YCBCR && Props.JPGChannels == 3 && To == IJL_BGR && Props.DIBChannels == 3)
+        Decoding = TDecoding::Colour;
+    else if (From == IJL_YCBCRA_FPX && Props.JPGChannels == 4 && To == IJL_RGBA_FPX &&
+             Props.DIBChannels == 4)
+        Decoding = TDecoding::FourChannel;
+    else {
+        const bool KnownChannels =
+            Props.JPGChannels == 1 || Props.JPGChannels == 3 || Props.JPGChannels == 4;
+        Code = From == IJL_OTHER || !KnownChannels ? IJL_UNSUPPORTED_CHANNELS
+                                                   : IJL_UNSUPPORTED_CONVERSION;
+        return false;
+    }
+    return true;
+}
+
+bool DibFitsPicture(const JPEG_CORE_PROPERTIES& Props) noexcept {
+    return Props.JPGWidth > 0 && Props.JPGHeight > 0 && Props.DIBWidth == Props.JPGWidth &&
+           (Props.DIBHeight == Props.JPGHeight || Props.DIBHeight == -Props.JPGHeight) &&
+           Props.DIBPadBytes >= 0;
+}
+
+int ReadWholeImage(JPEG_CORE_PROPERTIES* Props) noexcept {
+    TDecoding Decoding{};
+    int Code = IJL_OK;
+    if (!ChooseDecoding(*Props, Decoding, Code))
+        return Code;
+    if (!Props->DIBBytes)
+        return IJL_INVALID_POINTER;
+    if (!DibFitsPicture(*Props))
+        return IJL_INVALID_DIB;
+    if (std::int64_t{Props->JPGWidth} * Props->JPGHeight > MaxJpegPixels)
+        return IJL_IMAGE_TOO_LARGE;
+    TInputFile File;
+    if ((Code = OpenForReading(Props->JPGFile, File)) != IJL_OK)
+        return Code;
+    return DecodeWhole(File.get(), DibRowsOf(*Props), Decoding);
+}
+
+} // namespace
+
+int ijlInit(JPEG_CORE_PROPERTIES* Props) noexcept {
+    if (!Props)
+        return IJL_INVALID_POINTER;
+    Props->DIBColor = IJL_BGR;
+    Props->DIBChannels = 3;
+    Props->JPGColor = IJL_YCBCR;
+    Props->JPGChannels = 3;
+    Props->jquality = 75;
+    Props->JPGDensityUnit = 0;
+    Props->JPGXDensity = 1;
+    Props->JPGYDensity = 1;
+    Props->InitialisedMark = InitialisedValue;
+    return IJL_OK;
+}
+
+int ijlRead(JPEG_CORE_PROPERTIES* Props, int IoType) noexcept {
+    if (!Props)
+        return IJL_INVALID_POINTER;
+    if (!IsInitialised(Props))
+        return IJL_NOT_INITIALISED;
+    if (IoType != IJL_JFILE_READPARAMS && IoType != IJL_JFILE_READWHOLEIMAGE)
+        return IJL_INVALID_MODE;
+    if (!Props->JPGFile || !*Props->JPGFile)
+        return IJL_INVALID_FILENAME;
+    if (IoType == IJL_JFILE_READWHOLEIMAGE)
+        return ReadWholeImage(Props);
+    TInputFile File;
+    if (const int Code = OpenForReading(Props->JPGFile, File); Code != IJL_OK)
+        return Code;
+    return ReadParams(File.get(), Props);
+}
+
+int ijlWrite(JPEG_CORE_PROPERTIES* Props, int IoType) noexcept {
+    if (!Props)
+        return IJL_INVALID_POINTER;
+    if (!IsInitialised(Props))
+        return IJL_NOT_INITIALISED;
+    if (IoType != IJL_JFILE_WRITEWHOLEIMAGE)
+        return IJL_INVALID_MODE;
+    if (!Props->JPGFile || !*Props->JPGFile)
+        return IJL_INVALID_FILENAME;
+    if (!Props->DIBBytes)
+        return IJL_INVALID_POINTER;
+    if (Props->DIBColor != IJL_BGR || Props->DIBChannels != 3 || Props->JPGColor != IJL_YCBCR ||
+        Props->JPGChannels != 3)
+        return IJL_UNSUPPORTED_CONVERSION;
+    if (!DibFitsPicture(*Props))
+        return IJL_INVALID_DIB;
+    const TEncoding Encoding{
+        std::clamp(Props->jquality, 1, 100), std::clamp(Props->JPGDensityUnit, 0, 2),
+        std::clamp(Props->JPGXDensity, 1, 65535), std::clamp(Props->JPGYDensity, 1, 65535)};
+    TAtomicFile Output;
+    if (const int ErrorNumber = Output.Create(Props->JPGFile))
+        return WriteErrorCode(ErrorNumber, IJL_FILE_CREATE_FAILED);
+    if (const int Code = EncodeWhole(Output.Stream(), DibRowsOf(*Props), Encoding))
+        return Code;
+    if (const int ErrorNumber = Output.Commit())
+        return WriteErrorCode(ErrorNumber, IJL_FILE_WRITE_FAILED);
+    return IJL_OK;
+}
+
+const char* ijlErrorStr(int Code) noexcept {
+    switch (Code) {
+    case IJL_OK:
+        return "No error";
+    case IJL_INVALID_POINTER:
+        return "No properties record or no pixel buffer was given";
+    case IJL_NOT_INITIALISED:
+        return "The properties record is not initialised";
+    case IJL_INVALID_MODE:
+        return "Unknown read or write mode";
+    case IJL_INVALID_FILENAME:
+        return "No file name was given";
+    case IJL_FILE_NOT_FOUND:
+        return "The file or its folder does not exist";
+    case IJL_FILE_ACCESS_DENIED:
+        return "Access to the file is denied";
+    case IJL_FILE_IS_FOLDER:
+        return "The name is that of a folder";
+    case IJL_FILE_OPEN_FAILED:
+        return "The file cannot be opened";
+    case IJL_FILE_CREATE_FAILED:
+        return "The file cannot be created";
+    case IJL_FILE_WRITE_FAILED:
+        return "The file cannot be written";
+    case IJL_DISK_FULL:
+        return "The disk is full";
+    case IJL_NOT_JPEG:
+        return "The file holds no JPEG data";
+    case IJL_DATA_TRUNCATED:
+        return "The JPEG data ends before the picture is complete";
+    case IJL_DATA_DAMAGED:
+        return "The JPEG data is damaged or of an unsupported kind";
+    case IJL_UNSUPPORTED_CHANNELS:
+        return "Pictures with this number of channels are not supported";
+    case IJL_UNSUPPORTED_CONVERSION:
+        return "This colour conversion is not supported";
+    case IJL_INVALID_DIB:
+        return "The pixel buffer does not fit the picture";
+    case IJL_IMAGE_TOO_LARGE:
+        return "The picture has more pixels than can be held";
+    case IJL_OUT_OF_MEMORY:
+        return "Out of memory";
+    default:
+        return "Unknown error";
+    }
+}
+
+int ijlFree(JPEG_CORE_PROPERTIES* Props) noexcept {
+    if (!Props)
+        return IJL_INVALID_POINTER;
+    if (!IsInitialised(Props))
+        return IJL_NOT_INITIALISED;
+    Props->InitialisedMark = 0;
+    return IJL_OK;
+}

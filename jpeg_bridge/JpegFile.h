@@ -1,0 +1,64 @@
+#pragma once
+
+// Reading and writing the user's JPEG files through the codec layer (jpeg_bridge/IjlCodec.h).
+// Pixels pass between the TBitmap32 and the codec through an intermediate TBitmap, the buffer
+// the codec reads or fills. Every failure of the codec becomes an EIJLError whose message has
+// four lines separated by a carriage return alone:
+//
+//   Error <stage> image:
+//   <file name as passed in>
+//   Error: <the codec's text for the code>
+//   IJL Error number: <the code>
+//
+// with the stage "initialising for" (ijlInit), "reading parameters of" (reading the header),
+// "reading" (decoding) or "Saving" (encoding and writing).
+
+#include "raster/Bitmap32.h"
+#include "raster/Exception.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+DECLARE_EXCEPTION_CLASS(EIJLError, Exception);
+
+inline constexpr const char* BitmapNotInitialisedMessage = "Bitmap not initialised";
+inline constexpr const char* NoImageToSaveMessage = "No image to save";
+
+// Reads the JPEG file FileName into Bitmap, which takes the picture's size and pixels with
+// alpha 255 (4-channel files: the codec's red, green, blue, opacity with the colours scaled by
+// the opacity) and announces the change once. Throws Exception "Bitmap not initialised" without
+// a bitmap, EIJLError for a file that is missing, unreadable, damaged, of an unsupported channel
+// count or larger than MaxJpegPixels (all but the missing header with the stage "reading"),
+// EOutOfResources or EOutOfMemory when the intermediate buffer cannot be had. On every one of
+// these failures the bitmap is untouched and announces nothing.
+void LoadJpegFile(TBitmap32* Bitmap, const std::string& FileName);
+inline void LoadJpegFile(TBitmap32& Bitmap, const std::string& FileName) {
+    LoadJpegFile(&Bitmap, FileName);
+}
+
+// Writes Bitmap as a baseline JPEG file of quality Quality (0 to 100; more counts as 100) with
+// blue, green and red as they are and alpha ignored. The file carries a JFIF density in dots per
+// inch that makes the picture 151 mm wide in print (SaveDensityFor). The file is replaced only
+// once the new one is complete: after a failure an existing file is as it was. Throws Exception
+// "No image to save" for an empty bitmap (no file is touched), EIJLError with the stage "Saving"
+// when the file cannot be written.
+void SaveJpegFile(const TBitmap32& Bitmap, const std::string& FileName, std::uint8_t Quality);
+
+// The printed width of a saved picture, a tray inlay, in millimetres.
+inline constexpr int PrintedWidthMm = 151;
+
+// Dots per inch for a picture Width pixels wide to print PrintedWidthMm wide: Width * 25.4 / 151
+// rounded half to even, kept within the JFIF range 1 to 65535.
+int SaveDensityFor(int Width);
+
+// The EIJLError message for a stage, a file and a codec result code.
+std::string IjlErrorMessage(const std::string& Stage, const std::string& FileName, int Code);
+
+// DIBPadBytes for a row of Width pixels of Channels bytes: ((W * k + 3) div 4) * 4 - W * k.
+int DibPadBytes(int Width, int Channels);
+
+// The conversion of the codec's 4-channel pixels, in place: bytes b0, b1, b2, a become
+// (b2 * a + 1) div 256, (b1 * a + 1) div 256, (b0 * a + 1) div 256, a; red, green, blue and
+// opacity thus turn into the bitmap's blue, green, red and alpha, scaled by the opacity.
+void ConvertFourChannelPixels(std::uint8_t* Pixels, std::size_t PixelCount);

@@ -1,0 +1,50 @@
+#pragma once
+
+// TJPEGImage: a JPEG picture as the picture container reads it. Loading keeps the file's bytes
+// and reads the size from the JPEG header; the first Draw decodes the whole picture with libjpeg
+// and keeps the result. Decoding is at full size with block smoothing; colour files become 24-bit
+// colour, grey-scale files are quantized by libjpeg to at most 236 grey levels with its default
+// dithering. libjpeg's warnings (damaged or missing data) are ignored and decoding goes on.
+
+#include "raster/Bitmap.h"
+#include "raster/Graphic.h"
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+// A fatal libjpeg error; the message is "JPEG error #%d" with libjpeg's message code.
+DECLARE_EXCEPTION_CLASS(EJPEG, Exception);
+
+// Pictures with more pixels than this are refused as soon as their header is read, before any
+// pixel memory is taken: 2^27 pixels, a 1200 dpi scan of a CD wrap-around (about 14000 by 6000)
+// with room to spare, 512 MiB as a TBitmap32. Anything larger is a damaged or hostile file.
+inline constexpr std::int64_t MaxJpegPixels = std::int64_t{1} << 27;
+
+std::string JpegErrorMessage(int MessageCode);
+
+class TJPEGImage : public TGraphic {
+public:
+    const char* ClassName() const noexcept override { return "TJPEGImage"; }
+    int Width() const noexcept override { return FWidth; }
+    int Height() const noexcept override { return FHeight; }
+
+    // Keeps the bytes and, when there is at least one, reads the header for the size. Throws
+    // EJPEG when libjpeg fails on the header, and EJPEG with libjpeg's JERR_IMAGE_TOO_BIG when
+    // the picture has more than MaxJpegPixels pixels; the picture is then unchanged.
+    void LoadFromData(std::vector<std::uint8_t> Data);
+    void LoadFromStream(TFileStream& Stream) override;
+
+    // Decodes on first use (EJPEG on a fatal libjpeg error, EOutOfResources when the decoded
+    // picture cannot be held) and copies the picture upright into Target.
+    void Draw(TBitmap32& Target) const override;
+
+private:
+    const TBitmap& Decoded() const;
+
+    std::vector<std::uint8_t> FData;
+    int FWidth = 0;
+    int FHeight = 0;
+    mutable std::unique_ptr<TBitmap> FDecoded;
+};

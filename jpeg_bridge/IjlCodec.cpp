@@ -70,6 +70,13 @@ int DecodeErrorCode(const TLibJpegErrors& Errors) noexcept {
     case JWRN_JPEG_EOF:
     case JERR_INPUT_EOF:
         return IJL_DATA_TRUNCATED;
+    default:
+        break;
+    }
+    // Whatever went wrong after the file ended early went wrong because it ended early.
+    if (Errors.SawEndOfData)
+        return IJL_DATA_TRUNCATED;
+    switch (Errors.MessageCode) {
     case JERR_OUT_OF_MEMORY:
         return IJL_OUT_OF_MEMORY;
     case JERR_IMAGE_TOO_BIG:

@@ -37,6 +37,8 @@ struct TLibJpegErrors {
     int MessageCode;        // libjpeg's code of the error that ended the work
     int SystemErrorCode;    // errno at that moment, for errors of reading or writing files
     bool EndOfDataIsFatal;  // a premature end of the data ends the work instead of being padded
+    bool SawEndOfData;      // the file ended before its end marker
+    bool SawMissingData;    // the decoder needed data that was not there
     bool ScanLimitExceeded; // the work ended because of MaxJpegScans
 };
 
@@ -50,11 +52,21 @@ namespace LibJpegDetail {
 }
 
 // Warnings are ignored (libjpeg goes on with damaged data), except a premature end of the data
-// where the caller wants that to count as an error.
+// where the caller wants that to count as an error. A file that merely lacks its end marker
+// after complete data also reaches the end early, but the decoder then never runs short of data;
+// so the end counts only together with missing data.
 inline void OnMessage(j_common_ptr Info, int Level) {
     auto* Errors = reinterpret_cast<TLibJpegErrors*>(Info->err);
-    if (Level < 0 && Errors->EndOfDataIsFatal && Info->err->msg_code == JWRN_JPEG_EOF)
+    if (Level >= 0)
+        return;
+    if (Info->err->msg_code == JWRN_JPEG_EOF)
+        Errors->SawEndOfData = true;
+    else if (Info->err->msg_code == JWRN_HIT_MARKER)
+        Errors->SawMissingData = true;
+    if (Errors->EndOfDataIsFatal && Errors->SawEndOfData && Errors->SawMissingData) {
+        Info->err->msg_code = JWRN_JPEG_EOF;
         JumpOut(Info);
+    }
 }
 
 inline void OnProgress(j_common_ptr Info) {

@@ -4,6 +4,7 @@
 #include "raster/JPEGImage.h"
 
 #include "tests/support/BitmapTestSupport.h"
+#include "tests/support/FailedLoadCheck.h"
 #include "tests/support/JpegFixtures.h"
 
 #include <gmock/gmock.h>
@@ -20,34 +21,6 @@ using testing::ElementsAre;
 using testing::IsEmpty;
 
 namespace {
-
-std::vector<TColor32> PixelsOf(const TBitmap32& Bitmap) {
-    const TColor32* P = Bitmap.PixelData();
-    return P ? std::vector<TColor32>(P, P + std::size_t(Bitmap.Width()) * Bitmap.Height())
-             : std::vector<TColor32>{};
-}
-
-// Runs Load on a bitmap holding a known picture and checks that it threw ExpectedClass with
-// ExpectedMessage and left the bitmap as it was, announcing nothing.
-void ExpectFailureLeavesBitmap(const std::function<void(TBitmap32&)>& Load,
-                               const std::string& ExpectedClass,
-                               const std::string& ExpectedMessage) {
-    TBitmap32 Bitmap;
-    FillWithCoordinates(Bitmap, 7, 5);
-    const std::vector<TColor32> Before = PixelsOf(Bitmap);
-    TNotificationRecorder Recorder(Bitmap);
-    try {
-        Load(Bitmap);
-        ADD_FAILURE() << "no error, expected " << ExpectedClass;
-    } catch (const Exception& E) {
-        EXPECT_EQ(E.ClassName(), ExpectedClass);
-        EXPECT_EQ(E.Message(), ExpectedMessage);
-    }
-    EXPECT_EQ(Bitmap.Width(), 7);
-    EXPECT_EQ(Bitmap.Height(), 5);
-    EXPECT_TRUE(PixelsOf(Bitmap) == Before) << "the pixels changed";
-    EXPECT_THAT(Recorder.Events, IsEmpty());
-}
 
 // The colour of pixel (X, Y) of a decoded red-green-blue fixture as a TColor32 with alpha 255.
 TColor32 ExpectedPixel(const TDecodedJpeg& Decoded, int X, int Y) {

@@ -1,0 +1,225 @@
+// The JPEG path of one inlay, as the window and trayvane-compose run it: load a 6000 x 3000
+// colour scan (LoadJpegFile), compose (ComposeTrayInlay) and save at quality 95 (SaveJpegFile).
+// Beside it, in the same run and on the same file, the floor for this work: libjpeg-turbo alone
+// decoding the scan and encoding a picture of the inlay's size. The parts are timed on their own
+// as well, to show where the time above the floor goes.
+//
+//   jpeg_pipeline_bench [benchmark options]
+//   jpeg_pipeline_bench --write-input=FILE   writes the scan and exits (for measuring memory)
+
+#include "composer/LayoutChoice.h"
+#include "composer/TrayInlay.h"
+#include "jpeg_bridge/JpegFile.h"
+#include "raster/LibJpeg.h"
+
+#include <benchmark/benchmark.h>
+
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <random>
+#include <string>
+#include <vector>
+
+namespace {
+
+constexpr int ScanWidth = 6000;
+constexpr int ScanHeight = 3000;
+constexpr int ScanQuality = 90;
+
+// Top-down rows of red, green, blue.
+struct TRgbPicture {
+    int Width = 0;
+    int Height = 0;
+    std::vector<std::uint8_t> Samples;
+};
+
+// A seeded picture with the character of a printed cover: smooth colour fields, edges, and the
+// fine grain of a scanner, so that the codec has the work a real scan gives it.
+TRgbPicture MakeScan() {
+    TRgbPicture Picture{ScanWidth, ScanHeight,
+                        std::vector<std::uint8_t>(std::size_t(ScanWidth) * ScanHeight * 3)};
+    std::mt19937 Random(20240611);
+    std::uniform_int_distribution<int> Grain(-12, 12);
+    for (int Y = 0; Y < ScanHeight; ++Y)
+        for (int X = 0; X < ScanWidth; ++X) {
+            const bool Panel = ((X / 750) + (Y / 600)) % 2 == 0;
+            const double Wave = std::sin(X * 0.004) * std::cos(Y * 0.006);
+            const int Base[3] = {Panel ? 180 : 40, int(110 + 90 * Wave), Panel ? 60 : 200};
+            std::uint8_t* P = Picture.Samples.data() + (std::size_t(Y) * ScanWidth + X) * 3;
+            for (int C = 0; C < 3; ++C)
+                P[C] = static_cast<std::uint8_t>(std::clamp(Base[C] + Grain(Random), 0, 255));
+        }
+    return Picture;
+}
+
+// libjpeg-turbo alone: decode a file to red, green, blue. Returns 0 or libjpeg's message code.
+int DecodeFile(const char* FileName, TRgbPicture* Picture) noexcept {
+    std::FILE* File = std::fopen(FileName, "rb");
+    if (!File)
+        return -1;
+    TLibJpegErrors Errors;
+    jpeg_decompress_struct Info;
+    PrepareErrors(Errors, Info);
+    if (setjmp(Errors.Jump)) {
+        jpeg_destroy_decompress(&Info);
+        std::fclose(File);
+        return Errors.MessageCode;
+    }
+    jpeg_create_decompress(&Info);
+    jpeg_stdio_src(&Info, File);
+    jpeg_read_header(&Info, TRUE);
+    jpeg_start_decompress(&Info);
+    const std::size_t RowBytes = std::size_t{Info.output_width} * 3;
+    std::uint8_t* Samples = Picture->Samples.data();
+    while (Info.output_scanline < Info.output_height) {
+        JSAMPROW Row[1] = {Samples + Info.output_scanline * RowBytes};
+        jpeg_read_scanlines(&Info, Row, 1);
+    }
+    jpeg_finish_decompress(&Info);
+    jpeg_destroy_decompress(&Info);
+    std::fclose(File);
+    return 0;
+}
+
+// libjpeg-turbo alone: encode the top-left Width x Height of a picture to a file.
+int EncodeFile(const char* FileName, const TRgbPicture& Picture, int Width, int Height,
+               int Quality) noexcept {
+    std::FILE* File = std::fopen(FileName, "wb");
+    if (!File)
+        return -1;
+    TLibJpegErrors Errors;
+    jpeg_compress_struct Info;
+    PrepareErrors(Errors, Info);
+    if (setjmp(Errors.Jump)) {
+        jpeg_destroy_compress(&Info);
+        std::fclose(File);
+        return Errors.MessageCode;
+    }
+    jpeg_create_compress(&Info);
+    jpeg_stdio_dest(&Info, File);
+    Info.image_width = static_cast<JDIMENSION>(Width);
+    Info.image_height = static_cast<JDIMENSION>(Height);
+    Info.input_components = 3;
+    Info.in_color_space = JCS_RGB;
+    jpeg_set_defaults(&Info);
+    jpeg_set_quality(&Info, Quality, TRUE);
+    jpeg_start_compress(&Info, TRUE);
+    const std::size_t RowBytes = std::size_t(Picture.Width) * 3;
+    while (Info.next_scanline < Info.image_height) {
+        JSAMPROW Row[1] = {const_cast<JSAMPLE*>(Picture.Samples.data()) +
+                           Info.next_scanline * RowBytes};
+        jpeg_write_scanlines(&Info, Row, 1);
+    }
+    jpeg_finish_compress(&Info);
+    jpeg_destroy_compress(&Info);
+    return std::fclose(File);
+}
+
+// The scan file, written once per run into a folder of its own.
+class TScanFile {
+public:
+    TScanFile() {
+        std::string Pattern =
+            (std::filesystem::temp_directory_path() / "trayvane-bench-XXXXXX").string();
+        if (!::mkdtemp(Pattern.data()))
+            std::abort();
+        FFolder = Pattern;
+        if (EncodeFile(Scan().c_str(), MakeScan(), ScanWidth, ScanHeight, ScanQuality) != 0)
+            std::abort();
+    }
+    ~TScanFile() {
+        std::error_code Ignored;
+        std::filesystem::remove_all(FFolder, Ignored);
+    }
+    std::string Scan() const { return FFolder + "/scan.jpg"; }
+    std::string Output() const { return FFolder + "/inlay.jpg"; }
+
+private:
+    std::string FFolder;
+};
+
+const TScanFile& ScanFile() {
+    static const TScanFile File;
+    return File;
+}
+
+// The size of the inlay composed from the scan in the layout its proportions give.
+TInlayGeometry ScanInlay() {
+    return ComputeInlayGeometry(ScanWidth, ScanHeight, IsBackAndFrontPicture(ScanWidth, ScanHeight),
+                                0);
+}
+
+void BM_Baseline_DecodeAndEncodeWithLibjpeg(benchmark::State& State) {
+    const TInlayGeometry G = ScanInlay();
+    const int OutWidth = static_cast<int>(G.ComposedWidth);
+    const int OutHeight = static_cast<int>(G.NormalHeight);
+    for (auto _ : State) {
+        TRgbPicture Picture{ScanWidth, ScanHeight,
+                            std::vector<std::uint8_t>(std::size_t(ScanWidth) * ScanHeight * 3)};
+        if (DecodeFile(ScanFile().Scan().c_str(), &Picture) != 0 ||
+            EncodeFile(ScanFile().Output().c_str(), Picture, OutWidth, OutHeight, 95) != 0)
+            State.SkipWithError("libjpeg failed");
+        benchmark::DoNotOptimize(Picture.Samples.data());
+    }
+}
+
+void BM_Pipeline_LoadComposeSave(benchmark::State& State) {
+    for (auto _ : State) {
+        TBitmap32 Input, Output;
+        LoadJpegFile(&Input, ScanFile().Scan());
+        ComposeTrayInlay(Input, IsBackAndFrontPicture(Input.Width(), Input.Height()), 0, Output);
+        SaveJpegFile(Output, ScanFile().Output(), 95);
+    }
+}
+
+void BM_Part_Load(benchmark::State& State) {
+    for (auto _ : State) {
+        TBitmap32 Input;
+        LoadJpegFile(&Input, ScanFile().Scan());
+        benchmark::DoNotOptimize(Input.PixelData());
+    }
+}
+
+void BM_Part_Compose(benchmark::State& State) {
+    TBitmap32 Input;
+    LoadJpegFile(&Input, ScanFile().Scan());
+    for (auto _ : State) {
+        TBitmap32 Output;
+        ComposeTrayInlay(Input, true, 0, Output);
+        benchmark::DoNotOptimize(Output.PixelData());
+    }
+}
+
+void BM_Part_Save(benchmark::State& State) {
+    TBitmap32 Input, Output;
+    LoadJpegFile(&Input, ScanFile().Scan());
+    ComposeTrayInlay(Input, true, 0, Output);
+    for (auto _ : State)
+        SaveJpegFile(Output, ScanFile().Output(), 95);
+}
+
+} // namespace
+
+BENCHMARK(BM_Baseline_DecodeAndEncodeWithLibjpeg)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_Pipeline_LoadComposeSave)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_Part_Load)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_Part_Compose)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_Part_Save)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+int main(int argc, char** argv) {
+    const std::string WriteInput = "--write-input=";
+    if (argc == 2 && std::string(argv[1]).rfind(WriteInput, 0) == 0) {
+        const std::string FileName = std::string(argv[1]).substr(WriteInput.size());
+        return EncodeFile(FileName.c_str(), MakeScan(), ScanWidth, ScanHeight, ScanQuality) == 0
+                   ? 0
+                   : 1;
+    }
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+        return 1;
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

@@ -16,6 +16,10 @@
 //   IJL_YCBCR, 3      -> IJL_BGR, 3        colour (YCbCr or RGB files) to blue, green, red
 //   IJL_YCBCRA_FPX, 4 -> IJL_RGBA_FPX, 4   CMYK or YCCK files to red, green, blue, opacity 255
 // ijlWrite encodes IJL_BGR, 3 to a baseline JFIF file of IJL_YCBCR, 3 at quality jquality.
+//
+// ijlRead decodes sequential (not progressive) files of at least IJL_SPLIT_MIN_PIXELS pixels on
+// two threads when the machine has two cores: the calling thread decodes the upper rows, a
+// second one the lower rows, each with a decoder of its own. The result is the same.
 
 #include <cstdint>
 #include <type_traits>
@@ -49,6 +53,8 @@ struct JPEG_CORE_PROPERTIES {
     std::uint32_t InitialisedMark;
 };
 static_assert(std::is_trivial_v<JPEG_CORE_PROPERTIES>, "the record is filled with zero bytes");
+
+inline constexpr std::uint64_t IJL_SPLIT_MIN_PIXELS = std::uint64_t{1} << 21;
 
 // Colour spaces.
 inline constexpr int IJL_BGR = 2;

@@ -131,8 +131,7 @@ void SaveJpegFile(const TBitmap32& Bitmap, const std::string& FileName, std::uin
     TIjlRecord Record(FileName);
     JPEG_CORE_PROPERTIES& Props = Record.Props();
     TBitmap Intermediate;
-    Bitmap.CopyTo(Intermediate);
-    Intermediate.SetPixelFormat(TPixelFormat::pf24bit);
+    Bitmap.CopyTo(Intermediate, TPixelFormat::pf24bit); // alpha dropped, no blending
     const TBitmapStorage Storage = StorageOf(Intermediate);
 
     Props.DIBWidth = Storage.Width;

@@ -1,6 +1,7 @@
 #include "raster/Bitmap.h"
 
 #include "raster/Bitmap32.h"
+#include "raster/LargeBlock.h"
 #include "raster/PixelRows.h"
 #include "raster/SysError.h"
 
@@ -19,8 +20,8 @@ TBitmap::TBuffer TBitmap::AllocateBuffer(int Width, int Height, TPixelFormat For
         RowBytes * Height > std::numeric_limits<std::ptrdiff_t>::max())
         throw EOutOfResources(OutOfResourcesMessage);
     errno = 0;
-    TBuffer Buffer(static_cast<std::uint8_t*>(
-        std::calloc(static_cast<std::size_t>(RowBytes) * static_cast<std::size_t>(Height), 1)));
+    TBuffer Buffer(static_cast<std::uint8_t*>(AllocateZeroedBlock(
+        static_cast<std::size_t>(RowBytes) * static_cast<std::size_t>(Height), 1)));
     if (!Buffer)
         throw EOutOfResources(errno != 0 ? SysErrorMessage(errno) : OutOfResourcesMessage);
     Stride = static_cast<int>(RowBytes);

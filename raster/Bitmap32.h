@@ -34,6 +34,7 @@ using TColor32 = std::uint32_t;
 class TBitmap32;
 class TBitmap;
 class TPicture;
+enum class TPixelFormat : std::uint8_t;
 
 enum class TDrawMode : std::uint8_t { dmOpaque, dmBlend, dmCustom, dmTransparent };
 enum class TCombineMode : std::uint8_t { cmBlend, cmMerge };
@@ -93,8 +94,10 @@ public:
     void CopyFrom(const TBitmap& Source);
     void CopyFrom(const TPicture& Source);
     // Makes Target a 32-bit TBitmap of this size holding these pixels upright, alpha in the
-    // fourth byte. This bitmap is not changed.
+    // fourth byte. The second form then changes Target to Format, for pf24bit in the same pass.
+    // This bitmap is not changed.
     void CopyTo(TBitmap& Target) const;
+    void CopyTo(TBitmap& Target, TPixelFormat Format) const;
     // Takes the size and pixels of the picture file FileName, read by the kind its extension
     // names (raster/Picture.h), with alpha 255. Errors of finding, opening and reading the file
     // (EInvalidGraphic, EFOpenError, EJPEG) leave the bitmap untouched; a decoding error

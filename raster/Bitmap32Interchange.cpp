@@ -2,6 +2,7 @@
 #include "raster/Bitmap32.h"
 #include "raster/Finally.h"
 #include "raster/Picture.h"
+#include "raster/PixelRows.h"
 
 #include <algorithm>
 
@@ -38,15 +39,25 @@ void TBitmap32::CopyFrom(const TPicture& Source) {
         });
 }
 
-void TBitmap32::CopyTo(TBitmap& Target) const {
-    Target.SetPixelFormat(TPixelFormat::pf32bit);
+void TBitmap32::CopyTo(TBitmap& Target) const { CopyTo(Target, TPixelFormat::pf32bit); }
+
+void TBitmap32::CopyTo(TBitmap& Target, TPixelFormat Format) const {
+    // Converting while copying gives what the 32-bit copy and its conversion give, with one
+    // pass and one buffer fewer; that is what saving uses.
+    const bool Direct = Format == TPixelFormat::pf24bit;
+    Target.SetPixelFormat(Direct ? Format : TPixelFormat::pf32bit);
     Target.SetSize(FWidth, FHeight);
-    if (IsEmpty())
-        return;
-    const auto RowBytes = static_cast<std::size_t>(FWidth) * sizeof(TColor32);
-    for (int Y = 0; Y < FHeight; ++Y)
-        std::copy_n(reinterpret_cast<const std::uint8_t*>(ScanLine(Y)), RowBytes,
-                    Target.ScanLine(Y));
+    if (!IsEmpty()) {
+        const auto RowBytes = static_cast<std::size_t>(FWidth) * sizeof(TColor32);
+        for (int Y = 0; Y < FHeight; ++Y) {
+            const auto* Row = reinterpret_cast<const std::uint8_t*>(ScanLine(Y));
+            if (Direct)
+                Bgrx32ToBgr24(Row, Target.ScanLine(Y), FWidth);
+            else
+                std::copy_n(Row, RowBytes, Target.ScanLine(Y));
+        }
+    }
+    Target.SetPixelFormat(Format);
 }
 
 void TBitmap32::LoadPictureFile(const std::string& FileName) {

@@ -2,7 +2,7 @@
 
 // Conversions of one row of pixels between the bitmap layouts: 24-bit blue-green-red, 32-bit
 // blue-green-red-x, and TColor32. Rows are plain byte runs without alignment; the loops handle
-// four pixels per step with word loads so that they keep pace with memory.
+// four pixels per step with 64-bit loads and stores, which keeps them near memory speed.
 
 #include "raster/Bitmap32.h"
 
@@ -11,19 +11,22 @@
 
 // Count 3-byte pixels to opaque TColor32 pixels (alpha 255).
 inline void Bgr24ToColor32(const std::uint8_t* Src, TColor32* Dst, int Count) noexcept {
-    constexpr std::uint32_t Opaque = 0xFF000000u;
+    constexpr std::uint64_t Opaque = 0xFF000000FF000000ull;
     int X = 0;
     for (; X + 4 <= Count; X += 4, Src += 12, Dst += 4) {
-        // Three little-endian words hold four pixels: b0 g0 r0 b1 | g1 r1 b2 g2 | r2 b3 g3 r3.
-        std::uint32_t W[3];
-        std::memcpy(W, Src, sizeof W);
-        Dst[0] = (W[0] & 0x00FFFFFFu) | Opaque;
-        Dst[1] = (W[0] >> 24) | ((W[1] & 0x0000FFFFu) << 8) | Opaque;
-        Dst[2] = (W[1] >> 16) | ((W[2] & 0x000000FFu) << 16) | Opaque;
-        Dst[3] = (W[2] >> 8) | Opaque;
+        // Twelve bytes hold four pixels: b0 g0 r0 b1 g1 r1 b2 g2 | r2 b3 g3 r3.
+        std::uint64_t A;
+        std::uint32_t B;
+        std::memcpy(&A, Src, 8);
+        std::memcpy(&B, Src + 8, 4);
+        const std::uint64_t P01 = (A & 0xFFFFFFu) | (((A >> 24) & 0xFFFFFFu) << 32) | Opaque;
+        const std::uint64_t P23 = (A >> 48) | (std::uint64_t{B & 0xFFu} << 16) |
+                                  (std::uint64_t{B >> 8} << 32) | Opaque;
+        std::memcpy(Dst, &P01, 8);
+        std::memcpy(Dst + 2, &P23, 8);
     }
     for (; X < Count; ++X, Src += 3, ++Dst)
-        *Dst = Src[0] | (std::uint32_t{Src[1]} << 8) | (std::uint32_t{Src[2]} << 16) | Opaque;
+        *Dst = Src[0] | (std::uint32_t{Src[1]} << 8) | (std::uint32_t{Src[2]} << 16) | 0xFF000000u;
 }
 
 // Count 4-byte pixels to TColor32 pixels, the fourth byte becoming alpha.
@@ -36,14 +39,16 @@ inline void Bgra32ToColor32(const std::uint8_t* Src, TColor32* Dst, int Count) n
 inline void Bgrx32ToBgr24(const std::uint8_t* Src, std::uint8_t* Dst, int Count) noexcept {
     int X = 0;
     for (; X + 4 <= Count; X += 4, Src += 16, Dst += 12) {
-        std::uint32_t P[4];
-        std::memcpy(P, Src, sizeof P);
-        const std::uint32_t W[3] = {
-            (P[0] & 0x00FFFFFFu) | (P[1] << 24),
-            ((P[1] >> 8) & 0x0000FFFFu) | (P[2] << 16),
-            ((P[2] >> 16) & 0x000000FFu) | (P[3] << 8),
-        };
-        std::memcpy(Dst, W, sizeof W);
+        std::uint64_t A, B;
+        std::memcpy(&A, Src, 8);
+        std::memcpy(&B, Src + 8, 8);
+        // Six bytes of colour from each pair of pixels, then packed into 8 + 4 bytes.
+        const std::uint64_t P01 = (A & 0xFFFFFFu) | ((A >> 8) & 0xFFFFFF000000ull);
+        const std::uint64_t P23 = (B & 0xFFFFFFu) | ((B >> 8) & 0xFFFFFF000000ull);
+        const std::uint64_t First = P01 | (P23 << 48);
+        const auto Rest = static_cast<std::uint32_t>(P23 >> 16);
+        std::memcpy(Dst, &First, 8);
+        std::memcpy(Dst + 8, &Rest, 4);
     }
     for (; X < Count; ++X, Src += 4, Dst += 3) {
         Dst[0] = Src[0];

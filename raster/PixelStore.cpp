@@ -1,5 +1,7 @@
 #include "raster/PixelStore.h"
 
+#include "raster/LargeBlock.h"
+
 #include <array>
 #include <cstdlib>
 #include <limits>
@@ -62,8 +64,9 @@ TPixelAllocation AllocatePixelBlock(std::uint64_t PixelCount) noexcept {
         if (const TKeptBlock Reused = TakeKept(Bytes); Reused.Pixels)
             return {TPixelBlock(Reused.Pixels, TPixelBlockRelease{Reused.CapacityBytes}), false};
     }
-    // calloc hands out zero-filled memory, zeroed lazily by the system for large blocks.
-    auto* const Pixels = static_cast<std::uint32_t*>(std::calloc(Bytes, 1));
+    // calloc hands out zero-filled memory, zeroed lazily by the system for large blocks, here
+    // backed by huge pages where the system offers them (raster/LargeBlock.h).
+    auto* const Pixels = static_cast<std::uint32_t*>(AllocateZeroedBlock(Bytes, 1));
     return {TPixelBlock(Pixels, TPixelBlockRelease{Pixels ? Bytes : 0}), true};
 }
 

@@ -162,6 +162,63 @@ TEST_F(JpegFileTest, ColourFilesLoadExactlyAsLibjpegDecodesThem) {
     }
 }
 
+TEST_F(JpegFileTest, LargeFilesDecodeOnTwoThreadsExactlyAsLibjpegDoes) {
+    // Odd sizes above the threshold, so the split falls inside the picture and the last row
+    // group is partial; each kind of file the split path meets.
+    constexpr int W = 1501, H = 1403;
+    ASSERT_GE(std::uint64_t{W} * H, IJL_SPLIT_MIN_PIXELS);
+    struct TCase {
+        const char* Name;
+        int Components;
+        TFixtureColor Color;
+        TJpegWriteOptions Options;
+    };
+    TJpegWriteOptions Restarts;
+    Restarts.RestartInterval = 7;
+    TJpegWriteOptions FullChroma;
+    FullChroma.FullChroma = true;
+    TJpegWriteOptions Progressive;
+    Progressive.Progressive = true;
+    const TCase Cases[] = {
+        {"colour 4:2:0", 3, TFixtureColor::YCbCr, {}},
+        {"colour 4:4:4", 3, TFixtureColor::YCbCr, FullChroma},
+        {"restart markers", 3, TFixtureColor::YCbCr, Restarts},
+        {"progressive", 3, TFixtureColor::YCbCr, Progressive},
+        {"grey", 1, TFixtureColor::Grey, {}},
+        {"CMYK", 4, TFixtureColor::Cmyk, {}},
+    };
+    for (const TCase& C : Cases) {
+        SCOPED_TRACE(C.Name);
+        const auto Data = EncodeJpeg(NoiseImage(W, H, C.Components, 4), C.Color, C.Options);
+        const TDecodedJpeg Decoded = DecodeJpeg(Data);
+        ASSERT_TRUE(Decoded.Ok);
+        TBitmap32 Bitmap;
+        LoadJpegFile(&Bitmap, Write("large.jpg", Data));
+        ExpectPixels(Bitmap, W, H, [&](int X, int Y) {
+            const std::uint8_t* S =
+                Decoded.Samples.data() + (std::size_t(Y) * W + X) * Decoded.Components;
+            if (C.Components == 1)
+                return Opaque(S[0], S[0], S[0]);
+            if (C.Components == 3)
+                return Opaque(S[0], S[1], S[2]);
+            const auto Channel = [&](int I) { return ((S[I] * S[3] + 127) / 255 * 255 + 1) / 256; };
+            return Opaque(Channel(0), Channel(1), Channel(2));
+        });
+    }
+}
+
+TEST_F(JpegFileTest, LargeFileCutInEitherPartIsRefused) {
+    constexpr int W = 1600, H = 1400;
+    const auto Data = EncodeJpeg(NoiseImage(W, H, 3, 8), TFixtureColor::YCbCr);
+    for (const std::size_t Keep : {Data.size() / 3, Data.size() * 9 / 10}) {
+        SCOPED_TRACE("keeping " + std::to_string(Keep) + " of " + std::to_string(Data.size()));
+        const std::string Path =
+            Write("cut.jpg", std::vector<std::uint8_t>(Data.begin(), Data.begin() + long(Keep)));
+        ExpectFailureLeavesBitmap([&](TBitmap32& B) { LoadJpegFile(&B, Path); }, "EIJLError",
+                                  IjlErrorMessage("reading", Path, IJL_DATA_TRUNCATED));
+    }
+}
+
 TEST_F(JpegFileTest, ColourFileKeepsItsOrientation) {
     const TFixtureImage Image =
         QuadrantImage(64, 32, 3, {{255, 0, 0}, {0, 255, 0}, {0, 0, 255}, {255, 255, 255}});

@@ -201,6 +201,24 @@ TEST(BitmapTest, CopyToThenTo24BitGivesBlueGreenRedUpright) {
     EXPECT_EQ(Bitmap.Pixel(4, 0), 0x00030201u);
 }
 
+TEST(BitmapTest, CopyToStraightTo24BitEqualsCopyThenConversion) {
+    TBitmap32 Bitmap;
+    FillWithCoordinates(Bitmap, 7, 3);
+    TBitmap TwoSteps, OneStep;
+    Bitmap.CopyTo(TwoSteps);
+    TwoSteps.SetPixelFormat(TPixelFormat::pf24bit);
+    OneStep.SetPixelFormat(TPixelFormat::pf32bit);
+    OneStep.SetSize(1, 1);
+    Bitmap.CopyTo(OneStep, TPixelFormat::pf24bit);
+    ASSERT_EQ(OneStep.PixelFormat(), TPixelFormat::pf24bit);
+    ASSERT_EQ(OneStep.Width(), 7);
+    ASSERT_EQ(OneStep.Height(), 3);
+    for (int Y = 0; Y < 3; ++Y)
+        EXPECT_EQ(std::vector<int>(OneStep.ScanLine(Y), OneStep.ScanLine(Y) + 21),
+                  std::vector<int>(TwoSteps.ScanLine(Y), TwoSteps.ScanLine(Y) + 21))
+            << "row " << Y;
+}
+
 TEST(BitmapTest, CopyToFromAnEmptyBitmapGivesAnEmptyTarget) {
     TBitmap32 Bitmap;
     TBitmap Target;

@@ -11,8 +11,13 @@ void TBitmap32::CopyFrom(const TBitmap& Source) {
     TryFinally(
         [&] {
             SetDimensions(Source.Width(), Source.Height());
-            if (!IsEmpty())
-                Source.Draw(*this);
+            if (IsEmpty())
+                return;
+            // A source with pixels overwrites every pixel, so a reused store need not be
+            // cleared first.
+            if (Source.PixelFormat() != TPixelFormat::pfNone)
+                PixelsForOverwrite(FullArea());
+            Source.Draw(*this);
         },
         [this] {
             EndBatch();

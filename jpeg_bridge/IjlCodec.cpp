@@ -274,7 +274,8 @@ int DecodeRows(std::FILE* File, const TDibRows& Dib, TDecoding Decoding, TRowRan
 
 // Where a decoding may be split between two threads: at the returned row, a whole number of
 // row groups (iMCU rows) from the top; 0 when it is not worth it or cannot be done, that is for
-// small pictures and for progressive files, whose every scan covers the whole picture.
+// small pictures and for files of several scans (progressive ones above all), whose every scan
+// covers the whole picture.
 JDIMENSION SplitRow(std::FILE* File) noexcept {
     TLibJpegErrors Errors;
     jpeg_decompress_struct Info;
@@ -287,7 +288,7 @@ JDIMENSION SplitRow(std::FILE* File) noexcept {
     jpeg_stdio_src(&Info, File);
     jpeg_read_header(&Info, TRUE);
     JDIMENSION Row = 0;
-    if (!Info.progressive_mode &&
+    if (!jpeg_has_multiple_scans(&Info) &&
         std::uint64_t{Info.image_width} * Info.image_height >= IJL_SPLIT_MIN_PIXELS) {
         const JDIMENSION Group = static_cast<JDIMENSION>(Info.max_v_samp_factor) * DCTSIZE;
         // The lower part's thread also reads the data of the rows it skips, which takes about

@@ -17,7 +17,7 @@
 //   IJL_YCBCRA_FPX, 4 -> IJL_RGBA_FPX, 4   CMYK or YCCK files to red, green, blue, opacity 255
 // ijlWrite encodes IJL_BGR, 3 to a baseline JFIF file of IJL_YCBCR, 3 at quality jquality.
 //
-// ijlRead decodes sequential (not progressive) files of at least IJL_SPLIT_MIN_PIXELS pixels on
+// ijlRead decodes single-scan (not progressive) files of at least IJL_SPLIT_MIN_PIXELS pixels on
 // two threads when the machine has two cores: the calling thread decodes the upper rows, a
 // second one the lower rows, each with a decoder of its own. The result is the same.
 
@@ -54,7 +54,12 @@ struct JPEG_CORE_PROPERTIES {
 };
 static_assert(std::is_trivial_v<JPEG_CORE_PROPERTIES>, "the record is filled with zero bytes");
 
+#ifndef FUZZING_BUILD_MODE_UNSAFE_FOR_PRODUCTION
 inline constexpr std::uint64_t IJL_SPLIT_MIN_PIXELS = std::uint64_t{1} << 21;
+#else
+// Fuzzing works on small pictures and must reach the split decoding too.
+inline constexpr std::uint64_t IJL_SPLIT_MIN_PIXELS = std::uint64_t{1} << 10;
+#endif
 
 // Colour spaces.
 inline constexpr int IJL_BGR = 2;

@@ -28,10 +28,13 @@ inline constexpr const char* NoImageToSaveMessage = "No image to save";
 // Reads the JPEG file FileName into Bitmap, which takes the picture's size and pixels with
 // alpha 255 (4-channel files: the codec's red, green, blue, opacity with the colours scaled by
 // the opacity) and announces the change once. Throws Exception "Bitmap not initialised" without
-// a bitmap, EIJLError for a file that is missing, unreadable, damaged, of an unsupported channel
-// count or larger than MaxJpegPixels (all but the missing header with the stage "reading"),
-// EOutOfResources or EOutOfMemory when the intermediate buffer cannot be had. On every one of
-// these failures the bitmap is untouched and announces nothing.
+// a bitmap; EIJLError with the stage "reading parameters of" when the file is missing, cannot be
+// opened or has no readable header, and with the stage "reading" when its data is damaged or
+// cut short, its channel count is not 1, 3 or 4, or it has more than MaxJpegPixels pixels
+// (refused before any pixel memory is taken); EOutOfResources or EOutOfMemory when the
+// intermediate buffer cannot be had. On each of these failures the bitmap is untouched and
+// announces nothing. Only the final copy's own allocation failure (Exception "Can't allocate the
+// DIB handle") leaves the bitmap empty, as CopyFrom does.
 void LoadJpegFile(TBitmap32* Bitmap, const std::string& FileName);
 inline void LoadJpegFile(TBitmap32& Bitmap, const std::string& FileName) {
     LoadJpegFile(&Bitmap, FileName);

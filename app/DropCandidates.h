@@ -12,6 +12,8 @@ constexpr int DropEffectNone = 0;
 constexpr int DropEffectCopy = 1;
 constexpr int DropEffectMove = 2;
 constexpr int DropEffectLink = 4;
+// The flag a drop target sets while it scrolls under the pointer; never part of a drop's effect.
+constexpr int DropEffectScroll = static_cast<int>(0x80000000u);
 
 // The effect of a drag over the input view. OfferedEffects is the set of effects the source
 // offers; only copy and link are accepted. Ctrl and Shift held together want link, Ctrl alone

@@ -1,4 +1,4 @@
-// Entry point of the image view's widget tests: one QApplication for all of them.
+// Entry point of the widget tests that need one QApplication for all of them.
 
 #include <QApplication>
 

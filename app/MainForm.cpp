@@ -1,0 +1,168 @@
+#include "app/MainForm.h"
+
+#include "app/DropCandidates.h"
+#include "app/ExceptionClass.h"
+#include "app/FormPlacement.h"
+#include "app/RunHandler.h"
+#include "app/WaitCursor.h"
+#include "composer/LayoutChoice.h"
+#include "jpeg_bridge/JpegFile.h"
+
+#include <QApplication>
+#include <QDesktopServices>
+#include <QShowEvent>
+#include <QTimer>
+#include <QUrl>
+
+namespace {
+
+// The background of both views once the window is shown: a pale blue-grey (00BBGGRR).
+constexpr TColor ViewColor = 15656932;
+
+std::string NameOf(const QObject* Object) {
+    if (!Object)
+        return {};
+    const QString Name = Object->objectName();
+    return (Name.isEmpty() ? QString::fromLatin1(Object->metaObject()->className()) : Name)
+        .toStdString();
+}
+
+} // namespace
+
+TMainForm::TMainForm(TRegistryStore& Settings, std::string LogPath, std::string PlaceholderPath,
+                     QWidget* Parent)
+    : QWidget(Parent),
+      OpenDialog(TFileDialog::TKind::Open, "JPEG images|*.JPG|JPEG images|*.JPEG", "JPG"),
+      SaveDialog(TFileDialog::TKind::Save, "JPEG images|*.JPG", "JPG"), FSettings(Settings),
+      FExceptionLog(std::move(LogPath)), FPlaceholderPath(std::move(PlaceholderPath)) {
+    // Tahoma at 11 pixels, as the window was designed; set before the components exist so that
+    // they size themselves with it.
+    QFont Font(QStringLiteral("Tahoma"));
+    Font.setPixelSize(11);
+    setFont(Font);
+    setupUi(this);
+
+    ApplicationEvents1.OnException = [this](QObject* Sender, const std::exception& E) {
+        ApplicationEvents1Exception(Sender, E);
+    };
+    DropFileTarget1.SetTarget(InputImgView);
+    DropFileTarget1.OnDrop = [this](QObject* Sender, const TShiftState& ShiftState,
+                                    const QPoint& APoint, int& Effect) {
+        DropFileTarget1Drop(Sender, ShiftState, APoint, Effect);
+    };
+
+    RunHandler([this] { FormCreate(); });
+}
+
+TMainForm::~TMainForm() { RunHandler([this] { FormDestroy(); }); }
+
+void TMainForm::FormCreate() {
+    const TWindowBounds Designed = RestoredFrameBounds(*this);
+    TRegistry Registry(FSettings);
+    TWidgetPlacement Placement(*this);
+    RestoreWindowPlacement(Registry, Placement);
+    const TWindowBounds Restored = RestoredFrameBounds(*this);
+    if (Restored.Width != Designed.Width || Restored.Height != Designed.Height)
+        FPendingOuterSize = QSize(Restored.Width, Restored.Height);
+}
+
+void TMainForm::FormShow() {
+    InputImgView->SetColor(ViewColor);
+    InputImgView->Bitmap().LoadPictureFile(FPlaceholderPath);
+    OutputImgView->SetColor(ViewColor);
+}
+
+void TMainForm::FormDestroy() {
+    TRegistry Registry(FSettings);
+    StoreWindowPlacement(Registry, RestoredFrameBounds(*this));
+}
+
+void TMainForm::showEvent(QShowEvent* Event) {
+    QWidget::showEvent(Event);
+    // A window restored from the task bar is shown again by the system: that is no new showing.
+    if (Event->spontaneous())
+        return;
+    RunHandler([this] { FormShow(); });
+    if (FPendingOuterSize)
+        QTimer::singleShot(0, this, [this] { RunHandler([this] { ApplyPendingOuterSize(); }); });
+}
+
+bool TMainForm::event(QEvent* Event) {
+    const bool Result = QWidget::event(Event);
+    if (FPendingOuterSize && (Event->type() == QEvent::Move || Event->type() == QEvent::Resize))
+        RunHandler([this] { ApplyPendingOuterSize(); });
+    return Result;
+}
+
+void TMainForm::ApplyPendingOuterSize() {
+    const QMargins Frame = FrameMargins(*this);
+    if (!FPendingOuterSize || Frame.isNull() || !isVisible())
+        return;
+    const QSize Outer = *FPendingOuterSize;
+    FPendingOuterSize.reset();
+    // Some platforms shift a framed window while resizing it; the frame stays where it was put.
+    const QPoint FramePosition = frameGeometry().topLeft();
+    resize(Outer.width() - Frame.left() - Frame.right(),
+           Outer.height() - Frame.top() - Frame.bottom());
+    if (frameGeometry().topLeft() != FramePosition)
+        move(FramePosition);
+}
+
+void TMainForm::LoadInputImage(const std::string& FileName) {
+    LoadJpegFile(&InputImgView->Bitmap(), FileName);
+    const TBitmap32& Input = InputImgView->Bitmap();
+    if (IsBackAndFrontPicture(Input.Width(), Input.Height()))
+        FormatBackFrontButton->setDown(true);
+    else
+        FormatBackButton->setDown(true);
+    BuildOutput();
+}
+
+void TMainForm::FileOpenButtonClick() {
+    RunHandler([this] {
+        if (OpenDialog.Execute(this))
+            LoadInputImage(OpenDialog.FileName());
+    });
+}
+
+void TMainForm::FileSaveButtonClick() {
+    RunHandler([this] {
+        if (SaveDialog.Execute(this))
+            SaveJpegFile(OutputImgView->Bitmap(), SaveDialog.FileName(), SaveQuality);
+    });
+}
+
+void TMainForm::FormatBackButtonClick() {
+    RunHandler([this] { BuildOutput(); });
+}
+
+void TMainForm::FormatBackFrontButtonClick() {
+    RunHandler([this] { BuildOutput(); });
+}
+
+void TMainForm::SpineSizeTrackBarPositionChanged(double /*Position*/) {
+    RunHandler([this] { BuildOutput(); });
+}
+
+void TMainForm::InfoHomeButtonClick() {
+    RunHandler([] { QDesktopServices::openUrl(QUrl(QString::fromLatin1(HomePageAddress))); });
+}
+
+void TMainForm::DropFileTarget1Drop(QObject* /*Sender*/, const TShiftState& /*ShiftState*/,
+                                    const QPoint& /*APoint*/, int& Effect) {
+    Effect &= ~DropEffectScroll;
+    const TWaitCursor Hourglass;
+    // A drop that fails to load is dropped silently: the picture the user sees stays, and
+    // nothing is logged.
+    try {
+        if (const auto Candidate = ChooseDropCandidate(DropFileTarget1.DroppedFileNames(),
+                                                       DropFileTarget1.MappedFileNames()))
+            LoadInputImage(*Candidate);
+    } catch (...) {
+    }
+}
+
+void TMainForm::ApplicationEvents1Exception(QObject* /*Sender*/, const std::exception& E) {
+    FExceptionLog.Append(ExceptionClassName(E), E.what(), NameOf(QApplication::activeWindow()),
+                         NameOf(QApplication::focusWidget()));
+}

@@ -1,0 +1,452 @@
+// The main window in-process, on Qt's offscreen platform: program start, loading pictures and
+// choosing the layout, recomposing on every layout click and slider change, the placeholder
+// picture, the open and save dialogs, drops on the input view, the error log and the window's
+// placement.
+
+#include "app/FormPlacement.h"
+#include "app/MainForm.h"
+#include "app/RegistryFile.h"
+#include "composer/TrayInlay.h"
+#include "jpeg_bridge/JpegFile.h"
+#include "tests/app/TempFolder.h"
+#include "tests/support/BitmapTestSupport.h"
+
+#include <QApplication>
+#include <QFileDialog>
+#include <QMimeData>
+#include <QTest>
+#include <QTimer>
+#include <QUrl>
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+using testing::HasSubstr;
+
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string ReadFile(const fs::path& Path) {
+    std::ifstream File(Path, std::ios::binary);
+    std::ostringstream Text;
+    Text << File.rdbuf();
+    return Text.str();
+}
+
+// Writes a JPEG of Width x Height whose pixels are a smooth pattern (JPEG keeps it close enough
+// for the tests, which compare sizes and whole bitmaps against what was loaded).
+void WriteJpeg(const fs::path& Path, int Width, int Height) {
+    TBitmap32 Picture;
+    Picture.SetDimensions(Width, Height);
+    for (int Y = 0; Y < Height; ++Y)
+        for (int X = 0; X < Width; ++X)
+            Picture.ScanLine(Y)[X] = 0xFF000000u | static_cast<TColor32>((X * 255 / Width) << 16) |
+                                     static_cast<TColor32>((Y * 255 / Height) << 8);
+    SaveJpegFile(Picture, Path.string(), 90);
+}
+
+std::string Hex8(int Value) {
+    char Text[9];
+    std::snprintf(Text, sizeof Text, "%08x", static_cast<unsigned>(Value));
+    return Text;
+}
+
+std::string BoundsText(const TWindowBounds& B) {
+    return "(" + std::to_string(B.Left) + ", " + std::to_string(B.Top) + ", " +
+           std::to_string(B.Width) + " x " + std::to_string(B.Height) + ")";
+}
+
+// Qt's offscreen platform moves a framed window right by its frame's width when it shows it;
+// real platforms keep the position they are given. Everything else must come back exactly.
+void ExpectSameBounds(const TWindowBounds& Actual, const TWindowBounds& Expected) {
+    const int Shift = QGuiApplication::platformName() == QStringLiteral("offscreen") ? 2 : 0;
+    EXPECT_TRUE(Actual.Left >= Expected.Left && Actual.Left <= Expected.Left + Shift &&
+                Actual.Top == Expected.Top && Actual.Width == Expected.Width &&
+                Actual.Height == Expected.Height)
+        << BoundsText(Actual) << " instead of " << BoundsText(Expected);
+}
+
+bool SameBitmaps(const TBitmap32& A, const TBitmap32& B) {
+    if (A.Width() != B.Width() || A.Height() != B.Height())
+        return false;
+    for (int Y = 0; Y < A.Height(); ++Y)
+        for (int X = 0; X < A.Width(); ++X)
+            if (A.Pixel(X, Y) != B.Pixel(X, Y))
+                return false;
+    return true;
+}
+
+// The inlay the window must show for its input picture and controls.
+void ExpectOutputComposedFrom(const TMainForm& Form, bool BackAndFront, double Position) {
+    TBitmap32 Expected;
+    ComposeTrayInlay(Form.InputView().Bitmap(), BackAndFront, Position, Expected);
+    EXPECT_TRUE(SameBitmaps(Form.OutputView().Bitmap(), Expected))
+        << "output " << Form.OutputView().Bitmap().Width() << " x "
+        << Form.OutputView().Bitmap().Height() << ", expected " << Expected.Width() << " x "
+        << Expected.Height();
+}
+
+// Answers the next modal file dialog with Name, as a person typing it and pressing Enter would.
+void AnswerNextFileDialog(const QString& Name) {
+    QTimer::singleShot(0, [Name] {
+        auto* const Dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+        ASSERT_NE(Dialog, nullptr) << "no file dialog is open";
+        Dialog->selectFile(Name);
+        QMetaObject::invokeMethod(Dialog, "accept");
+    });
+}
+
+void CancelNextFileDialog() {
+    QTimer::singleShot(0, [] {
+        if (auto* const Dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget()))
+            Dialog->reject();
+    });
+}
+
+class MainFormTest : public testing::Test {
+protected:
+    MainFormTest()
+        : Settings((Folder.Path() / "Trayvane.reg").string()),
+          LogPath(Folder.Path() / "trayvane.log"), Placeholder(Folder.Path() / "DropHere.jpg") {
+        WriteJpeg(Placeholder, 80, 30);
+    }
+
+    std::unique_ptr<TMainForm> MakeForm() {
+        auto Form = std::make_unique<TMainForm>(Settings, LogPath.string(), Placeholder.string());
+        Form->show();
+        QApplication::processEvents();
+        return Form;
+    }
+
+    std::string Log() const { return fs::exists(LogPath) ? ReadFile(LogPath) : std::string{}; }
+    int LogRecords() const {
+        const std::string Text = Log();
+        int Records = 0;
+        for (std::size_t At = Text.find("Exception = "); At != std::string::npos;
+             At = Text.find("Exception = ", At + 1))
+            ++Records;
+        return Records;
+    }
+
+    TTempFolder Folder;
+    TRegistryFileStore Settings;
+    fs::path LogPath;
+    fs::path Placeholder;
+};
+
+} // namespace
+
+TEST_F(MainFormTest, StartShowsThePlaceholderOnThePaleBackgroundAndComposesNothing) {
+    const auto Form = MakeForm();
+    EXPECT_EQ(Form->windowTitle(), "Trayvane by Brenlow");
+    EXPECT_EQ(Form->size(), QSize(868, 679));
+    EXPECT_EQ(Form->InputView().height(), 276);
+    EXPECT_EQ(Form->OutputView().height(), 679 - 97 - 276 - 3);
+    EXPECT_EQ(Form->InputView().Bitmap().Width(), 80);
+    EXPECT_EQ(Form->InputView().Bitmap().Height(), 30);
+    EXPECT_EQ(Form->InputView().Color(), 15656932);
+    EXPECT_EQ(Form->OutputView().Color(), 15656932);
+    EXPECT_TRUE(Form->OutputView().Bitmap().IsEmpty());
+    EXPECT_FALSE(Form->BackButton().Down());
+    EXPECT_FALSE(Form->BackFrontButton().Down());
+    EXPECT_EQ(Form->SpineTrackBar().Position(), 0.0);
+    EXPECT_EQ(Log(), "");
+}
+
+TEST_F(MainFormTest, MissingPlaceholderLeavesTheInputEmptyAndLogsOneRecord) {
+    fs::remove(Placeholder);
+    const auto Form = MakeForm();
+    EXPECT_TRUE(Form->InputView().Bitmap().IsEmpty());
+    EXPECT_EQ(Form->InputView().Color(), 15656932);
+    EXPECT_EQ(Form->OutputView().Color(), clBtnFace); // the rest of FormShow was skipped
+    EXPECT_EQ(LogRecords(), 1);
+    EXPECT_THAT(Log(), HasSubstr("Exception = EFOpenError\r\n"));
+    EXPECT_THAT(Log(), HasSubstr("ActiveForm = "));
+}
+
+TEST_F(MainFormTest, LayoutClickBeforeAnyLoadComposesThePlaceholder) {
+    const auto Form = MakeForm();
+    QTest::mouseClick(&Form->BackFrontButton(), Qt::LeftButton);
+    EXPECT_TRUE(Form->BackFrontButton().Down());
+    ExpectOutputComposedFrom(*Form, true, 0);
+    QTest::mouseClick(&Form->BackButton(), Qt::LeftButton);
+    EXPECT_FALSE(Form->BackFrontButton().Down());
+    ExpectOutputComposedFrom(*Form, false, 0);
+}
+
+TEST_F(MainFormTest, SliderChangeBeforeAnyLoadComposesInTheBackLayout) {
+    const auto Form = MakeForm();
+    Form->SpineTrackBar().setFocus();
+    QTest::keyClick(&Form->SpineTrackBar(), Qt::Key_End);
+    EXPECT_EQ(Form->SpineTrackBar().Position(), 20.0);
+    ExpectOutputComposedFrom(*Form, false, 20);
+}
+
+struct TLayoutCase {
+    int Width, Height;
+    bool BackAndFront;
+};
+
+class LoadInputImageTest : public MainFormTest, public testing::WithParamInterface<TLayoutCase> {};
+
+TEST_P(LoadInputImageTest, ChoosesTheLayoutFromTheProportionsAndComposes) {
+    const auto [Width, Height, BackAndFront] = GetParam();
+    const fs::path Cover = Folder.Path() / "cover.jpg";
+    WriteJpeg(Cover, Width, Height);
+    const auto Form = MakeForm();
+    Form->SpineTrackBar().setPosition(-15);
+
+    Form->LoadInputImage(Cover.string());
+
+    EXPECT_EQ(Form->InputView().Bitmap().Width(), Width);
+    EXPECT_EQ(Form->InputView().Bitmap().Height(), Height);
+    EXPECT_EQ(Form->BackFrontButton().Down(), BackAndFront) << Width << " x " << Height;
+    EXPECT_EQ(Form->BackButton().Down(), !BackAndFront) << Width << " x " << Height;
+    EXPECT_EQ(Form->SpineTrackBar().Position(), -15.0); // the spine carries over
+    ExpectOutputComposedFrom(*Form, BackAndFront, -15);
+}
+
+INSTANTIATE_TEST_SUITE_P(Proportions, LoadInputImageTest,
+                         testing::Values(TLayoutCase{151, 100, true},
+                                         TLayoutCase{150, 100, false},
+                                         TLayoutCase{1500, 1000, false},
+                                         TLayoutCase{1501, 1000, true},
+                                         TLayoutCase{5, 3, true}, TLayoutCase{4, 3, false},
+                                         TLayoutCase{1, 1, false}));
+
+TEST_F(MainFormTest, AFailedLoadChangesNothing) {
+    const fs::path Cover = Folder.Path() / "cover.jpg";
+    WriteJpeg(Cover, 300, 100);
+    const auto Form = MakeForm();
+    Form->LoadInputImage(Cover.string());
+    TBitmap32 InputBefore;
+    InputBefore.CopyFrom(&Form->InputView().Bitmap());
+    TBitmap32 OutputBefore;
+    OutputBefore.CopyFrom(&Form->OutputView().Bitmap());
+
+    const fs::path Damaged = Folder.Path() / "damaged.jpg";
+    std::ofstream(Damaged, std::ios::binary) << "no JPEG at all";
+    EXPECT_THROW(Form->LoadInputImage(Damaged.string()), EIJLError);
+
+    EXPECT_TRUE(SameBitmaps(Form->InputView().Bitmap(), InputBefore));
+    EXPECT_TRUE(SameBitmaps(Form->OutputView().Bitmap(), OutputBefore));
+    EXPECT_TRUE(Form->BackFrontButton().Down());
+}
+
+TEST_F(MainFormTest, OpenDialogLoadsTheChosenFileAndKeepsItsName) {
+    const fs::path Cover = Folder.Path() / "cover.jpg";
+    WriteJpeg(Cover, 400, 120);
+    const auto Form = MakeForm();
+    AnswerNextFileDialog(QString::fromStdString(Cover.string()));
+    QTest::mouseClick(&Form->OpenButton(), Qt::LeftButton);
+    EXPECT_EQ(Form->InputView().Bitmap().Width(), 400);
+    EXPECT_TRUE(Form->BackFrontButton().Down());
+    EXPECT_EQ(Form->OpenFileDialog().FileName(), Cover.string());
+
+    CancelNextFileDialog();
+    QTest::mouseClick(&Form->OpenButton(), Qt::LeftButton);
+    EXPECT_EQ(Form->InputView().Bitmap().Width(), 400);
+    EXPECT_EQ(Log(), "");
+}
+
+TEST_F(MainFormTest, OpeningADamagedFileLogsOneCodecRecordAndShowsNothing) {
+    const fs::path Damaged = Folder.Path() / "damaged.jpg";
+    std::ofstream(Damaged, std::ios::binary) << "\xFF\xD8 truncated";
+    const auto Form = MakeForm();
+    AnswerNextFileDialog(QString::fromStdString(Damaged.string()));
+    QTest::mouseClick(&Form->OpenButton(), Qt::LeftButton);
+    EXPECT_EQ(LogRecords(), 1);
+    EXPECT_THAT(Log(), HasSubstr("\r\nException = EIJLError\r\n"));
+    EXPECT_THAT(Log(), HasSubstr(Damaged.string()));
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+}
+
+TEST_F(MainFormTest, SaveWritesTheInlayAndATypedNameGetsTheDefaultExtension) {
+    const fs::path Cover = Folder.Path() / "cover.jpg";
+    WriteJpeg(Cover, 600, 300);
+    const auto Form = MakeForm();
+    Form->LoadInputImage(Cover.string());
+
+    AnswerNextFileDialog(QString::fromStdString((Folder.Path() / "inlay").string()));
+    QTest::mouseClick(&Form->SaveButton(), Qt::LeftButton);
+
+    const fs::path Saved = Folder.Path() / "inlay.JPG";
+    ASSERT_TRUE(fs::exists(Saved)) << Log();
+    TBitmap32 Inlay;
+    LoadJpegFile(Inlay, Saved.string());
+    EXPECT_EQ(Inlay.Width(), Form->OutputView().Bitmap().Width());
+    EXPECT_EQ(Inlay.Height(), Form->OutputView().Bitmap().Height());
+    EXPECT_EQ(Log(), "");
+}
+
+TEST_F(MainFormTest, SavingBeforeAnyCompositionLogsAndWritesNoFile) {
+    const auto Form = MakeForm();
+    AnswerNextFileDialog(QString::fromStdString((Folder.Path() / "inlay.jpg").string()));
+    QTest::mouseClick(&Form->SaveButton(), Qt::LeftButton);
+    EXPECT_FALSE(fs::exists(Folder.Path() / "inlay.jpg"));
+    EXPECT_EQ(LogRecords(), 1);
+    EXPECT_THAT(Log(), HasSubstr(" : No image to save\r\nException = Exception\r\n"));
+}
+
+namespace {
+
+// Delivers a drop of Files on Target in-process, as the platform's drag and drop would.
+Qt::DropAction DropFiles(QWidget& Target, const std::vector<fs::path>& Files,
+                         Qt::KeyboardModifiers Keys = Qt::NoModifier) {
+    QMimeData Data;
+    QList<QUrl> Urls;
+    for (const fs::path& File : Files)
+        Urls.append(QUrl::fromLocalFile(QString::fromStdString(File.string())));
+    Data.setUrls(Urls);
+    const QPointF Point(10, 10);
+    const Qt::DropActions Offered = Qt::CopyAction | Qt::MoveAction | Qt::LinkAction;
+    QDragEnterEvent Enter(Point.toPoint(), Offered, &Data, Qt::LeftButton, Keys);
+    QApplication::sendEvent(&Target, &Enter);
+    if (!Enter.isAccepted())
+        return Qt::IgnoreAction;
+    QDropEvent Drop(Point, Offered, &Data, Qt::LeftButton, Keys);
+    QApplication::sendEvent(&Target, &Drop);
+    return Drop.isAccepted() ? Drop.dropAction() : Qt::IgnoreAction;
+}
+
+} // namespace
+
+TEST_F(MainFormTest, DroppedFilesLoadTheFirstJpegOnly) {
+    const fs::path Text = Folder.Path() / "notes.txt";
+    std::ofstream(Text) << "not a picture";
+    const fs::path First = Folder.Path() / "cover.JPG";
+    const fs::path Second = Folder.Path() / "back.jpeg";
+    WriteJpeg(First, 300, 100);
+    WriteJpeg(Second, 100, 100);
+    const auto Form = MakeForm();
+
+    // No keys want a move, which the input view does not take: the drop becomes a copy.
+    EXPECT_EQ(DropFiles(Form->InputView(), {Text, First, Second}), Qt::CopyAction);
+    EXPECT_EQ(Form->InputView().Bitmap().Width(), 300);
+    EXPECT_TRUE(Form->BackFrontButton().Down());
+    ExpectOutputComposedFrom(*Form, true, 0);
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+}
+
+TEST_F(MainFormTest, DropEffectFollowsTheKeys) {
+    const fs::path Cover = Folder.Path() / "cover.jpg";
+    WriteJpeg(Cover, 300, 100);
+    const auto Form = MakeForm();
+    EXPECT_EQ(DropFiles(Form->InputView(), {Cover}, Qt::ShiftModifier), Qt::CopyAction);
+    EXPECT_EQ(DropFiles(Form->InputView(), {Cover}, Qt::ControlModifier | Qt::ShiftModifier),
+              Qt::LinkAction);
+}
+
+TEST_F(MainFormTest, ADroppedDamagedJpegChangesNothingAndLogsNothing) {
+    const auto Form = MakeForm();
+    QTest::mouseClick(&Form->BackButton(), Qt::LeftButton);
+    TBitmap32 OutputBefore;
+    OutputBefore.CopyFrom(&Form->OutputView().Bitmap());
+
+    const fs::path Damaged = Folder.Path() / "damaged.jpg";
+    std::ofstream(Damaged, std::ios::binary) << "\xFF\xD8\xFF\xE0 broken";
+    DropFiles(Form->InputView(), {Damaged});
+
+    EXPECT_EQ(Form->InputView().Bitmap().Width(), 80); // still the placeholder
+    EXPECT_TRUE(Form->BackButton().Down());
+    EXPECT_TRUE(SameBitmaps(Form->OutputView().Bitmap(), OutputBefore));
+    EXPECT_EQ(Log(), "");
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+}
+
+TEST_F(MainFormTest, DropsOnTheOutputViewAreRefused) {
+    const fs::path Cover = Folder.Path() / "cover.jpg";
+    WriteJpeg(Cover, 300, 100);
+    const auto Form = MakeForm();
+    EXPECT_EQ(DropFiles(Form->OutputView(), {Cover}), Qt::IgnoreAction);
+    EXPECT_EQ(Form->InputView().Bitmap().Width(), 80);
+}
+
+TEST_F(MainFormTest, DataWithoutFilesIsRefused) {
+    const auto Form = MakeForm();
+    QMimeData Data;
+    Data.setText(QStringLiteral("cover.jpg"));
+    QDragEnterEvent Enter(QPoint(5, 5), Qt::CopyAction, &Data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(&Form->InputView(), &Enter);
+    EXPECT_FALSE(Enter.isAccepted());
+}
+
+// The window reopens with the outer bounds (frame included) it had when it was closed. Qt's
+// offscreen platform puts a 2-pixel frame around windows, so the frame is part of the test.
+TEST_F(MainFormTest, PlacementIsStoredAtCloseAndRestoredAtTheNextStart) {
+    TWindowBounds Closed;
+    {
+        const auto Form = MakeForm();
+        Form->setGeometry(-40, 25, 700, 500);
+        QApplication::processEvents();
+        Closed = RestoredFrameBounds(*Form);
+    }
+    EXPECT_THAT(ReadFile(Folder.Path() / "Trayvane.reg"),
+                HasSubstr("\"Width\"=dword:" + Hex8(Closed.Width)));
+    const auto Form = MakeForm();
+    QApplication::processEvents();
+    ExpectSameBounds(RestoredFrameBounds(*Form), Closed);
+}
+
+TEST_F(MainFormTest, AMaximisedWindowStoresItsNormalBounds) {
+    TWindowBounds Normal;
+    {
+        const auto Form = MakeForm();
+        Form->setGeometry(50, 60, 640, 480);
+        QApplication::processEvents();
+        Normal = RestoredFrameBounds(*Form);
+        Form->showMaximized();
+        QApplication::processEvents();
+        ASSERT_TRUE(Form->isMaximized());
+        ASSERT_NE(Form->frameGeometry().width(), Normal.Width);
+    }
+    const auto Form = MakeForm();
+    QApplication::processEvents();
+    EXPECT_FALSE(Form->isMaximized());
+    ExpectSameBounds(RestoredFrameBounds(*Form), Normal);
+}
+
+TEST_F(MainFormTest, AStoredStringWidthIsLoggedAndRewritten) {
+    std::ofstream(Folder.Path() / "Trayvane.reg")
+        << "Windows Registry Editor Version 5.00\n\n"
+           "[HKEY_CURRENT_USER\\Software\\Brenlow\\Trayvane]\n\"Width\"=\"wide\"\n"
+           "\"Left\"=dword:00000010\n";
+    TRegistryFileStore Damaged((Folder.Path() / "Trayvane.reg").string());
+    {
+        TMainForm Form(Damaged, LogPath.string(), Placeholder.string());
+        EXPECT_EQ(Form.size(), QSize(868, 679));
+        EXPECT_EQ(Form.pos(), QPoint(0, 0)); // the error ended the restore before Left
+    }
+    EXPECT_EQ(LogRecords(), 1);
+    EXPECT_THAT(Log(), HasSubstr("Exception = ERegistryException\r\n"));
+    EXPECT_THAT(ReadFile(Folder.Path() / "Trayvane.reg"), HasSubstr("\"Width\"=dword:00000364"));
+}
+
+TEST_F(MainFormTest, SplitterDragSetsTheInputHeightWithinItsLimits) {
+    const auto Form = MakeForm();
+    TSplitter& Splitter = Form->Splitter();
+    const QPoint Middle(Splitter.width() / 2, 1);
+    const auto Drag = [&](int Dy, bool Cancel = false) {
+        QTest::mousePress(&Splitter, Qt::LeftButton, Qt::NoModifier, Middle);
+        QMouseEvent Move(QEvent::MouseMove, QPointF(Middle + QPoint(0, Dy)),
+                         Splitter.mapToGlobal(QPointF(Middle + QPoint(0, Dy))), Qt::NoButton,
+                         Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(&Splitter, &Move);
+        if (Cancel)
+            QTest::keyClick(&Splitter, Qt::Key_Escape);
+        QTest::mouseRelease(&Splitter, Qt::LeftButton, Qt::NoModifier, Middle + QPoint(0, Dy));
+        QApplication::processEvents();
+        return Form->InputView().height();
+    };
+    EXPECT_EQ(Drag(-76), 200);
+    EXPECT_EQ(Drag(+10000), 679 - 130); // the output view keeps 30 pixels
+    EXPECT_EQ(Drag(-50, true), 679 - 130);
+    EXPECT_EQ(Drag(-(679 - 130 - 31)), 31);
+    EXPECT_EQ(Drag(-1), 0); // ending at 30 or less collapses the view
+}

@@ -1,0 +1,85 @@
+# Shared steps of the tests that use the program as a person would, on a virtual screen
+# (xvfb-run provides DISPLAY). Sourced by the test scripts; $Program is the built trayvane.
+
+set -euo pipefail
+
+Work=$(mktemp -d "${TMPDIR:-/tmp}/trayvane-e2e-XXXXXX")
+ProgramPid=""
+cleanup() {
+  if [[ -n "$ProgramPid" ]]; then kill "$ProgramPid" 2>/dev/null || true; fi
+  rm -rf "$Work"
+}
+trap cleanup EXIT
+
+fail() {
+  echo "FAILED: $*" >&2
+  exit 1
+}
+
+# Starts the program with its own settings folder; its standard error goes to $Work/stderr.
+start_program() {
+  export XDG_CONFIG_HOME="$Work/config"
+  export XDG_RUNTIME_DIR="$Work/runtime"
+  mkdir -m 700 -p "$XDG_RUNTIME_DIR"
+  "$Program" 2>"$Work/stderr" &
+  ProgramPid=$!
+}
+
+# Waits until a window named $1 is mapped and prints its id.
+wait_for_window() {
+  local id=""
+  for _ in $(seq 1 100); do
+    id=$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -n 1 || true)
+    [[ -n "$id" ]] && { echo "$id"; return 0; }
+    sleep 0.1
+  done
+  fail "no window named '$1' appeared"
+}
+
+# Waits until no window named $1 is visible.
+wait_for_window_gone() {
+  for _ in $(seq 1 100); do
+    xdotool search --onlyvisible --name "^$1\$" >/dev/null 2>&1 || return 0
+    sleep 0.1
+  done
+  fail "the window '$1' did not close"
+}
+
+# Clicks at ($2, $3) inside window $1.
+click_in_window() {
+  xdotool mousemove --window "$1" "$2" "$3" click 1
+}
+
+# Waits for the file dialog, types the path $1 into it and presses Enter.
+answer_file_dialog() {
+  local dialog
+  dialog=$(wait_for_window_matching "$DialogTitlePattern")
+  xdotool windowactivate --sync "$dialog" 2>/dev/null || xdotool windowfocus --sync "$dialog"
+  sleep 0.3
+  # Typed through the keyboard (XTEST), as a person would: Qt ignores keys sent to a window.
+  xdotool key ctrl+a
+  xdotool type --delay 5 "$1"
+  xdotool key Return
+  wait_for_window_gone_id "$dialog"
+}
+
+DialogTitlePattern='^(Open|Save As|Save)$'
+
+wait_for_window_matching() {
+  local id=""
+  for _ in $(seq 1 100); do
+    id=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n 1 || true)
+    [[ -n "$id" ]] && { echo "$id"; return 0; }
+    sleep 0.1
+  done
+  fail "no window matching '$1' appeared"
+}
+
+wait_for_window_gone_id() {
+  for _ in $(seq 1 100); do
+    xdotool getwindowname "$1" >/dev/null 2>&1 || return 0
+    xwininfo -id "$1" 2>/dev/null | grep -q "IsViewable" || return 0
+    sleep 0.1
+  done
+  fail "the dialog did not close"
+}

@@ -9,7 +9,9 @@ TApplicationEvents::TApplicationEvents(QObject* Parent) : QObject(Parent) {
     SetErrorReporter([this](const std::exception& E) { Dispatch(E); });
 }
 
-TApplicationEvents::~TApplicationEvents() { SetErrorReporter({}); }
+TApplicationEvents::~TApplicationEvents() {
+    SetErrorReporter({});
+}
 
 void TApplicationEvents::Dispatch(const std::exception& E) {
     if (QWidget* const Grabber = QWidget::mouseGrabber())

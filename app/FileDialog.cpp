@@ -40,8 +40,8 @@ QStringList QtNameFilters(const std::string& Filter) {
 }
 
 TFileDialog::TFileDialog(TKind Kind, const std::string& Filter, const std::string& DefaultExt)
-    : FKind(Kind), FNameFilters(QtNameFilters(Filter)),
-      FSelectedFilter(FNameFilters.value(0)), FDefaultExt(QString::fromStdString(DefaultExt)) {}
+    : FKind(Kind), FNameFilters(QtNameFilters(Filter)), FSelectedFilter(FNameFilters.value(0)),
+      FDefaultExt(QString::fromStdString(DefaultExt)) {}
 
 bool TFileDialog::Execute(QWidget* Owner) {
     TQtFileDialog Dialog(Owner);

@@ -8,16 +8,24 @@ QMargins FrameMargins(const QWidget& Window) {
 }
 
 TWindowBounds RestoredFrameBounds(const QWidget& Window) {
-    const QRect Normal = Window.normalGeometry().isValid() ? Window.normalGeometry()
-                                                            : Window.geometry();
+    const QRect Normal =
+        Window.normalGeometry().isValid() ? Window.normalGeometry() : Window.geometry();
     const QRect Frame = Normal.marginsAdded(FrameMargins(Window));
     return TWindowBounds{Frame.left(), Frame.top(), Frame.width(), Frame.height()};
 }
 
-int TWidgetPlacement::Width() const { return FWindow.frameGeometry().width(); }
-int TWidgetPlacement::Height() const { return FWindow.frameGeometry().height(); }
-int TWidgetPlacement::Left() const { return FWindow.frameGeometry().left(); }
-int TWidgetPlacement::Top() const { return FWindow.frameGeometry().top(); }
+int TWidgetPlacement::Width() const {
+    return FWindow.frameGeometry().width();
+}
+int TWidgetPlacement::Height() const {
+    return FWindow.frameGeometry().height();
+}
+int TWidgetPlacement::Left() const {
+    return FWindow.frameGeometry().left();
+}
+int TWidgetPlacement::Top() const {
+    return FWindow.frameGeometry().top();
+}
 
 void TWidgetPlacement::SetWidth(int Value) {
     const QMargins Frame = FrameMargins(FWindow);
@@ -30,5 +38,9 @@ void TWidgetPlacement::SetHeight(int Value) {
 }
 
 // move() places a window's frame, not its client area.
-void TWidgetPlacement::SetLeft(int Value) { FWindow.move(Value, FWindow.frameGeometry().top()); }
-void TWidgetPlacement::SetTop(int Value) { FWindow.move(FWindow.frameGeometry().left(), Value); }
+void TWidgetPlacement::SetLeft(int Value) {
+    FWindow.move(Value, FWindow.frameGeometry().top());
+}
+void TWidgetPlacement::SetTop(int Value) {
+    FWindow.move(FWindow.frameGeometry().left(), Value);
+}

@@ -54,7 +54,9 @@ TMainForm::TMainForm(TRegistryStore& Settings, std::string LogPath, std::string 
     RunHandler([this] { FormCreate(); });
 }
 
-TMainForm::~TMainForm() { RunHandler([this] { FormDestroy(); }); }
+TMainForm::~TMainForm() {
+    RunHandler([this] { FormDestroy(); });
+}
 
 void TMainForm::FormCreate() {
     const TWindowBounds Designed = RestoredFrameBounds(*this);

@@ -36,8 +36,8 @@ const TBitmap32& SeededInput(const TCase& C) {
 }
 
 void SetCounters(benchmark::State& State, const TInlayGeometry& G, const TCase& C) {
-    const double ReadBytes = double(C.BackAndFront ? G.BackWidth + G.SpineWidth : C.Width) *
-                             C.Height * sizeof(TColor32);
+    const double ReadBytes =
+        double(C.BackAndFront ? G.BackWidth + G.SpineWidth : C.Width) * C.Height * sizeof(TColor32);
     const double WrittenBytes = double(G.ComposedWidth) * G.NormalHeight * sizeof(TColor32);
     State.counters["MB_read"] = ReadBytes / 1e6;
     State.counters["MB_written"] = WrittenBytes / 1e6;

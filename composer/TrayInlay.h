@@ -17,7 +17,7 @@ struct TInlayGeometry {
     std::int64_t ComposedWidth; // back card and two spine strips; may pass 2^31 - 1 for a back
                                 // card of more than two billion columns
     std::int32_t ComposedHeight;
-    std::int64_t NormalHeight;  // ComposedWidth * 1175 / 1510, truncated
+    std::int64_t NormalHeight; // ComposedWidth * 1175 / 1510, truncated
 };
 
 // Layout units across the input: a wrap-around cover is 285 wide, a back card 151.

@@ -145,7 +145,9 @@ void TBitmap32::CopySettingsFrom(const TBitmap32& Source) {
     FResampler->AssignSettings(*Source.FResampler);
 }
 
-void TBitmap32::SetClipArea(const TRect& Area) { FClipArea = IntersectRects(Area, FullArea()); }
+void TBitmap32::SetClipArea(const TRect& Area) {
+    FClipArea = IntersectRects(Area, FullArea());
+}
 
 void TBitmap32::FillRect(const TRect& Area, TColor32 Value) noexcept {
     const auto RowLength = static_cast<std::size_t>(Area.Right - Area.Left);
@@ -173,7 +175,9 @@ void TBitmap32::FillArea(const TRect& Area, TColor32 Value) {
     NotifyAreaChanged(Area, AREAINFO_RECT);
 }
 
-void TBitmap32::NotifyChanged() { NotifyAreaChanged(FullArea(), AREAINFO_RECT); }
+void TBitmap32::NotifyChanged() {
+    NotifyAreaChanged(FullArea(), AREAINFO_RECT);
+}
 
 void TBitmap32::NotifyAreaChanged(const TRect& Area, std::uint32_t Info) {
     if (FBatchDepth != 0)
@@ -232,7 +236,9 @@ void TBitmap32::SetMasterAlpha(std::uint32_t Value) {
     }
 }
 
-std::string TBitmap32::ResamplerClassName() const { return FResampler->ClassName(); }
+std::string TBitmap32::ResamplerClassName() const {
+    return FResampler->ClassName();
+}
 
 void TBitmap32::SetResamplerClassName(const std::string& ClassName) {
     if (ClassName.empty() || ClassName == FResampler->ClassName())

@@ -17,8 +17,8 @@
 // still calls OnHandleChanged and OnResize when the bitmap had a size.
 
 #include "raster/Exception.h"
-#include "raster/Rect.h"
 #include "raster/PixelStore.h"
+#include "raster/Rect.h"
 #include "raster/Resampler.h"
 
 #include <atomic>
@@ -43,8 +43,8 @@ enum class TWrapMode : std::uint8_t { wmClamp, wmRepeat, wmMirror };
 using TNotifyEvent = std::function<void(TBitmap32& Sender)>;
 using TAreaChangedEvent =
     std::function<void(TBitmap32& Sender, const TRect& Area, std::uint32_t Info)>;
-using TPixelCombineEvent = std::function<void(TColor32 Foreground, TColor32& Background,
-                                              std::uint32_t MasterAlpha)>;
+using TPixelCombineEvent =
+    std::function<void(TColor32 Foreground, TColor32& Background, std::uint32_t MasterAlpha)>;
 
 // The Info value that every change announcement carries.
 inline constexpr std::uint32_t AREAINFO_RECT = 0x80000000u;

@@ -44,7 +44,9 @@ void TBitmap32::CopyFrom(const TPicture& Source) {
         });
 }
 
-void TBitmap32::CopyTo(TBitmap& Target) const { CopyTo(Target, TPixelFormat::pf32bit); }
+void TBitmap32::CopyTo(TBitmap& Target) const {
+    CopyTo(Target, TPixelFormat::pf32bit);
+}
 
 void TBitmap32::CopyTo(TBitmap& Target, TPixelFormat Format) const {
     // Converting while copying gives what the 32-bit copy and its conversion give, with one

@@ -17,7 +17,9 @@ std::string::size_type ExtensionDot(const std::string& FileName) {
     return Dot;
 }
 
-char LowerAscii(char C) { return C >= 'A' && C <= 'Z' ? static_cast<char>(C - 'A' + 'a') : C; }
+char LowerAscii(char C) {
+    return C >= 'A' && C <= 'Z' ? static_cast<char>(C - 'A' + 'a') : C;
+}
 
 } // namespace
 

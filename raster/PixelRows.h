@@ -20,8 +20,8 @@ inline void Bgr24ToColor32(const std::uint8_t* Src, TColor32* Dst, int Count) no
         std::memcpy(&A, Src, 8);
         std::memcpy(&B, Src + 8, 4);
         const std::uint64_t P01 = (A & 0xFFFFFFu) | (((A >> 24) & 0xFFFFFFu) << 32) | Opaque;
-        const std::uint64_t P23 = (A >> 48) | (std::uint64_t{B & 0xFFu} << 16) |
-                                  (std::uint64_t{B >> 8} << 32) | Opaque;
+        const std::uint64_t P23 =
+            (A >> 48) | (std::uint64_t{B & 0xFFu} << 16) | (std::uint64_t{B >> 8} << 32) | Opaque;
         std::memcpy(Dst, &P01, 8);
         std::memcpy(Dst + 2, &P23, 8);
     }

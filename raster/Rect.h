@@ -15,11 +15,17 @@ struct TRect {
 };
 
 // Width and height in 64 bits: the difference of two 32-bit coordinates may not fit in 32.
-inline std::int64_t RectWidth(const TRect& R) { return std::int64_t{R.Right} - R.Left; }
-inline std::int64_t RectHeight(const TRect& R) { return std::int64_t{R.Bottom} - R.Top; }
+inline std::int64_t RectWidth(const TRect& R) {
+    return std::int64_t{R.Right} - R.Left;
+}
+inline std::int64_t RectHeight(const TRect& R) {
+    return std::int64_t{R.Bottom} - R.Top;
+}
 
 // A rectangle is empty unless it has a positive width and a positive height.
-inline bool RectIsEmpty(const TRect& R) { return !(R.Right > R.Left && R.Bottom > R.Top); }
+inline bool RectIsEmpty(const TRect& R) {
+    return !(R.Right > R.Left && R.Bottom > R.Top);
+}
 
 // The common part of two rectangles. A result of zero width or height keeps its position;
 // rectangles that do not touch give (0, 0, 0, 0).

@@ -42,14 +42,16 @@ void BlockCopy(TBitmap32& Dst, const TRect& Area, const TBitmap32& Src, int SrcX
     Dst.PixelsForOverwrite(Area);
     const int Rows = Area.Bottom - Area.Top;
     const auto RowBytes = static_cast<std::size_t>(Area.Right - Area.Left) * sizeof(TColor32);
-    const bool WholeRows = Area.Left == 0 && SrcX == 0 && Area.Right == Dst.Width() &&
-                           Dst.Width() == Src.Width();
+    const bool WholeRows =
+        Area.Left == 0 && SrcX == 0 && Area.Right == Dst.Width() && Dst.Width() == Src.Width();
     if (WholeRows) {
-        std::memmove(Dst.ScanLine(Area.Top), Src.ScanLine(SrcY), RowBytes * static_cast<std::size_t>(Rows));
+        std::memmove(Dst.ScanLine(Area.Top), Src.ScanLine(SrcY),
+                     RowBytes * static_cast<std::size_t>(Rows));
         return;
     }
     for (int Row = 0; Row < Rows; ++Row)
-        std::memmove(Dst.ScanLine(Area.Top + Row) + Area.Left, Src.ScanLine(SrcY + Row) + SrcX, RowBytes);
+        std::memmove(Dst.ScanLine(Area.Top + Row) + Area.Left, Src.ScanLine(SrcY + Row) + SrcX,
+                     RowBytes);
 }
 
 namespace {
@@ -60,8 +62,8 @@ namespace {
 // round up past the source's end, so the result is kept inside [SrcStart, SrcEnd).
 int NearestIndex(std::int64_t Index, float Scale, int SrcStart, int SrcEnd) {
     const double Exact = static_cast<double>(Index) * static_cast<double>(Scale) + SrcStart;
-    return std::clamp(static_cast<int>(std::min(Exact, static_cast<double>(SrcEnd - 1))),
-                      SrcStart, SrcEnd - 1);
+    return std::clamp(static_cast<int>(std::min(Exact, static_cast<double>(SrcEnd - 1))), SrcStart,
+                      SrcEnd - 1);
 }
 
 // The middle of [Start, End): the left one of two middles.
@@ -77,12 +79,12 @@ std::vector<int> BuildColumnMap(const TRect& DstRect, const TRect& Clip, const T
         ColumnMap[0] = MiddleIndex(SrcRect.Left, SrcRect.Right);
         return ColumnMap;
     }
-    const float ScaleX = static_cast<float>(static_cast<double>(RectWidth(SrcRect)) /
-                                            static_cast<double>(DstW));
+    const float ScaleX =
+        static_cast<float>(static_cast<double>(RectWidth(SrcRect)) / static_cast<double>(DstW));
     const std::int64_t First = std::int64_t{Clip.Left} - DstRect.Left;
     for (std::size_t I = 0; I < ColumnMap.size(); ++I)
-        ColumnMap[I] = NearestIndex(First + static_cast<std::int64_t>(I), ScaleX, SrcRect.Left,
-                                    SrcRect.Right);
+        ColumnMap[I] =
+            NearestIndex(First + static_cast<std::int64_t>(I), ScaleX, SrcRect.Left, SrcRect.Right);
     return ColumnMap;
 }
 
@@ -104,17 +106,15 @@ void NearestStretch(TBitmap32& Dst, const TRect& DstRect, const TRect& Clip, con
     const bool CopyRows = IsContiguous(ColumnMap);
     const std::size_t ClipW = ColumnMap.size();
     const std::int64_t DstH = RectHeight(DstRect);
-    const float ScaleY =
-        DstH > 1 ? static_cast<float>(static_cast<double>(RectHeight(SrcRect)) /
-                                      static_cast<double>(DstH))
-                 : 0.0f;
+    const float ScaleY = DstH > 1 ? static_cast<float>(static_cast<double>(RectHeight(SrcRect)) /
+                                                       static_cast<double>(DstH))
+                                  : 0.0f;
 
     int PreviousRow = -1;
     for (int Y = Clip.Top; Y < Clip.Bottom; ++Y) {
-        const int SrcRow =
-            DstH == 1 ? MiddleIndex(SrcRect.Top, SrcRect.Bottom)
-                      : NearestIndex(std::int64_t{Y} - DstRect.Top, ScaleY, SrcRect.Top,
-                                     SrcRect.Bottom);
+        const int SrcRow = DstH == 1 ? MiddleIndex(SrcRect.Top, SrcRect.Bottom)
+                                     : NearestIndex(std::int64_t{Y} - DstRect.Top, ScaleY,
+                                                    SrcRect.Top, SrcRect.Bottom);
         TColor32* const Target = Dst.ScanLine(Y) + Clip.Left;
         if (SrcRow == PreviousRow) {
             std::memmove(Target, Target - Dst.Width(), ClipW * sizeof(TColor32));

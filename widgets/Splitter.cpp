@@ -8,6 +8,8 @@
 #include <QMouseEvent>
 #include <QPainter>
 
+#include <algorithm>
+
 // The hatched line shown while dragging: a child of the splitter's parent, above its siblings,
 // where the splitter would go.
 class TSplitterLine : public QWidget {
@@ -29,8 +31,8 @@ TSplitter::TSplitter(QWidget* Parent) : QWidget(Parent) {
 }
 
 QWidget* TSplitter::Neighbour(int Offset) const {
-    const auto* Layout = parentWidget() ? qobject_cast<QBoxLayout*>(parentWidget()->layout())
-                                        : nullptr;
+    const auto* Layout =
+        parentWidget() ? qobject_cast<QBoxLayout*>(parentWidget()->layout()) : nullptr;
     if (!Layout)
         return nullptr;
     const int Index = Layout->indexOf(const_cast<TSplitter*>(this)) + Offset;
@@ -104,7 +106,11 @@ void TSplitter::EndDrag() {
         FLine->hide();
 }
 
+// A slim bar a shade darker than the views, with a short grip in the middle, so that it is seen
+// between two views of the same colour.
 void TSplitter::paintEvent(QPaintEvent*) {
     QPainter Painter(this);
-    Painter.fillRect(rect(), RibbonBottomColor);
+    Painter.fillRect(rect(), CardBorderColor);
+    const int Middle = width() / 2;
+    Painter.fillRect(QRect(Middle - 16, 1, 32, std::max(height() - 2, 1)), LineColor);
 }

@@ -3,11 +3,12 @@
 // picture, the open and save dialogs, drops on the input view, the error log and the window's
 // placement.
 
-#include "app/FormPlacement.h"
 #include "app/MainForm.h"
+#include "app/FormPlacement.h"
 #include "app/RegistryFile.h"
 #include "composer/TrayInlay.h"
 #include "jpeg_bridge/JpegFile.h"
+#include "raster/ErrorReporter.h"
 #include "tests/app/TempFolder.h"
 #include "tests/support/BitmapTestSupport.h"
 
@@ -213,12 +214,10 @@ TEST_P(LoadInputImageTest, ChoosesTheLayoutFromTheProportionsAndComposes) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Proportions, LoadInputImageTest,
-                         testing::Values(TLayoutCase{151, 100, true},
-                                         TLayoutCase{150, 100, false},
+                         testing::Values(TLayoutCase{151, 100, true}, TLayoutCase{150, 100, false},
                                          TLayoutCase{1500, 1000, false},
-                                         TLayoutCase{1501, 1000, true},
-                                         TLayoutCase{5, 3, true}, TLayoutCase{4, 3, false},
-                                         TLayoutCase{1, 1, false}));
+                                         TLayoutCase{1501, 1000, true}, TLayoutCase{5, 3, true},
+                                         TLayoutCase{4, 3, false}, TLayoutCase{1, 1, false}));
 
 TEST_F(MainFormTest, AFailedLoadChangesNothing) {
     const fs::path Cover = Folder.Path() / "cover.jpg";
@@ -449,4 +448,28 @@ TEST_F(MainFormTest, SplitterDragSetsTheInputHeightWithinItsLimits) {
     EXPECT_EQ(Drag(-50, true), 679 - 130);
     EXPECT_EQ(Drag(-(679 - 130 - 31)), 31);
     EXPECT_EQ(Drag(-1), 0); // ending at 30 or less collapses the view
+}
+
+// The error dispatch: what a handler cannot handle is appended to the log, record after record,
+// naming the active window and the focused control; EAbort stays silent.
+TEST_F(MainFormTest, UnhandledErrorsAreLoggedInOrderAndEAbortIsSilent) {
+    const auto Form = MakeForm();
+    Form->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(Form.get()));
+    Form->SpineTrackBar().setFocus();
+
+    ReportError(EAbort("Operation aborted"));
+    EXPECT_EQ(Log(), "");
+
+    ReportError(Exception("first"));
+    ReportError(std::bad_alloc());
+    const std::string Text = Log();
+    const std::size_t First = Text.find(" : first\r\nException = Exception\r\n");
+    const std::size_t Second = Text.find("\r\nException = std::bad_alloc\r\n");
+    ASSERT_NE(First, std::string::npos) << Text;
+    ASSERT_NE(Second, std::string::npos) << Text;
+    EXPECT_LT(First, Second);
+    EXPECT_EQ(LogRecords(), 2);
+    EXPECT_THAT(Text,
+                HasSubstr("\r\nActiveForm = MainForm\r\nActiveControl = SpineSizeTrackBar\r\n"));
 }

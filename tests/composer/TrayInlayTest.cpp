@@ -14,7 +14,9 @@ namespace {
 
 const double SpinePositions[] = {-20, -15, -10, -5, 0, 5, 10, 15, 20};
 
-std::string LayoutName(bool BackAndFront) { return BackAndFront ? "back-and-front" : "back"; }
+std::string LayoutName(bool BackAndFront) {
+    return BackAndFront ? "back-and-front" : "back";
+}
 
 } // namespace
 
@@ -88,11 +90,11 @@ TEST_P(PixelMappingTest, TurnedSpineBackCardAndSpine) {
 
     for (int Y = 0; Y < H; ++Y)
         for (int X = 0; X < Output.Width(); ++X) {
-            const TColor32 Expected = X < B ? CoordPixel(SpineLeft + B - 1 - X, H - 1 - Y)
-                                            : CoordPixel(X - B, Y);
+            const TColor32 Expected =
+                X < B ? CoordPixel(SpineLeft + B - 1 - X, H - 1 - Y) : CoordPixel(X - B, Y);
             ASSERT_EQ(Output.Pixel(X, Y), Expected)
-                << LayoutName(BackAndFront) << " at " << Position << ", pixel " << X << ", "
-                << Y << ": " << DescribePixel(Output.Pixel(X, Y));
+                << LayoutName(BackAndFront) << " at " << Position << ", pixel " << X << ", " << Y
+                << ": " << DescribePixel(Output.Pixel(X, Y));
         }
     // The turned strip's top-left is the bottom-right of the strip it was cut from.
     EXPECT_EQ(Output.Pixel(0, 0), CoordPixel(SpineLeft + B - 1, H - 1));
@@ -167,16 +169,15 @@ TEST_P(TinyInputTest, ComposesWithoutErrorToTheExpectedSize) {
     EXPECT_EQ(Output.IsEmpty(), C.FinalW == 0 || C.FinalH == 0);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Cases, TinyInputTest,
-    testing::Values(TTinyCase{"EmptyBack", false, 0, 0, 0, 0},
-                    TTinyCase{"EmptyBackAndFront", true, 0, 0, 0, 0},
-                    TTinyCase{"NoColumnsButRows", false, 0, 10, 0, 0},
-                    // A composed width of 1 gives a normal height of 0.
-                    TTinyCase{"OneColumnBack", false, 1, 40, 1, 0},
-                    TTinyCase{"TwoColumnsBackAndFront", true, 2, 40, 1, 0},
-                    TTinyCase{"ThreeColumnsBackAndFront", true, 3, 40, 1, 0}),
-    [](const auto& Info) { return std::string(Info.param.Name); });
+INSTANTIATE_TEST_SUITE_P(Cases, TinyInputTest,
+                         testing::Values(TTinyCase{"EmptyBack", false, 0, 0, 0, 0},
+                                         TTinyCase{"EmptyBackAndFront", true, 0, 0, 0, 0},
+                                         TTinyCase{"NoColumnsButRows", false, 0, 10, 0, 0},
+                                         // A composed width of 1 gives a normal height of 0.
+                                         TTinyCase{"OneColumnBack", false, 1, 40, 1, 0},
+                                         TTinyCase{"TwoColumnsBackAndFront", true, 2, 40, 1, 0},
+                                         TTinyCase{"ThreeColumnsBackAndFront", true, 3, 40, 1, 0}),
+                         [](const auto& Info) { return std::string(Info.param.Name); });
 
 TEST(TrayInlayTest, ComposedWidthOfTwoKeepsTheMiddleRow) {
     TBitmap32 Input;
@@ -215,10 +216,10 @@ TEST_P(NormalisationTest, RowsComeFromTheComposedRowsOfTheNearestNeighbour) {
 
 INSTANTIATE_TEST_SUITE_P(
     Published, NormalisationTest,
-    testing::Values(TNormalisationCase{"BackStretched", false, 1500, 1000,
-                                       {0, 0, 1, 2, 3, 4, 4, 5}, 999},
-                    TNormalisationCase{"BackAndFrontSqueezed", true, 3000, 1500,
-                                       {0, 1, 2, 3, 4, 6, 7, 8}, 1498}),
+    testing::Values(
+        TNormalisationCase{"BackStretched", false, 1500, 1000, {0, 0, 1, 2, 3, 4, 4, 5}, 999},
+        TNormalisationCase{
+            "BackAndFrontSqueezed", true, 3000, 1500, {0, 1, 2, 3, 4, 6, 7, 8}, 1498}),
     [](const auto& Info) { return std::string(Info.param.Name); });
 
 TEST(TrayInlayTest, AlphaIsCarriedAndTwoCompositionsAreIdentical) {

@@ -51,10 +51,10 @@ void CheckComposition(int W, int H, bool BackAndFront, double Position) {
     for (int Y = 0; Y < Hn; ++Y) {
         const int Row = Hn == H ? Y : static_cast<int>(double{ScaleY} * Y);
         for (int X = 0; X < Wc; ++X) {
-            const TColor32 Expected = X < B ? InputPixel(SpineLeft + B - 1 - X, H - 1 - Row)
-                                            : InputPixel(X - B, Row);
-            Check(Output.PixelData()[Y * Wc + X] == Expected, "pixel", BackAndFront, Position,
-                  X, Y);
+            const TColor32 Expected =
+                X < B ? InputPixel(SpineLeft + B - 1 - X, H - 1 - Row) : InputPixel(X - B, Row);
+            Check(Output.PixelData()[Y * Wc + X] == Expected, "pixel", BackAndFront, Position, X,
+                  Y);
         }
     }
 }

@@ -54,8 +54,7 @@ TEST(Bitmap32Test, SetDimensionsAnnouncesOnceAndNegativeCountsAsZero) {
     EXPECT_EQ(Bitmap.Height(), 10);
     EXPECT_TRUE(Bitmap.IsEmpty());
     EXPECT_EQ(Bitmap.PixelData(), nullptr);
-    EXPECT_THAT(Recorder.Events,
-                ElementsAre("store", "area (0, 0, 0, 10)", "change", "resize"));
+    EXPECT_THAT(Recorder.Events, ElementsAre("store", "area (0, 0, 0, 10)", "change", "resize"));
 
     Recorder.Events.clear();
     EXPECT_FALSE(Bitmap.SetDimensions(-5, 10));
@@ -113,14 +112,13 @@ TEST_P(AllocationFailureTest, LeavesBitmapEmptyAndAnnouncesOnlyTheStore) {
     EXPECT_THAT(Recorder.Events, ElementsAre("store"));
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    TooLarge, AllocationFailureTest,
-    testing::Values(
-        // 2^62 pixels: the byte count does not fit an address.
-        TAllocationFailure{"PastTheAddressSpace", INT_MAX, INT_MAX},
-        // 2^51 pixels, 8 PiB: addressable, but no system has it.
-        TAllocationFailure{"PastTheMemory", INT_MAX, 1 << 20}),
-    [](const auto& Info) { return std::string(Info.param.Name); });
+INSTANTIATE_TEST_SUITE_P(TooLarge, AllocationFailureTest,
+                         testing::Values(
+                             // 2^62 pixels: the byte count does not fit an address.
+                             TAllocationFailure{"PastTheAddressSpace", INT_MAX, INT_MAX},
+                             // 2^51 pixels, 8 PiB: addressable, but no system has it.
+                             TAllocationFailure{"PastTheMemory", INT_MAX, 1 << 20}),
+                         [](const auto& Info) { return std::string(Info.param.Name); });
 
 TEST(Bitmap32Test, CopyFromTakesSizePixelsAndSettingsWithOneChangeAtTheEnd) {
     TBitmap32 Source;
@@ -143,8 +141,7 @@ TEST(Bitmap32Test, CopyFromTakesSizePixelsAndSettingsWithOneChangeAtTheEnd) {
     EXPECT_EQ(Target.MasterAlpha(), 128u);
     EXPECT_EQ(Target.OuterColor(), 0xFF00FF00u);
     EXPECT_EQ(Target.BatchDepth(), 0);
-    EXPECT_THAT(Recorder.Events,
-                ElementsAre("store", "resize", "area (0, 0, 30, 20)", "change"));
+    EXPECT_THAT(Recorder.Events, ElementsAre("store", "resize", "area (0, 0, 30, 20)", "change"));
 }
 
 TEST(Bitmap32Test, CopyFromNothingOrAnEmptySourceEmptiesWithOneChange) {
@@ -271,23 +268,22 @@ TEST_P(FillAreaTest, WritesTheAreaCutToTheClipAndAlwaysAnnounces) {
     Bitmap.FillArea(C.Area, 0xFFABCDEF);
     for (int Y = 0; Y < 8; ++Y)
         for (int X = 0; X < 10; ++X) {
-            const bool Inside =
-                X >= C.Written.Left && X < C.Written.Right && Y >= C.Written.Top &&
-                Y < C.Written.Bottom;
+            const bool Inside = X >= C.Written.Left && X < C.Written.Right && Y >= C.Written.Top &&
+                                Y < C.Written.Bottom;
             EXPECT_EQ(Bitmap.Pixel(X, Y), Inside ? 0xFFABCDEFu : 0u) << X << ", " << Y;
         }
     EXPECT_THAT(Recorder.Events, ElementsAre("area " + RectText(C.Area), "change"));
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Areas, FillAreaTest,
-    testing::Values(
-        TFillAreaCase{"ReachingOutTopLeft", {0, 0, 10, 8}, {-5, -5, 3, 3}, {0, 0, 3, 3}},
-        TFillAreaCase{"CutToClip", {2, 2, 6, 6}, {0, 0, 4, 10}, {2, 2, 4, 6}},
-        TFillAreaCase{"OutsideClip", {2, 2, 6, 6}, {6, 0, 9, 8}, {0, 0, 0, 0}},
-        TFillAreaCase{"EmptyArea", {0, 0, 10, 8}, {4, 4, 4, 8}, {0, 0, 0, 0}},
-        TFillAreaCase{"Inverted", {0, 0, 10, 8}, {5, 5, 2, 2}, {0, 0, 0, 0}}),
-    [](const auto& Info) { return std::string(Info.param.Name); });
+INSTANTIATE_TEST_SUITE_P(Areas, FillAreaTest,
+                         testing::Values(
+                             TFillAreaCase{
+                                 "ReachingOutTopLeft", {0, 0, 10, 8}, {-5, -5, 3, 3}, {0, 0, 3, 3}},
+                             TFillAreaCase{"CutToClip", {2, 2, 6, 6}, {0, 0, 4, 10}, {2, 2, 4, 6}},
+                             TFillAreaCase{"OutsideClip", {2, 2, 6, 6}, {6, 0, 9, 8}, {0, 0, 0, 0}},
+                             TFillAreaCase{"EmptyArea", {0, 0, 10, 8}, {4, 4, 4, 8}, {0, 0, 0, 0}},
+                             TFillAreaCase{"Inverted", {0, 0, 10, 8}, {5, 5, 2, 2}, {0, 0, 0, 0}}),
+                         [](const auto& Info) { return std::string(Info.param.Name); });
 
 TEST(Bitmap32Test, BatchHoldsChangesButNotResizeOrStore) {
     TBitmap32 Bitmap;
@@ -301,8 +297,7 @@ TEST(Bitmap32Test, BatchHoldsChangesButNotResizeOrStore) {
     EXPECT_THAT(Recorder.Events, ElementsAre("store", "resize"));
     Bitmap.EndBatch();
     Bitmap.NotifyChanged();
-    EXPECT_THAT(Recorder.Events,
-                ElementsAre("store", "resize", "area (0, 0, 3, 3)", "change"));
+    EXPECT_THAT(Recorder.Events, ElementsAre("store", "resize", "area (0, 0, 3, 3)", "change"));
 }
 
 TEST(Bitmap32Test, LockIsRecursiveAndCountsHolders) {
@@ -407,17 +402,16 @@ INSTANTIATE_TEST_SUITE_P(
     FirstUses, ReusedStoreTest,
     testing::Values(
         TReuseCase{"Read", [](TBitmap32&, const TBitmap32&) {}, {0, 0, 0, 0}},
-        TReuseCase{"BlockCopyInTheMiddle",
-                   [](TBitmap32& Reused, const TBitmap32& Source) {
-                       Reused.DrawFrom(TRect{100, 200, 400, 300}, TRect{100, 200, 400, 300},
-                                       &Source);
-                   },
-                   {100, 200, 400, 300}},
+        TReuseCase{
+            "BlockCopyInTheMiddle",
+            [](TBitmap32& Reused, const TBitmap32& Source) {
+                Reused.DrawFrom(TRect{100, 200, 400, 300}, TRect{100, 200, 400, 300}, &Source);
+            },
+            {100, 200, 400, 300}},
         TReuseCase{"StretchReachingOut",
                    [](TBitmap32& Reused, const TBitmap32& Source) {
                        Reused.SetClipArea(TRect{0, 500, 700, 1000});
-                       Reused.DrawFrom(TRect{0, 0, 1490, 1000}, TRect{0, 0, 1490, 1000},
-                                       &Source);
+                       Reused.DrawFrom(TRect{0, 0, 1490, 1000}, TRect{0, 0, 1490, 1000}, &Source);
                    },
                    {0, 500, 700, 1000}},
         TReuseCase{"FillAreaOfZeroWidth",

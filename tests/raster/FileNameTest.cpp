@@ -20,18 +20,14 @@ TEST_P(FileNameTest, ExtensionPathAndReplacement) {
 
 INSTANTIATE_TEST_SUITE_P(
     Names, FileNameTest,
-    testing::Values(TFileNameCase{"cover.JPG", ".JPG", "cover.log", ""},
-                    TFileNameCase{"/scans/a.jpg.txt", ".txt", "/scans/a.jpg.log", "/scans/"},
-                    TFileNameCase{"/scans/pics.old/cover", "", "/scans/pics.old/cover.log",
-                                  "/scans/pics.old/"},
-                    TFileNameCase{"C:\\Tools\\inlay.exe", ".exe", "C:\\Tools\\inlay.log",
-                                  "C:\\Tools\\"},
-                    TFileNameCase{"C:\\pics.old\\cover", "", "C:\\pics.old\\cover.log",
-                                  "C:\\pics.old\\"},
-                    TFileNameCase{"/opt/trayvane/trayvane", "", "/opt/trayvane/trayvane.log",
-                                  "/opt/trayvane/"},
-                    TFileNameCase{"name.", ".", "name.log", ""},
-                    TFileNameCase{"", "", ".log", ""}));
+    testing::Values(
+        TFileNameCase{"cover.JPG", ".JPG", "cover.log", ""},
+        TFileNameCase{"/scans/a.jpg.txt", ".txt", "/scans/a.jpg.log", "/scans/"},
+        TFileNameCase{"/scans/pics.old/cover", "", "/scans/pics.old/cover.log", "/scans/pics.old/"},
+        TFileNameCase{"C:\\Tools\\inlay.exe", ".exe", "C:\\Tools\\inlay.log", "C:\\Tools\\"},
+        TFileNameCase{"C:\\pics.old\\cover", "", "C:\\pics.old\\cover.log", "C:\\pics.old\\"},
+        TFileNameCase{"/opt/trayvane/trayvane", "", "/opt/trayvane/trayvane.log", "/opt/trayvane/"},
+        TFileNameCase{"name.", ".", "name.log", ""}, TFileNameCase{"", "", ".log", ""}));
 
 TEST(SameTextAsciiTest, IgnoresCaseOfAToZOnly) {
     EXPECT_TRUE(SameTextAscii(".JPEG", ".jpeg"));

@@ -65,12 +65,11 @@ TEST_P(BlockCopyTest, WritesExactlyTheClippedRectangle) {
     const TRect Effective = IntersectRects(Dst.ClipArea(), C.DstRect);
     for (int Y = 0; Y < C.DstH; ++Y)
         for (int X = 0; X < C.DstW; ++X) {
-            const bool Inside = X >= Effective.Left && X < Effective.Right &&
-                                Y >= Effective.Top && Y < Effective.Bottom;
-            const TColor32 Expected =
-                Inside ? CoordPixel(X - C.DstRect.Left + C.SrcRect.Left,
-                                    Y - C.DstRect.Top + C.SrcRect.Top)
-                       : Untouched;
+            const bool Inside = X >= Effective.Left && X < Effective.Right && Y >= Effective.Top &&
+                                Y < Effective.Bottom;
+            const TColor32 Expected = Inside ? CoordPixel(X - C.DstRect.Left + C.SrcRect.Left,
+                                                          Y - C.DstRect.Top + C.SrcRect.Top)
+                                             : Untouched;
             ASSERT_EQ(Dst.Pixel(X, Y), Expected)
                 << "at " << X << ", " << Y << ": " << DescribePixel(Dst.Pixel(X, Y));
         }
@@ -80,16 +79,14 @@ TEST_P(BlockCopyTest, WritesExactlyTheClippedRectangle) {
 INSTANTIATE_TEST_SUITE_P(
     Cases, BlockCopyTest,
     testing::Values(
-        TBlockCase{"CutAtTheRightEdge", 12, 10, {0, 0, 12, 10}, {5, 0, 15, 10}, 10, 10,
-                   {0, 0, 10, 10}},
-        TBlockCase{"WholeRowsInOneBlock", 8, 6, {0, 0, 8, 6}, {0, 1, 8, 5}, 8, 9,
-                   {0, 3, 8, 7}},
-        TBlockCase{"FromTheMiddleOfTheSource", 9, 9, {0, 0, 9, 9}, {2, 3, 6, 8}, 20, 20,
-                   {11, 4, 15, 9}},
-        TBlockCase{"ReachingOutTopLeft", 5, 5, {0, 0, 5, 5}, {-3, -2, 4, 3}, 7, 5,
-                   {0, 0, 7, 5}},
-        TBlockCase{"InsideTheClipAreaOnly", 10, 10, {2, 3, 7, 6}, {0, 0, 10, 10}, 10, 10,
-                   {0, 0, 10, 10}}),
+        TBlockCase{
+            "CutAtTheRightEdge", 12, 10, {0, 0, 12, 10}, {5, 0, 15, 10}, 10, 10, {0, 0, 10, 10}},
+        TBlockCase{"WholeRowsInOneBlock", 8, 6, {0, 0, 8, 6}, {0, 1, 8, 5}, 8, 9, {0, 3, 8, 7}},
+        TBlockCase{
+            "FromTheMiddleOfTheSource", 9, 9, {0, 0, 9, 9}, {2, 3, 6, 8}, 20, 20, {11, 4, 15, 9}},
+        TBlockCase{"ReachingOutTopLeft", 5, 5, {0, 0, 5, 5}, {-3, -2, 4, 3}, 7, 5, {0, 0, 7, 5}},
+        TBlockCase{
+            "InsideTheClipAreaOnly", 10, 10, {2, 3, 7, 6}, {0, 0, 10, 10}, 10, 10, {0, 0, 10, 10}}),
     [](const auto& Info) { return std::string(Info.param.Name); });
 
 // Transfers that must write and announce nothing.
@@ -164,12 +161,12 @@ TEST_P(InvalidSourceTest, RaisesBeforeClippingAndChangesNothing) {
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, InvalidSourceTest,
-    testing::Values(
-        TInvalidSourceCase{"OneColumnTooWide", {0, 0, 11, 10}, {0, 0, 11, 10}},
-        TInvalidSourceCase{"DestinationWhollyOutside", {0, 0, 11, 10}, {50, 50, 61, 60}},
-        TInvalidSourceCase{"NegativeLeft", {-1, 0, 5, 5}, {0, 0, 6, 5}},
-        TInvalidSourceCase{"NegativeTop", {0, -1, 5, 5}, {0, 0, 5, 6}},
-        TInvalidSourceCase{"TooTallForAStretch", {0, 0, 10, 11}, {0, 0, 3, 3}}),
+    testing::Values(TInvalidSourceCase{"OneColumnTooWide", {0, 0, 11, 10}, {0, 0, 11, 10}},
+                    TInvalidSourceCase{
+                        "DestinationWhollyOutside", {0, 0, 11, 10}, {50, 50, 61, 60}},
+                    TInvalidSourceCase{"NegativeLeft", {-1, 0, 5, 5}, {0, 0, 6, 5}},
+                    TInvalidSourceCase{"NegativeTop", {0, -1, 5, 5}, {0, 0, 5, 6}},
+                    TInvalidSourceCase{"TooTallForAStretch", {0, 0, 10, 11}, {0, 0, 3, 3}}),
     [](const auto& Info) { return std::string(Info.param.Name); });
 
 // Nearest-neighbour stretching: the column maps, read back from the destination's pixels.
@@ -262,8 +259,7 @@ INSTANTIATE_TEST_SUITE_P(
         TRowMapCase{"Stretch1000To1213", 1000, 1213, {0, 0, 1, 2, 3, 4, 4, 5}, 999},
         // ... and 1500 squeezed to 1240 with s = 1.20967746; row 1499 is not used.
         TRowMapCase{"Squeeze1500To1240", 1500, 1240, {0, 1, 2, 3, 4, 6, 7, 8}, 1498},
-        TRowMapCase{"OneRowOfFive", 5, 1, {2}, 2},
-        TRowMapCase{"OneRowOfFour", 4, 1, {1}, 1}),
+        TRowMapCase{"OneRowOfFive", 5, 1, {2}, 2}, TRowMapCase{"OneRowOfFour", 4, 1, {1}, 1}),
     [](const auto& Info) { return std::string(Info.param.Name); });
 
 TEST(StretchTest, WritesOnlyInsideTheClipArea) {

@@ -16,8 +16,12 @@ inline TColor32 CoordPixel(int X, int Y) {
     return 0xAB000000u | (static_cast<TColor32>(Y & 0xFFF) << 12) |
            static_cast<TColor32>(X & 0xFFF);
 }
-inline int CoordX(TColor32 Pixel) { return static_cast<int>(Pixel & 0xFFF); }
-inline int CoordY(TColor32 Pixel) { return static_cast<int>((Pixel >> 12) & 0xFFF); }
+inline int CoordX(TColor32 Pixel) {
+    return static_cast<int>(Pixel & 0xFFF);
+}
+inline int CoordY(TColor32 Pixel) {
+    return static_cast<int>((Pixel >> 12) & 0xFFF);
+}
 
 inline std::string DescribePixel(TColor32 Pixel) {
     std::ostringstream Text;

@@ -58,72 +58,75 @@ void BM_Compose(benchmark::State& State) {
     SetCounters(State, ComputeInlayGeometry(C.Width, C.Height, C.BackAndFront, Position), C);
 }
 
-// Rows of the final inlay: row Y comes from row SourceRow[Y] of a picture SourceHeight high.
-std::vector<int> NormalRows(int SourceHeight, int NormalHeight) {
-    std::vector<int> SourceRow(static_cast<std::size_t>(NormalHeight));
-    const float Scale = static_cast<float>(SourceHeight) / static_cast<float>(NormalHeight);
-    for (int Y = 0; Y < NormalHeight; ++Y)
-        SourceRow[static_cast<std::size_t>(Y)] = static_cast<int>(double{Scale} * Y);
-    return SourceRow;
-}
+// What both memcpy benchmarks need of a case: its input, its inlay's sizes, where its spine
+// starts, and the input row each final row comes from.
+struct TCopyPlan {
+    const TCase& C;
+    const TBitmap32& Input;
+    TInlayGeometry G;
+    std::size_t B;
+    std::size_t Wc;
+    int Hn;
+    std::size_t SpineLeft;
+    std::vector<int> SourceRow;
+
+    explicit TCopyPlan(const benchmark::State& State)
+        : C(Cases[State.range(0)]), Input(SeededInput(C)),
+          G(ComputeInlayGeometry(C.Width, C.Height, C.BackAndFront,
+                                 static_cast<double>(State.range(1)))),
+          B(static_cast<std::size_t>(G.SpineWidth)), Wc(static_cast<std::size_t>(G.ComposedWidth)),
+          Hn(static_cast<int>(G.NormalHeight)),
+          SpineLeft(C.BackAndFront ? static_cast<std::size_t>(G.BackWidth)
+                                   : static_cast<std::size_t>(C.Width) - B),
+          SourceRow(static_cast<std::size_t>(Hn)) {
+        const float Scale = static_cast<float>(C.Height) / static_cast<float>(Hn);
+        for (int Y = 0; Y < Hn; ++Y)
+            SourceRow[static_cast<std::size_t>(Y)] = static_cast<int>(double{Scale} * Y);
+    }
+
+    // Input row Y's spine and back card (and the spine after it), side by side into To.
+    void CopyRow(int Y, TColor32* To) const {
+        const TColor32* From = Input.ScanLine(Y);
+        std::memcpy(To, From + SpineLeft, B * sizeof(TColor32));
+        std::memcpy(To + B, From, (Wc - B) * sizeof(TColor32));
+    }
+};
 
 // The baseline: the bytes the composition moves, moved with memcpy alone into buffers that are
 // already there. Pass one copies the back card and spine of every input row beside a spine strip
 // (the composed inlay, full height); pass two copies the composed rows that the final height
 // keeps. Nothing is turned, sampled or allocated.
 void BM_MemcpyBaseline(benchmark::State& State) {
-    const TCase& C = Cases[State.range(0)];
-    const double Position = static_cast<double>(State.range(1));
-    const TBitmap32& Input = SeededInput(C);
-    const TInlayGeometry G = ComputeInlayGeometry(C.Width, C.Height, C.BackAndFront, Position);
-    const auto B = static_cast<std::size_t>(G.SpineWidth);
-    const auto Wc = static_cast<std::size_t>(G.ComposedWidth);
-    const int Hn = static_cast<int>(G.NormalHeight);
-    const std::size_t SpineLeft = C.BackAndFront ? std::size_t(G.BackWidth) : C.Width - B;
-    const std::vector<int> SourceRow = NormalRows(C.Height, Hn);
-    std::vector<TColor32> Composed(Wc * static_cast<std::size_t>(C.Height));
-    std::vector<TColor32> Final(Wc * static_cast<std::size_t>(Hn));
+    const TCopyPlan Plan(State);
+    const std::size_t Wc = Plan.Wc;
+    std::vector<TColor32> Composed(Wc * static_cast<std::size_t>(Plan.C.Height));
+    std::vector<TColor32> Final(Wc * static_cast<std::size_t>(Plan.Hn));
     for (auto _ : State) {
-        for (int Y = 0; Y < C.Height; ++Y) {
-            const TColor32* From = Input.ScanLine(Y);
-            TColor32* To = Composed.data() + Wc * static_cast<std::size_t>(Y);
-            std::memcpy(To, From + SpineLeft, B * sizeof(TColor32));
-            std::memcpy(To + B, From, (Wc - B) * sizeof(TColor32));
-        }
-        for (int Y = 0; Y < Hn; ++Y)
+        for (int Y = 0; Y < Plan.C.Height; ++Y)
+            Plan.CopyRow(Y, Composed.data() + Wc * static_cast<std::size_t>(Y));
+        for (int Y = 0; Y < Plan.Hn; ++Y)
             std::memcpy(Final.data() + Wc * static_cast<std::size_t>(Y),
-                        Composed.data() + Wc * static_cast<std::size_t>(SourceRow[Y]),
+                        Composed.data() + Wc * static_cast<std::size_t>(Plan.SourceRow[Y]),
                         Wc * sizeof(TColor32));
         benchmark::DoNotOptimize(Final.data());
         benchmark::ClobberMemory();
     }
-    SetCounters(State, G, C);
+    SetCounters(State, Plan.G, Plan.C);
 }
 
 // For comparison only, the floor of any way to make the inlay: every final row copied once,
 // straight from the input row it comes from.
 void BM_MemcpyFloor(benchmark::State& State) {
-    const TCase& C = Cases[State.range(0)];
-    const double Position = static_cast<double>(State.range(1));
-    const TBitmap32& Input = SeededInput(C);
-    const TInlayGeometry G = ComputeInlayGeometry(C.Width, C.Height, C.BackAndFront, Position);
-    const auto B = static_cast<std::size_t>(G.SpineWidth);
-    const auto Wc = static_cast<std::size_t>(G.ComposedWidth);
-    const int Hn = static_cast<int>(G.NormalHeight);
-    const std::size_t SpineLeft = C.BackAndFront ? std::size_t(G.BackWidth) : C.Width - B;
-    const std::vector<int> SourceRow = NormalRows(C.Height, Hn);
-    std::vector<TColor32> Final(Wc * static_cast<std::size_t>(Hn));
+    const TCopyPlan Plan(State);
+    std::vector<TColor32> Final(Plan.Wc * static_cast<std::size_t>(Plan.Hn));
     for (auto _ : State) {
-        for (int Y = 0; Y < Hn; ++Y) {
-            const TColor32* From = Input.ScanLine(SourceRow[static_cast<std::size_t>(Y)]);
-            TColor32* To = Final.data() + Wc * static_cast<std::size_t>(Y);
-            std::memcpy(To, From + SpineLeft, B * sizeof(TColor32));
-            std::memcpy(To + B, From, (Wc - B) * sizeof(TColor32));
-        }
+        for (int Y = 0; Y < Plan.Hn; ++Y)
+            Plan.CopyRow(Plan.SourceRow[static_cast<std::size_t>(Y)],
+                         Final.data() + Plan.Wc * static_cast<std::size_t>(Y));
         benchmark::DoNotOptimize(Final.data());
         benchmark::ClobberMemory();
     }
-    SetCounters(State, G, C);
+    SetCounters(State, Plan.G, Plan.C);
 }
 
 void Arguments(benchmark::internal::Benchmark* Bench) {

@@ -1,7 +1,5 @@
 #include "raster/Bitmap32.h"
 
-#include "raster/Finally.h"
-
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
@@ -84,55 +82,38 @@ TColor32* TBitmap32::PixelsForOverwrite(const TRect& Area) noexcept {
 }
 
 void TBitmap32::CopyFrom(const TBitmap32* Source) {
-    BeginBatch();
-    TryFinally(
-        [&] {
-            if (!Source) {
-                SetDimensions(0, 0);
-                return;
-            }
-            SetDimensions(Source->FWidth, Source->FHeight);
-            if (!Source->IsEmpty() && Source != this)
-                std::memcpy(PixelsForOverwrite(FullArea()), Source->Store(), StoreBytes());
-            CopySettingsFrom(*Source);
-        },
-        [this] {
-            EndBatch();
-            NotifyChanged();
-        });
+    InOneChange([&] {
+        if (!Source) {
+            SetDimensions(0, 0);
+            return;
+        }
+        SetDimensions(Source->FWidth, Source->FHeight);
+        if (!Source->IsEmpty() && Source != this)
+            std::memcpy(PixelsForOverwrite(FullArea()), Source->Store(), StoreBytes());
+        CopySettingsFrom(*Source);
+    });
 }
 
 void TBitmap32::TakeFrom(TBitmap32& Source) {
     if (&Source == this)
         return CopyFrom(&Source);
-    BeginBatch();
-    TryFinally(
-        [&] {
-            const bool SizeChanged = Source.FWidth != FWidth || Source.FHeight != FHeight;
-            TryFinally(
-                [&] {
-                    ReleaseStore();
-                    FPixels = std::move(Source.FPixels);
-                    FZeroFillOwed = Source.FZeroFillOwed;
-                    FWidth = Source.FWidth;
-                    FHeight = Source.FHeight;
-                    SetClipArea(FullArea());
-                    Source.ReleaseStore();
-                },
-                [&] {
-                    if (SizeChanged)
-                        NotifyStoreReplaced();
-                });
-            if (SizeChanged) {
-                NotifyChanged();
-                NotifyResized();
-            }
-            CopySettingsFrom(Source);
-        },
-        [this] {
-            EndBatch();
+    InOneChange([&] {
+        const bool SizeChanged = Source.FWidth != FWidth || Source.FHeight != FHeight;
+        ReleaseStore();
+        FPixels = std::move(Source.FPixels);
+        FZeroFillOwed = Source.FZeroFillOwed;
+        FWidth = Source.FWidth;
+        FHeight = Source.FHeight;
+        SetClipArea(FullArea());
+        Source.ReleaseStore();
+        // What SetDimensions announces when CopyFrom changes the size.
+        if (SizeChanged) {
+            NotifyStoreReplaced();
             NotifyChanged();
-        });
+            NotifyResized();
+        }
+        CopySettingsFrom(Source);
+    });
 }
 
 void TBitmap32::CopySettingsFrom(const TBitmap32& Source) {

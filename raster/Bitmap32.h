@@ -17,6 +17,7 @@
 // still calls OnHandleChanged and OnResize when the bitmap had a size.
 
 #include "raster/Exception.h"
+#include "raster/Finally.h"
 #include "raster/PixelStore.h"
 #include "raster/Rect.h"
 #include "raster/Resampler.h"
@@ -27,6 +28,7 @@
 #include <memory>
 #include <mutex>
 #include <string>
+#include <utility>
 
 // A pixel, 0xAARRGGBB; in memory blue, green, red, alpha. Alpha 255 is opaque.
 using TColor32 = std::uint32_t;
@@ -160,6 +162,17 @@ public:
 
 private:
     using TPixelStore = TPixelBlock;
+
+    // Runs Work with the change notifications held, then announces one change: also when Work
+    // throws, whose error then continues.
+    template <class TWork>
+    void InOneChange(TWork&& Work) {
+        BeginBatch();
+        TryFinally(std::forward<TWork>(Work), [this] {
+            EndBatch();
+            NotifyChanged();
+        });
+    }
 
     // The store, zero-filled first if its zero fill is still owed. Bitmaps are used from one
     // thread at a time, so the deferred fill needs no lock.

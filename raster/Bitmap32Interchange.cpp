@@ -1,47 +1,34 @@
 #include "raster/Bitmap.h"
 #include "raster/Bitmap32.h"
-#include "raster/Finally.h"
 #include "raster/Picture.h"
 #include "raster/PixelRows.h"
 
 #include <algorithm>
 
 void TBitmap32::CopyFrom(const TBitmap& Source) {
-    BeginBatch();
-    TryFinally(
-        [&] {
-            SetDimensions(Source.Width(), Source.Height());
-            if (IsEmpty())
-                return;
-            // A source with pixels overwrites every pixel, so a reused store need not be
-            // cleared first.
-            if (Source.PixelFormat() != TPixelFormat::pfNone)
-                PixelsForOverwrite(FullArea());
-            Source.Draw(*this);
-        },
-        [this] {
-            EndBatch();
-            NotifyChanged();
-        });
+    InOneChange([&] {
+        SetDimensions(Source.Width(), Source.Height());
+        if (IsEmpty())
+            return;
+        // A source with pixels overwrites every pixel, so a reused store need not be
+        // cleared first.
+        if (Source.PixelFormat() != TPixelFormat::pfNone)
+            PixelsForOverwrite(FullArea());
+        Source.Draw(*this);
+    });
 }
 
 void TBitmap32::CopyFrom(const TPicture& Source) {
-    BeginBatch();
-    TryFinally(
-        [&] {
-            SetDimensions(Source.Width(), Source.Height());
-            if (IsEmpty())
-                return;
-            Source.Graphic()->Draw(*this);
-            for (int Y = 0; Y < FHeight; ++Y) {
-                TColor32* Row = ScanLine(Y);
-                std::for_each(Row, Row + FWidth, [](TColor32& P) { P |= 0xFF000000u; });
-            }
-        },
-        [this] {
-            EndBatch();
-            NotifyChanged();
-        });
+    InOneChange([&] {
+        SetDimensions(Source.Width(), Source.Height());
+        if (IsEmpty())
+            return;
+        Source.Graphic()->Draw(*this);
+        for (int Y = 0; Y < FHeight; ++Y) {
+            TColor32* Row = ScanLine(Y);
+            std::for_each(Row, Row + FWidth, [](TColor32& P) { P |= 0xFF000000u; });
+        }
+    });
 }
 
 void TBitmap32::CopyTo(TBitmap& Target) const {

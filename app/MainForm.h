@@ -60,6 +60,7 @@ public:
     TAdvSmoothTrackBar& SpineTrackBar() const { return *SpineSizeTrackBar; }
     TAdvGlowButton& OpenButton() const { return *FileOpenButton; }
     TAdvGlowButton& SaveButton() const { return *FileSaveButton; }
+    TAdvGlowButton& HomeButton() const { return *InfoHomeButton; }
     TSplitter& Splitter() const { return *Splitter1; }
     TDropFileTarget& DropTarget() { return DropFileTarget1; }
     TFileDialog& OpenFileDialog() { return OpenDialog; }

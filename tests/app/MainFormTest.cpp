@@ -13,6 +13,7 @@
 #include "tests/support/BitmapTestSupport.h"
 
 #include <QApplication>
+#include <QDesktopServices>
 #include <QFileDialog>
 #include <QMimeData>
 #include <QTest>
@@ -473,3 +474,31 @@ TEST_F(MainFormTest, UnhandledErrorsAreLoggedInOrderAndEAbortIsSilent) {
     EXPECT_THAT(Text,
                 HasSubstr("\r\nActiveForm = MainForm\r\nActiveControl = SpineSizeTrackBar\r\n"));
 }
+
+namespace {
+
+// Receives the addresses the program asks the desktop to open.
+class TUrlCatcher : public QObject {
+    Q_OBJECT
+
+public:
+    QList<QUrl> Opened;
+
+public slots:
+    void Open(const QUrl& Url) { Opened.append(Url); }
+};
+
+} // namespace
+
+TEST_F(MainFormTest, HomepageButtonOpensTheMakersHomePage) {
+    TUrlCatcher Catcher;
+    QDesktopServices::setUrlHandler(QStringLiteral("https"), &Catcher, "Open");
+    const auto Form = MakeForm();
+    QTest::mouseClick(&Form->HomeButton(), Qt::LeftButton);
+    QDesktopServices::unsetUrlHandler(QStringLiteral("https"));
+    ASSERT_EQ(Catcher.Opened.size(), 1);
+    EXPECT_EQ(Catcher.Opened.first(), QUrl(QStringLiteral("https://www.brenlow.example/trayvane")));
+    EXPECT_EQ(Log(), "");
+}
+
+#include "MainFormTest.moc"

@@ -4,8 +4,8 @@
 
 #include <string>
 
-// Writes Content to a new file beside Path, flushes it to the disk, and renames it over Path,
-// creating Path's folder (and those above it) when missing. Returns "" on success, else why it
-// failed; Path is then as it was and no temporary file is left behind. The new file is readable
-// and writable by its owner only. Never raises but for lack of memory.
+// Writes Content to Path through a TAtomicFile (raster/AtomicFile.h: a temporary file beside
+// Path, flushed to the disk and renamed over it), creating Path's folder (and those above it)
+// when missing. Returns "" on success, else why it failed; Path is then as it was and no
+// temporary file is left behind. Never raises but for lack of memory.
 std::string ReplaceFileAtomically(const std::string& Path, const std::string& Content);

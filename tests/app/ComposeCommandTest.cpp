@@ -5,6 +5,7 @@
 #include "jpeg_bridge/JpegFile.h"
 
 #include "tests/support/JpegFixtures.h"
+#include "tests/support/TempFolder.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -34,7 +35,7 @@ std::string ReadText(const std::string& FileName) {
 }
 
 // Runs the built trayvane-compose with Arguments, its output caught in files of Dir.
-TRun RunExecutable(const TTempDir& Dir, const std::vector<std::string>& Arguments) {
+TRun RunExecutable(const TTempFolder& Dir, const std::vector<std::string>& Arguments) {
     std::vector<std::string> Words{TRAYVANE_COMPOSE_EXECUTABLE};
     Words.insert(Words.end(), Arguments.begin(), Arguments.end());
     std::vector<char*> Argv;
@@ -106,7 +107,7 @@ void ExpectPpmIsInlayOf(const std::string& PpmFile, const std::string& Input, bo
 
 class ComposeCommandTest : public testing::Test {
 protected:
-    TTempDir Dir;
+    TTempFolder Dir;
 
     std::string Scan(const std::string& Name, int Width, int Height, std::uint32_t Seed = 1) {
         const std::string Path = Dir.File(Name);
@@ -266,9 +267,10 @@ TEST_F(ComposeCommandTest, OutputsNeverReplaceInputsOrEachOther) {
     EXPECT_THAT(Run.Err, HasSubstr("is an input or another output of this run"));
     EXPECT_TRUE(ReadFileBytes(A) == Scanned) << "the scan was replaced";
 
-    Run = RunExecutable(Dir, {"--output-dir", Dir.Path(), A, B});
+    Run = RunExecutable(Dir, {"--output-dir", Dir.Path().string(), A, B});
     EXPECT_EQ(Run.ExitCode, 1);
-    EXPECT_EQ(Run.Err, "trayvane-compose: " + B + ": Exception: The output \"" + Dir.Path() +
+    EXPECT_EQ(Run.Err, "trayvane-compose: " + B + ": Exception: The output \"" +
+                           Dir.Path().string() +
                            "/cover-inlay.jpg\" is an input or another output of this run\n");
     const TDecodedJpeg First = DecodeJpeg(ReadFileBytes(Dir.File("cover-inlay.jpg")));
     EXPECT_TRUE(First.Ok) << "the first output stays";

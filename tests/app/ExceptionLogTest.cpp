@@ -1,6 +1,6 @@
 #include "app/ExceptionLog.h"
 
-#include "tests/app/TempFolder.h"
+#include "tests/support/TempFolder.h"
 
 #include <gtest/gtest.h>
 

@@ -9,8 +9,8 @@
 #include "composer/TrayInlay.h"
 #include "jpeg_bridge/JpegFile.h"
 #include "raster/ErrorReporter.h"
-#include "tests/app/TempFolder.h"
 #include "tests/support/BitmapTestSupport.h"
+#include "tests/support/TempFolder.h"
 
 #include <QApplication>
 #include <QDesktopServices>

@@ -3,7 +3,7 @@
 #include "app/UserRegistry.h"
 
 #include "tests/app/FileSizeLimit.h"
-#include "tests/app/TempFolder.h"
+#include "tests/support/TempFolder.h"
 
 #include <gtest/gtest.h>
 

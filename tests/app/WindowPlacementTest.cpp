@@ -2,7 +2,7 @@
 #include "app/RegistryFile.h"
 
 #include "tests/app/FileSizeLimit.h"
-#include "tests/app/TempFolder.h"
+#include "tests/support/TempFolder.h"
 
 #include <gtest/gtest.h>
 

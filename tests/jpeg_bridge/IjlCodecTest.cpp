@@ -1,6 +1,7 @@
 #include "jpeg_bridge/IjlCodec.h"
 
 #include "tests/support/JpegFixtures.h"
+#include "tests/support/TempFolder.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -66,7 +67,7 @@ TEST(IjlCodecTest, EveryCodeHasItsOwnText) {
 }
 
 TEST(IjlCodecTest, ReadsParametersAndDecodesTopDownOrBottomUp) {
-    TTempDir Dir;
+    TTempFolder Dir;
     const std::string Path = Dir.File("p.jpg");
     WriteFileBytes(Path, EncodeJpeg(NoiseImage(6, 4, 3, 9), TFixtureColor::YCbCr));
     const TDecodedJpeg Expected = DecodeJpeg(ReadFileBytes(Path));
@@ -114,7 +115,7 @@ TEST(IjlCodecTest, ReadsParametersAndDecodesTopDownOrBottomUp) {
 }
 
 TEST(IjlCodecTest, WritesQualityAndDensityAsAsked) {
-    TTempDir Dir;
+    TTempFolder Dir;
     std::vector<std::uint8_t> Pixels(8 * 8 * 3);
     for (std::size_t I = 0; I < Pixels.size(); ++I)
         Pixels[I] = static_cast<std::uint8_t>(I * 37);

@@ -4,6 +4,7 @@
 #include "tests/support/BitmapTestSupport.h"
 #include "tests/support/FailedLoadCheck.h"
 #include "tests/support/JpegFixtures.h"
+#include "tests/support/TempFolder.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -45,7 +46,7 @@ int Channel(TColor32 P, int Shift) {
 
 class JpegFileTest : public testing::Test {
 protected:
-    TTempDir Dir;
+    TTempFolder Dir;
 
     std::string Write(const std::string& Name, const std::vector<std::uint8_t>& Data) {
         const std::string Path = Dir.File(Name);

@@ -1,6 +1,7 @@
 #include "raster/AtomicFile.h"
 
 #include "tests/support/JpegFixtures.h"
+#include "tests/support/TempFolder.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -33,7 +34,7 @@ unsigned ModeOf(const std::string& Path) {
 } // namespace
 
 TEST(AtomicFileTest, CommitReplacesTheTargetAndKeepsItsPermissions) {
-    TTempDir Dir;
+    TTempFolder Dir;
     const std::string Target = Dir.File("inlay.jpg");
     WriteFileBytes(Target, Bytes("old"));
     ::chmod(Target.c_str(), 0640);
@@ -44,7 +45,7 @@ TEST(AtomicFileTest, CommitReplacesTheTargetAndKeepsItsPermissions) {
 }
 
 TEST(AtomicFileTest, NewFileGetsTheUsualPermissions) {
-    TTempDir Dir;
+    TTempFolder Dir;
     const mode_t Saved = ::umask(022);
     const int Error = WriteAndCommit(Dir.File("fresh.jpg"), "x");
     ::umask(Saved);
@@ -53,7 +54,7 @@ TEST(AtomicFileTest, NewFileGetsTheUsualPermissions) {
 }
 
 TEST(AtomicFileTest, UncommittedFileLeavesNothingBehind) {
-    TTempDir Dir;
+    TTempFolder Dir;
     const std::string Target = Dir.File("inlay.jpg");
     WriteFileBytes(Target, Bytes("old"));
     {
@@ -67,7 +68,7 @@ TEST(AtomicFileTest, UncommittedFileLeavesNothingBehind) {
 }
 
 TEST(AtomicFileTest, SymbolicLinkStaysAndItsFileIsReplaced) {
-    TTempDir Dir;
+    TTempFolder Dir;
     std::filesystem::create_directory(Dir.File("real"));
     WriteFileBytes(Dir.File("real/inlay.jpg"), Bytes("old"));
     std::filesystem::create_symlink("real/inlay.jpg", Dir.File("link.jpg"));
@@ -78,7 +79,7 @@ TEST(AtomicFileTest, SymbolicLinkStaysAndItsFileIsReplaced) {
 }
 
 TEST(AtomicFileTest, FailuresReportTheSystemError) {
-    TTempDir Dir;
+    TTempFolder Dir;
     std::filesystem::create_directory(Dir.File("folder"));
     EXPECT_EQ(WriteAndCommit(Dir.File("missing/x.jpg"), "x"), ENOENT);
     EXPECT_EQ(WriteAndCommit(Dir.File("folder"), "x"), EISDIR);

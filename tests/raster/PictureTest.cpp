@@ -6,6 +6,7 @@
 #include "tests/support/BitmapTestSupport.h"
 #include "tests/support/FailedLoadCheck.h"
 #include "tests/support/JpegFixtures.h"
+#include "tests/support/TempFolder.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -72,7 +73,7 @@ TEST(PictureRegistryTest, LookupLowerCasesAndTakesTheNewestEntry) {
 
 class LoadPictureFileTest : public testing::Test {
 protected:
-    TTempDir Dir;
+    TTempFolder Dir;
 
     std::string Write(const std::string& Name, const std::vector<std::uint8_t>& Data) {
         const std::string Path = Dir.File(Name);

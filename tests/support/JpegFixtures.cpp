@@ -240,24 +240,3 @@ void WriteFileBytes(const std::string& FileName, const std::vector<std::uint8_t>
     if (!File)
         throw std::runtime_error("cannot write " + FileName);
 }
-
-TTempDir::TTempDir() {
-    std::string Pattern =
-        (std::filesystem::temp_directory_path() / "trayvane-test-XXXXXX").string();
-    if (!::mkdtemp(Pattern.data()))
-        throw std::runtime_error("cannot create a temporary folder");
-    FPath = Pattern;
-}
-
-TTempDir::~TTempDir() {
-    std::error_code Ignored;
-    std::filesystem::remove_all(FPath, Ignored);
-}
-
-std::vector<std::string> TTempDir::Entries() const {
-    std::vector<std::string> Names;
-    for (const auto& Entry : std::filesystem::directory_iterator(FPath))
-        Names.push_back(Entry.path().filename().string());
-    std::sort(Names.begin(), Names.end());
-    return Names;
-}

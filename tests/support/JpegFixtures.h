@@ -83,21 +83,3 @@ std::vector<std::uint8_t> RandomBytes(std::size_t Count, std::uint32_t Seed);
 
 std::vector<std::uint8_t> ReadFileBytes(const std::string& FileName);
 void WriteFileBytes(const std::string& FileName, const std::vector<std::uint8_t>& Data);
-
-// A fresh folder under the system's temporary folder, removed with everything in it when the
-// object goes.
-class TTempDir {
-public:
-    TTempDir();
-    ~TTempDir();
-    TTempDir(const TTempDir&) = delete;
-    TTempDir& operator=(const TTempDir&) = delete;
-
-    const std::string& Path() const noexcept { return FPath; }
-    std::string File(const std::string& Name) const { return FPath + "/" + Name; }
-    // Names of the entries in the folder, sorted.
-    std::vector<std::string> Entries() const;
-
-private:
-    std::string FPath;
-};

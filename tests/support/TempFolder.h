@@ -3,6 +3,7 @@
 // A fresh folder under the system's temporary folder, removed with everything in it at the end
 // of the test. Folders inside it that a test made read-only are made writable again first.
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -10,6 +11,7 @@
 #include <stdexcept>
 #include <string>
 #include <system_error>
+#include <vector>
 
 class TTempFolder {
 public:
@@ -32,6 +34,17 @@ public:
     }
 
     const std::filesystem::path& Path() const { return FPath; }
+    // The full name of the entry Name inside the folder.
+    std::string File(const std::string& Name) const { return (FPath / Name).string(); }
+
+    // Names of the entries in the folder, sorted.
+    std::vector<std::string> Entries() const {
+        std::vector<std::string> Names;
+        for (const auto& Entry : std::filesystem::directory_iterator(FPath))
+            Names.push_back(Entry.path().filename().string());
+        std::sort(Names.begin(), Names.end());
+        return Names;
+    }
     std::string operator/(const std::string& Name) const { return (FPath / Name).string(); }
 
     // Writes Content to the file Name inside the folder (binary, replacing it) and gives its path.

@@ -102,12 +102,8 @@ void TMainForm::ApplyPendingOuterSize() {
         return;
     const QSize Outer = *FPendingOuterSize;
     FPendingOuterSize.reset();
-    // Some platforms shift a framed window while resizing it; the frame stays where it was put.
-    const QPoint FramePosition = frameGeometry().topLeft();
     resize(Outer.width() - Frame.left() - Frame.right(),
            Outer.height() - Frame.top() - Frame.bottom());
-    if (frameGeometry().topLeft() != FramePosition)
-        move(FramePosition);
 }
 
 void TMainForm::LoadInputImage(const std::string& FileName) {

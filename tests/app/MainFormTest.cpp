@@ -285,6 +285,29 @@ TEST_F(MainFormTest, SaveWritesTheInlayAndATypedNameGetsTheDefaultExtension) {
     EXPECT_EQ(Log(), "");
 }
 
+TEST_F(MainFormTest, TheSaveDialogKeepsANameInAMissingFolderOpen) {
+    const fs::path Cover = Folder.Path() / "cover.jpg";
+    WriteJpeg(Cover, 600, 300);
+    const auto Form = MakeForm();
+    Form->LoadInputImage(Cover.string());
+
+    const QString Missing = QString::fromStdString((Folder.Path() / "missing" / "inlay").string());
+    bool StayedOpen = false;
+    QTimer::singleShot(0, [&] {
+        auto* const Dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+        ASSERT_NE(Dialog, nullptr) << "no file dialog is open";
+        Dialog->selectFile(Missing);
+        QMetaObject::invokeMethod(Dialog, "accept");
+        StayedOpen = Dialog->isVisible();
+        QMetaObject::invokeMethod(Dialog, "reject");
+    });
+    QTest::mouseClick(&Form->SaveButton(), Qt::LeftButton);
+
+    EXPECT_TRUE(StayedOpen);
+    EXPECT_FALSE(fs::exists(Folder.Path() / "missing"));
+    EXPECT_EQ(Log(), "");
+}
+
 TEST_F(MainFormTest, SavingBeforeAnyCompositionLogsAndWritesNoFile) {
     const auto Form = MakeForm();
     AnswerNextFileDialog(QString::fromStdString((Folder.Path() / "inlay.jpg").string()));
@@ -489,6 +512,13 @@ public slots:
 };
 
 } // namespace
+
+TEST(FileDialogFilterTest, EachLabelKeepsItsPatternsAndMatchesLowerCaseToo) {
+    EXPECT_EQ(QtNameFilters("JPEG images|*.JPG|JPEG images|*.JPEG"),
+              QStringList({"JPEG images (*.JPG *.jpg)", "JPEG images (*.JPEG *.jpeg)"}));
+    EXPECT_EQ(QtNameFilters("Scans|*.jpg;*.JPEG"), QStringList({"Scans (*.jpg *.JPEG *.jpeg)"}));
+    EXPECT_EQ(QtNameFilters(""), QStringList());
+}
 
 TEST_F(MainFormTest, HomepageButtonOpensTheMakersHomePage) {
     TUrlCatcher Catcher;

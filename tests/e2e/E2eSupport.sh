@@ -25,24 +25,9 @@ start_program() {
   ProgramPid=$!
 }
 
-# Waits until a window named $1 is mapped and prints its id.
+# Waits until a window named exactly $1 is mapped and prints its id.
 wait_for_window() {
-  local id=""
-  for _ in $(seq 1 100); do
-    id=$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -n 1 || true)
-    [[ -n "$id" ]] && { echo "$id"; return 0; }
-    sleep 0.1
-  done
-  fail "no window named '$1' appeared"
-}
-
-# Waits until no window named $1 is visible.
-wait_for_window_gone() {
-  for _ in $(seq 1 100); do
-    xdotool search --onlyvisible --name "^$1\$" >/dev/null 2>&1 || return 0
-    sleep 0.1
-  done
-  fail "the window '$1' did not close"
+  wait_for_window_matching "^$1\$"
 }
 
 # Clicks at ($2, $3) inside window $1.
@@ -65,6 +50,7 @@ answer_file_dialog() {
 
 DialogTitlePattern='^(Open|Save As|Save)$'
 
+# Waits until a window whose name matches the pattern $1 is mapped and prints its id.
 wait_for_window_matching() {
   local id=""
   for _ in $(seq 1 100); do

@@ -1,7 +1,6 @@
 #include "app/ApplicationEvents.h"
 
-#include "app/ExceptionClass.h"
-#include "raster/ErrorReporter.h"
+#include "base/ErrorReporter.h"
 
 #include <QWidget>
 
@@ -16,6 +15,6 @@ TApplicationEvents::~TApplicationEvents() {
 void TApplicationEvents::Dispatch(const std::exception& E) {
     if (QWidget* const Grabber = QWidget::mouseGrabber())
         Grabber->releaseMouse();
-    if (ShouldLog(E) && OnException)
+    if (OnException)
         OnException(this, E);
 }

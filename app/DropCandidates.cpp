@@ -1,6 +1,6 @@
 #include "app/DropCandidates.h"
 
-#include "raster/FileName.h"
+#include "base/FileName.h"
 
 #include <filesystem>
 #include <system_error>

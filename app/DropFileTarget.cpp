@@ -2,7 +2,7 @@
 
 #include "app/DropCandidates.h"
 #include "app/LocalFileName.h"
-#include "app/RunHandler.h"
+#include "base/RunHandler.h"
 
 #include <QDir>
 #include <QDropEvent>

@@ -1,6 +1,7 @@
 #include "app/ExceptionLog.h"
 
-#include "raster/FileName.h"
+#include "base/FileName.h"
+#include "base/StandardError.h"
 
 #include <cerrno>
 #include <cstdio>
@@ -72,11 +73,6 @@ private:
     std::FILE* FFile = nullptr;
     std::string FFailure;
 };
-
-void WriteToStandardError(const std::string& Text) {
-    std::fwrite(Text.data(), 1, Text.size(), stderr);
-    std::fflush(stderr);
-}
 
 } // namespace
 

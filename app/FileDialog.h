@@ -27,7 +27,6 @@ public:
 
     // The chosen file's full path in the system's 8-bit encoding; "" before the first choice.
     const std::string& FileName() const noexcept { return FFileName; }
-    void SetFileName(const std::string& Value) { FFileName = Value; }
 
 private:
     TKind FKind;

@@ -4,8 +4,9 @@
 #include "app/ExceptionLog.h"
 #include "app/ExecutablePath.h"
 #include "app/MainForm.h"
-#include "app/UserRegistry.h"
-#include "raster/FileName.h"
+#include "app/settings/UserRegistry.h"
+#include "base/FileName.h"
+#include "jpeg_bridge/JPEGImage.h"
 
 #include <QApplication>
 #include <QIcon>
@@ -21,6 +22,7 @@ int main(int argc, char* argv[]) {
     QApplication::setDesktopFileName(QStringLiteral("trayvane"));
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/Trayvane.svg")));
 
+    RegisterJpegPictures();
     const std::string Executable = ExecutablePath();
     TMainForm MainForm(UserRegistryStore(), ExceptionLogPath(Executable),
                        ExtractFilePath(Executable) + PlaceholderFileName);

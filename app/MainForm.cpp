@@ -1,11 +1,12 @@
 #include "app/MainForm.h"
 
 #include "app/DropCandidates.h"
-#include "app/ExceptionClass.h"
-#include "app/FormPlacement.h"
-#include "app/RunHandler.h"
 #include "app/WaitCursor.h"
-#include "composer/LayoutChoice.h"
+#include "app/WidgetPlacement.h"
+#include "base/ExceptionClassName.h"
+#include "base/RunHandler.h"
+#include "composer/InlayLayout.h"
+#include "composer/TrayCard.h"
 #include "jpeg_bridge/JpegFile.h"
 
 #include <QApplication>
@@ -41,6 +42,7 @@ TMainForm::TMainForm(TRegistryStore& Settings, std::string LogPath, std::string 
     Font.setPixelSize(11);
     setFont(Font);
     setupUi(this);
+    ConnectHandlers();
 
     ApplicationEvents1.OnException = [this](QObject* Sender, const std::exception& E) {
         ApplicationEvents1Exception(Sender, E);
@@ -52,6 +54,19 @@ TMainForm::TMainForm(TRegistryStore& Settings, std::string LogPath, std::string 
     };
 
     RunHandler([this] { FormCreate(); });
+}
+
+// The one place where controls meet their handlers: connections the compiler checks, so that a
+// renamed handler or signal breaks the build.
+void TMainForm::ConnectHandlers() {
+    connect(FileOpenButton, &TAdvGlowButton::OnClick, this, &TMainForm::FileOpenButtonClick);
+    connect(FileSaveButton, &TAdvGlowButton::OnClick, this, &TMainForm::FileSaveButtonClick);
+    connect(FormatBackButton, &TAdvGlowButton::OnClick, this, &TMainForm::FormatBackButtonClick);
+    connect(FormatBackFrontButton, &TAdvGlowButton::OnClick, this,
+            &TMainForm::FormatBackFrontButtonClick);
+    connect(SpineSizeTrackBar, &TAdvSmoothTrackBar::OnPositionChanged, this,
+            &TMainForm::SpineSizeTrackBarPositionChanged);
+    connect(InfoHomeButton, &TAdvGlowButton::OnClick, this, &TMainForm::InfoHomeButtonClick);
 }
 
 TMainForm::~TMainForm() {
@@ -108,8 +123,7 @@ void TMainForm::ApplyPendingOuterSize() {
 
 void TMainForm::LoadInputImage(const std::string& FileName) {
     LoadJpegFile(&InputImgView->Bitmap(), FileName);
-    const TBitmap32& Input = InputImgView->Bitmap();
-    if (IsBackAndFrontPicture(Input.Width(), Input.Height()))
+    if (ChooseInlayLayout(InputImgView->Bitmap()) == TInlayLayout::BackAndFront)
         FormatBackFrontButton->setDown(true);
     else
         FormatBackButton->setDown(true);
@@ -126,7 +140,8 @@ void TMainForm::FileOpenButtonClick() {
 void TMainForm::FileSaveButtonClick() {
     RunHandler([this] {
         if (SaveDialog.Execute(this))
-            SaveJpegFile(OutputImgView->Bitmap(), SaveDialog.FileName(), SaveQuality);
+            SaveJpegFile(OutputImgView->Bitmap(), SaveDialog.FileName(), InlaySaveQuality,
+                         TrayCardDensity(OutputImgView->Bitmap().Width()));
     });
 }
 

@@ -14,7 +14,7 @@
 #include "app/DropFileTarget.h"
 #include "app/ExceptionLog.h"
 #include "app/FileDialog.h"
-#include "app/RegistryStore.h"
+#include "app/settings/RegistryStore.h"
 
 #include "ui_MainForm.h"
 
@@ -30,9 +30,6 @@ inline constexpr const char* HomePageAddress = "https://www.brenlow.example/tray
 
 // The placeholder picture in the executable's folder, shown until the first picture is loaded.
 inline constexpr const char* PlaceholderFileName = "DropHere.jpg";
-
-// The spine-size slider's values, and the quality at which the inlay is saved.
-inline constexpr int SaveQuality = 95;
 
 class TMainForm : public QWidget, private Ui::MainForm {
     Q_OBJECT
@@ -66,7 +63,7 @@ public:
     TFileDialog& OpenFileDialog() { return OpenDialog; }
     TFileDialog& SaveFileDialog() { return SaveDialog; }
 
-public slots:
+    // The handlers, connected to their controls by ConnectHandlers.
     void FileOpenButtonClick();
     void FileSaveButtonClick();
     void FormatBackButtonClick();
@@ -84,6 +81,7 @@ protected:
     bool event(QEvent* Event) override;
 
 private:
+    void ConnectHandlers();
     void FormCreate();
     void FormShow();
     void FormDestroy();

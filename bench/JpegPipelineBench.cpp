@@ -7,10 +7,11 @@
 //   jpeg_pipeline_bench [benchmark options]
 //   jpeg_pipeline_bench --write-input=FILE   writes the scan and exits (for measuring memory)
 
-#include "composer/LayoutChoice.h"
+#include "composer/InlayLayout.h"
+#include "composer/TrayCard.h"
 #include "composer/TrayInlay.h"
 #include "jpeg_bridge/JpegFile.h"
-#include "raster/LibJpeg.h"
+#include "jpeg_bridge/LibJpeg.h"
 
 #include <benchmark/benchmark.h>
 
@@ -61,24 +62,21 @@ int DecodeFile(const char* FileName, TRgbPicture* Picture) noexcept {
         return -1;
     TLibJpegErrors Errors;
     jpeg_decompress_struct Info;
-    PrepareErrors(Errors, Info);
-    if (setjmp(Errors.Jump)) {
-        jpeg_destroy_decompress(&Info);
+    if (!RunLibJpeg(Info, Errors, [&] {
+            jpeg_stdio_src(&Info, File);
+            jpeg_read_header(&Info, TRUE);
+            jpeg_start_decompress(&Info);
+            const std::size_t RowBytes = std::size_t{Info.output_width} * 3;
+            std::uint8_t* Samples = Picture->Samples.data();
+            while (Info.output_scanline < Info.output_height) {
+                JSAMPROW Row[1] = {Samples + Info.output_scanline * RowBytes};
+                jpeg_read_scanlines(&Info, Row, 1);
+            }
+            jpeg_finish_decompress(&Info);
+        })) {
         std::fclose(File);
         return Errors.MessageCode;
     }
-    jpeg_create_decompress(&Info);
-    jpeg_stdio_src(&Info, File);
-    jpeg_read_header(&Info, TRUE);
-    jpeg_start_decompress(&Info);
-    const std::size_t RowBytes = std::size_t{Info.output_width} * 3;
-    std::uint8_t* Samples = Picture->Samples.data();
-    while (Info.output_scanline < Info.output_height) {
-        JSAMPROW Row[1] = {Samples + Info.output_scanline * RowBytes};
-        jpeg_read_scanlines(&Info, Row, 1);
-    }
-    jpeg_finish_decompress(&Info);
-    jpeg_destroy_decompress(&Info);
     std::fclose(File);
     return 0;
 }
@@ -91,29 +89,26 @@ int EncodeFile(const char* FileName, const TRgbPicture& Picture, int Width, int 
         return -1;
     TLibJpegErrors Errors;
     jpeg_compress_struct Info;
-    PrepareErrors(Errors, Info);
-    if (setjmp(Errors.Jump)) {
-        jpeg_destroy_compress(&Info);
+    if (!RunLibJpeg(Info, Errors, [&] {
+            jpeg_stdio_dest(&Info, File);
+            Info.image_width = static_cast<JDIMENSION>(Width);
+            Info.image_height = static_cast<JDIMENSION>(Height);
+            Info.input_components = 3;
+            Info.in_color_space = JCS_RGB;
+            jpeg_set_defaults(&Info);
+            jpeg_set_quality(&Info, Quality, TRUE);
+            jpeg_start_compress(&Info, TRUE);
+            const std::size_t RowBytes = std::size_t(Picture.Width) * 3;
+            while (Info.next_scanline < Info.image_height) {
+                JSAMPROW Row[1] = {const_cast<JSAMPLE*>(Picture.Samples.data()) +
+                                   Info.next_scanline * RowBytes};
+                jpeg_write_scanlines(&Info, Row, 1);
+            }
+            jpeg_finish_compress(&Info);
+        })) {
         std::fclose(File);
         return Errors.MessageCode;
     }
-    jpeg_create_compress(&Info);
-    jpeg_stdio_dest(&Info, File);
-    Info.image_width = static_cast<JDIMENSION>(Width);
-    Info.image_height = static_cast<JDIMENSION>(Height);
-    Info.input_components = 3;
-    Info.in_color_space = JCS_RGB;
-    jpeg_set_defaults(&Info);
-    jpeg_set_quality(&Info, Quality, TRUE);
-    jpeg_start_compress(&Info, TRUE);
-    const std::size_t RowBytes = std::size_t(Picture.Width) * 3;
-    while (Info.next_scanline < Info.image_height) {
-        JSAMPROW Row[1] = {const_cast<JSAMPLE*>(Picture.Samples.data()) +
-                           Info.next_scanline * RowBytes};
-        jpeg_write_scanlines(&Info, Row, 1);
-    }
-    jpeg_finish_compress(&Info);
-    jpeg_destroy_compress(&Info);
     return std::fclose(File);
 }
 
@@ -147,8 +142,7 @@ const TScanFile& ScanFile() {
 
 // The size of the inlay composed from the scan in the layout its proportions give.
 TInlayGeometry ScanInlay() {
-    return ComputeInlayGeometry(ScanWidth, ScanHeight, IsBackAndFrontPicture(ScanWidth, ScanHeight),
-                                0);
+    return ComputeInlayGeometry(ScanWidth, ScanHeight, ChooseInlayLayout(ScanWidth, ScanHeight), 0);
 }
 
 void BM_Baseline_DecodeAndEncodeWithLibjpeg(benchmark::State& State) {
@@ -169,8 +163,9 @@ void BM_Pipeline_LoadComposeSave(benchmark::State& State) {
     for (auto _ : State) {
         TBitmap32 Input, Output;
         LoadJpegFile(&Input, ScanFile().Scan());
-        ComposeTrayInlay(Input, IsBackAndFrontPicture(Input.Width(), Input.Height()), 0, Output);
-        SaveJpegFile(Output, ScanFile().Output(), 95);
+        ComposeTrayInlay(Input, ChooseInlayLayout(Input), 0, Output);
+        SaveJpegFile(Output, ScanFile().Output(), InlaySaveQuality,
+                     TrayCardDensity(Output.Width()));
     }
 }
 
@@ -219,7 +214,8 @@ void BM_Part_Save(benchmark::State& State) {
     LoadJpegFile(&Input, ScanFile().Scan());
     ComposeTrayInlay(Input, true, 0, Output);
     for (auto _ : State)
-        SaveJpegFile(Output, ScanFile().Output(), 95);
+        SaveJpegFile(Output, ScanFile().Output(), InlaySaveQuality,
+                     TrayCardDensity(Output.Width()));
 }
 
 } // namespace

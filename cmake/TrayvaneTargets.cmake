@@ -1,4 +1,4 @@
-# Compiler settings shared by every target of the project.
+# Compiler settings and target helpers shared by every folder of the project.
 
 if(TRAYVANE_SANITIZE)
   add_compile_options(-fsanitize=${TRAYVANE_SANITIZE} -fno-omit-frame-pointer
@@ -11,4 +11,18 @@ function(trayvane_set_warnings target)
   if(TRAYVANE_WERROR)
     target_compile_options(${target} PRIVATE -Werror)
   endif()
+endfunction()
+
+# Lets moc and rcc run for a target that uses Qt. (The one window description is compiled once by
+# resources/, target trayvane_main_form_ui.)
+function(trayvane_use_qt target)
+  set_target_properties(${target} PROPERTIES AUTOMOC ON AUTORCC ON)
+endfunction()
+
+# trayvane_add_module(<name> <sources...>): the static library of one module folder. Its headers
+# are included with paths from the repository root ("raster/Bitmap32.h").
+function(trayvane_add_module name)
+  add_library(${name} STATIC ${ARGN})
+  target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR})
+  trayvane_set_warnings(${name})
 endfunction()

@@ -18,8 +18,9 @@
 //
 // Both outputs are then stretched or squeezed vertically to the height that gives 1510 : 1175.
 
-TInlayGeometry ComputeInlayGeometry(std::int32_t Width, std::int32_t Height, bool BackAndFront,
+TInlayGeometry ComputeInlayGeometry(std::int32_t Width, std::int32_t Height, TInlayLayout Layout,
                                     double Position) {
+    const bool BackAndFront = Layout == TInlayLayout::BackAndFront;
     TInlayGeometry G{};
     // Single precision for the unit and the scale is part of the result: W = 475 at -15 gives a
     // spine of 9, where exact fractions would give 8.5 and round to 8.
@@ -71,17 +72,17 @@ void Normalise(int NormalHeight, TBitmap32& Output) {
 
 } // namespace
 
-void ComposeTrayInlay(const TBitmap32& Input, bool BackAndFront, double Position,
+void ComposeTrayInlay(const TBitmap32& Input, TInlayLayout Layout, double Position,
                       TBitmap32& Output) {
     const std::int32_t W = Input.Width();
     const std::int32_t H = Input.Height();
-    const TInlayGeometry G = ComputeInlayGeometry(W, H, BackAndFront, Position);
+    const TInlayGeometry G = ComputeInlayGeometry(W, H, Layout, Position);
     const std::int32_t B = G.SpineWidth;
     if (G.ComposedWidth > std::numeric_limits<std::int32_t>::max())
         throw Exception(CantAllocateDibMessage);
 
     Output.SetDimensions(static_cast<int>(G.ComposedWidth), H);
-    if (BackAndFront) {
+    if (Layout == TInlayLayout::BackAndFront) {
         const std::int32_t Half = G.BackWidth;
         // Back card and the spine after it, shifted right by one spine width.
         Output.DrawFrom(TRect{B, 0, Half + 2 * B, H}, TRect{0, 0, Half + B, H}, &Input);

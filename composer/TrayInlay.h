@@ -3,6 +3,7 @@
 // The tray inlay: the back card of a CD cover with a strip of the spine on each side, the left
 // strip turned by 180 degrees, brought to width : height = 1510 : 1175.
 
+#include "composer/InlayLayout.h"
 #include "raster/Bitmap32.h"
 
 #include <cstdint>
@@ -27,13 +28,25 @@ inline constexpr int SpineUnits = 6;
 inline constexpr int InlayWidthRatio = 1510;
 inline constexpr int InlayHeightRatio = 1175;
 
-TInlayGeometry ComputeInlayGeometry(std::int32_t Width, std::int32_t Height, bool BackAndFront,
+TInlayGeometry ComputeInlayGeometry(std::int32_t Width, std::int32_t Height, TInlayLayout Layout,
                                     double Position);
 
-// Recomposes Output from Input. BackAndFront: the input is back card, spine and front side by
-// side; otherwise it is the back card alone and its rightmost strip serves as the spine.
+// Recomposes Output from Input. Layout BackAndFront: the input is back card, spine and front
+// side by side; Back: it is the back card alone and its rightmost strip serves as the spine.
 // Output is resized and overwritten in place and announces each step. Throws what SetDimensions
 // throws when a store cannot be had (also when the inlay would be wider than a bitmap can be);
 // Output then keeps what the completed steps left in it.
-void ComposeTrayInlay(const TBitmap32& Input, bool BackAndFront, double Position,
+void ComposeTrayInlay(const TBitmap32& Input, TInlayLayout Layout, double Position,
                       TBitmap32& Output);
+
+// The same with the layout as a flag, BackAndFront true for TInlayLayout::BackAndFront.
+inline TInlayGeometry ComputeInlayGeometry(std::int32_t Width, std::int32_t Height,
+                                           bool BackAndFront, double Position) {
+    return ComputeInlayGeometry(
+        Width, Height, BackAndFront ? TInlayLayout::BackAndFront : TInlayLayout::Back, Position);
+}
+inline void ComposeTrayInlay(const TBitmap32& Input, bool BackAndFront, double Position,
+                             TBitmap32& Output) {
+    ComposeTrayInlay(Input, BackAndFront ? TInlayLayout::BackAndFront : TInlayLayout::Back,
+                     Position, Output);
+}

@@ -1,8 +1,8 @@
 #include "jpeg_bridge/IjlCodec.h"
 
-#include "raster/AtomicFile.h"
-#include "raster/JPEGImage.h"
-#include "raster/LibJpeg.h"
+#include "base/AtomicFile.h"
+#include "jpeg_bridge/JPEGImage.h"
+#include "jpeg_bridge/LibJpeg.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -181,20 +181,16 @@ void CmykToRgba(std::uint8_t* Pixels, int Count, bool Inverted) noexcept {
 // Reads the header. Returns IJL_OK or an error code.
 int ReadParams(std::FILE* File, JPEG_CORE_PROPERTIES* Props) noexcept {
     TLibJpegErrors Errors;
-    jpeg_decompress_struct Info;
-    PrepareErrors(Errors, Info);
     Errors.EndOfDataIsFatal = true;
-    if (setjmp(Errors.Jump)) {
-        jpeg_destroy_decompress(&Info);
+    jpeg_decompress_struct Info;
+    if (!RunLibJpeg(Info, Errors, [&] {
+            jpeg_stdio_src(&Info, File);
+            jpeg_read_header(&Info, TRUE);
+            Props->JPGWidth = static_cast<int>(Info.image_width);
+            Props->JPGHeight = static_cast<int>(Info.image_height);
+            Props->JPGChannels = Info.num_components;
+        }))
         return DecodeErrorCode(Errors);
-    }
-    jpeg_create_decompress(&Info);
-    jpeg_stdio_src(&Info, File);
-    jpeg_read_header(&Info, TRUE);
-    Props->JPGWidth = static_cast<int>(Info.image_width);
-    Props->JPGHeight = static_cast<int>(Info.image_height);
-    Props->JPGChannels = Info.num_components;
-    jpeg_destroy_decompress(&Info);
     return IJL_OK;
 }
 
@@ -204,48 +200,27 @@ struct TRowRange {
     JDIMENSION End;
 };
 
-// Decodes the rows Range of the picture into the buffer; rows above Range are skipped (their
-// data is read but not turned into pixels). Returns IJL_OK or an error code.
-int DecodeRows(std::FILE* File, const TDibRows& Dib, TDecoding Decoding, TRowRange Range) noexcept {
-    TLibJpegErrors Errors;
-    jpeg_decompress_struct Info;
-    PrepareErrors(Errors, Info);
-    Errors.EndOfDataIsFatal = true;
-    if (setjmp(Errors.Jump)) {
-        jpeg_destroy_decompress(&Info);
-        return DecodeErrorCode(Errors);
-    }
-    jpeg_create_decompress(&Info);
-    jpeg_stdio_src(&Info, File);
-    jpeg_read_header(&Info, TRUE);
-
+// The decoder's work for DecodeRows once the header is read. Returns IJL_OK or an error code.
+int DecodeRowsOfHeader(jpeg_decompress_struct& Info, TLibJpegErrors& Errors, const TDibRows& Dib,
+                       TDecoding Decoding, TRowRange Range) {
     const int Components = Decoding == TDecoding::Grey ? 1 : Decoding == TDecoding::Colour ? 3 : 4;
     // The file may have changed since its parameters were read: the buffer must still fit.
-    int Code = IJL_OK;
     if (static_cast<int>(Info.image_width) != Dib.Width ||
         static_cast<int>(Info.image_height) != Dib.Height)
-        Code = IJL_INVALID_DIB;
-    else if (Info.num_components != Components)
-        Code = IJL_UNSUPPORTED_CONVERSION;
-    else if (std::int64_t{Dib.Width} * Dib.Height > MaxJpegPixels)
-        Code = IJL_IMAGE_TOO_LARGE;
-    if (Code != IJL_OK) {
-        jpeg_destroy_decompress(&Info);
-        return Code;
-    }
+        return IJL_INVALID_DIB;
+    if (Info.num_components != Components)
+        return IJL_UNSUPPORTED_CONVERSION;
+    if (std::int64_t{Dib.Width} * Dib.Height > MaxJpegPixels)
+        return IJL_IMAGE_TOO_LARGE;
     Info.out_color_space = Decoding == TDecoding::FourChannel ? JCS_CMYK : JCS_EXT_BGR;
     const bool Inverted = Info.saw_Adobe_marker;
     jpeg_start_decompress(&Info);
     if (static_cast<int>(Info.output_width) != Dib.Width ||
         static_cast<int>(Info.output_height) != Dib.Height ||
-        Info.output_components != (Decoding == TDecoding::FourChannel ? 4 : 3)) {
-        jpeg_destroy_decompress(&Info);
+        Info.output_components != (Decoding == TDecoding::FourChannel ? 4 : 3))
         return IJL_INVALID_DIB;
-    }
-    if (Range.First > 0 && jpeg_skip_scanlines(&Info, Range.First) != Range.First) {
-        jpeg_destroy_decompress(&Info);
+    if (Range.First > 0 && jpeg_skip_scanlines(&Info, Range.First) != Range.First)
         return IJL_DATA_TRUNCATED;
-    }
     while (Info.output_scanline < Range.End) {
         const JDIMENSION First = Info.output_scanline;
         const JDIMENSION Count = std::min<JDIMENSION>(RowBatch, Range.End - First);
@@ -259,17 +234,30 @@ int DecodeRows(std::FILE* File, const TDibRows& Dib, TDecoding Decoding, TRowRan
             for (JDIMENSION I = 0; I < Read; ++I)
                 CmykToRgba(Rows[I], Dib.Width, Inverted);
     }
-    if (Info.output_scanline < Range.End) {
-        jpeg_destroy_decompress(&Info);
+    if (Info.output_scanline < Range.End)
         return IJL_DATA_TRUNCATED;
-    }
     if (Range.End == Info.output_height) {
         // The picture is complete; a missing end marker after it does not matter.
         Errors.EndOfDataIsFatal = false;
         jpeg_finish_decompress(&Info);
     }
-    jpeg_destroy_decompress(&Info);
     return IJL_OK;
+}
+
+// Decodes the rows Range of the picture into the buffer; rows above Range are skipped (their
+// data is read but not turned into pixels). Returns IJL_OK or an error code.
+int DecodeRows(std::FILE* File, const TDibRows& Dib, TDecoding Decoding, TRowRange Range) noexcept {
+    TLibJpegErrors Errors;
+    Errors.EndOfDataIsFatal = true;
+    jpeg_decompress_struct Info;
+    int Code = IJL_OK;
+    if (!RunLibJpeg(Info, Errors, [&] {
+            jpeg_stdio_src(&Info, File);
+            jpeg_read_header(&Info, TRUE);
+            Code = DecodeRowsOfHeader(Info, Errors, Dib, Decoding, Range);
+        }))
+        return DecodeErrorCode(Errors);
+    return Code;
 }
 
 // Where a decoding may be split between two threads: at the returned row, a whole number of
@@ -279,23 +267,20 @@ int DecodeRows(std::FILE* File, const TDibRows& Dib, TDecoding Decoding, TRowRan
 JDIMENSION SplitRow(std::FILE* File) noexcept {
     TLibJpegErrors Errors;
     jpeg_decompress_struct Info;
-    PrepareErrors(Errors, Info);
-    if (setjmp(Errors.Jump)) {
-        jpeg_destroy_decompress(&Info);
-        return 0;
-    }
-    jpeg_create_decompress(&Info);
-    jpeg_stdio_src(&Info, File);
-    jpeg_read_header(&Info, TRUE);
     JDIMENSION Row = 0;
-    if (!jpeg_has_multiple_scans(&Info) &&
-        std::uint64_t{Info.image_width} * Info.image_height >= IJL_SPLIT_MIN_PIXELS) {
-        const JDIMENSION Group = static_cast<JDIMENSION>(Info.max_v_samp_factor) * DCTSIZE;
-        // The lower part's thread also reads the data of the rows it skips, which takes about
-        // 60 % of decoding them; 70 % of the rows above the split balance the two threads.
-        Row = Info.image_height * 7 / 10 / Group * Group;
-    }
-    jpeg_destroy_decompress(&Info);
+    if (!RunLibJpeg(Info, Errors, [&] {
+            jpeg_stdio_src(&Info, File);
+            jpeg_read_header(&Info, TRUE);
+            if (!jpeg_has_multiple_scans(&Info) &&
+                std::uint64_t{Info.image_width} * Info.image_height >= IJL_SPLIT_MIN_PIXELS) {
+                const JDIMENSION Group = static_cast<JDIMENSION>(Info.max_v_samp_factor) * DCTSIZE;
+                // The lower part's thread also reads the data of the rows it skips, which takes
+                // about 60 % of decoding them; 70 % of the rows above the split balance the two
+                // threads.
+                Row = Info.image_height * 7 / 10 / Group * Group;
+            }
+        }))
+        return 0;
     return Row;
 }
 
@@ -337,36 +322,32 @@ struct TEncoding {
 int EncodeWhole(std::FILE* File, const TDibRows& Dib, const TEncoding& Encoding) noexcept {
     TLibJpegErrors Errors;
     jpeg_compress_struct Info;
-    PrepareErrors(Errors, Info);
-    if (setjmp(Errors.Jump)) {
-        jpeg_destroy_compress(&Info);
+    if (!RunLibJpeg(Info, Errors, [&] {
+            jpeg_stdio_dest(&Info, File);
+            Info.image_width = static_cast<JDIMENSION>(Dib.Width);
+            Info.image_height = static_cast<JDIMENSION>(Dib.Height);
+            Info.input_components = 3;
+            Info.in_color_space = JCS_EXT_BGR;
+            jpeg_set_defaults(&Info);
+            jpeg_set_quality(&Info, Encoding.Quality, TRUE);
+            Info.write_JFIF_header = TRUE;
+            Info.density_unit = static_cast<UINT8>(Encoding.DensityUnit);
+            Info.X_density = static_cast<UINT16>(Encoding.XDensity);
+            Info.Y_density = static_cast<UINT16>(Encoding.YDensity);
+            jpeg_start_compress(&Info, TRUE);
+            while (Info.next_scanline < Info.image_height) {
+                const JDIMENSION First = Info.next_scanline;
+                const JDIMENSION Count =
+                    std::min<JDIMENSION>(RowBatch, Info.image_height - Info.next_scanline);
+                JSAMPROW Rows[RowBatch];
+                for (JDIMENSION I = 0; I < Count; ++I)
+                    Rows[I] = Dib.Row(First + I);
+                if (jpeg_write_scanlines(&Info, Rows, Count) == 0)
+                    break;
+            }
+            jpeg_finish_compress(&Info);
+        }))
         return EncodeErrorCode(Errors);
-    }
-    jpeg_create_compress(&Info);
-    jpeg_stdio_dest(&Info, File);
-    Info.image_width = static_cast<JDIMENSION>(Dib.Width);
-    Info.image_height = static_cast<JDIMENSION>(Dib.Height);
-    Info.input_components = 3;
-    Info.in_color_space = JCS_EXT_BGR;
-    jpeg_set_defaults(&Info);
-    jpeg_set_quality(&Info, Encoding.Quality, TRUE);
-    Info.write_JFIF_header = TRUE;
-    Info.density_unit = static_cast<UINT8>(Encoding.DensityUnit);
-    Info.X_density = static_cast<UINT16>(Encoding.XDensity);
-    Info.Y_density = static_cast<UINT16>(Encoding.YDensity);
-    jpeg_start_compress(&Info, TRUE);
-    while (Info.next_scanline < Info.image_height) {
-        const JDIMENSION First = Info.next_scanline;
-        const JDIMENSION Count =
-            std::min<JDIMENSION>(RowBatch, Info.image_height - Info.next_scanline);
-        JSAMPROW Rows[RowBatch];
-        for (JDIMENSION I = 0; I < Count; ++I)
-            Rows[I] = Dib.Row(First + I);
-        if (jpeg_write_scanlines(&Info, Rows, Count) == 0)
-            break;
-    }
-    jpeg_finish_compress(&Info);
-    jpeg_destroy_compress(&Info);
     return IJL_OK;
 }
 

@@ -1,11 +1,10 @@
 #include "jpeg_bridge/JpegFile.h"
 
 #include "jpeg_bridge/IjlCodec.h"
+#include "jpeg_bridge/JPEGImage.h"
 #include "raster/Bitmap.h"
-#include "raster/JPEGImage.h"
 
 #include <algorithm>
-#include <cmath>
 #include <optional>
 
 namespace {
@@ -82,11 +81,6 @@ void ConvertFourChannelPixels(std::uint8_t* Pixels, std::size_t PixelCount) {
     }
 }
 
-int SaveDensityFor(int Width) {
-    const double Density = std::nearbyint(Width * 25.4 / PrintedWidthMm);
-    return static_cast<int>(std::clamp(Density, 1.0, 65535.0));
-}
-
 void LoadJpegFile(TBitmap32* Bitmap, const std::string& FileName) {
     if (!Bitmap)
         throw Exception(BitmapNotInitialisedMessage);
@@ -125,7 +119,8 @@ void LoadJpegFile(TBitmap32* Bitmap, const std::string& FileName) {
     Bitmap->CopyFrom(Intermediate);
 }
 
-void SaveJpegFile(const TBitmap32& Bitmap, const std::string& FileName, std::uint8_t Quality) {
+void SaveJpegFile(const TBitmap32& Bitmap, const std::string& FileName, std::uint8_t Quality,
+                  const TPrintDensity& Density) {
     if (Bitmap.IsEmpty())
         throw Exception(NoImageToSaveMessage);
     TIjlRecord Record(FileName);
@@ -146,10 +141,11 @@ void SaveJpegFile(const TBitmap32& Bitmap, const std::string& FileName, std::uin
     Props.jquality = Quality;
     Props.JPGWidth = Storage.Width;
     Props.JPGHeight = Storage.Height;
-    // A tray inlay is 151 mm wide; the density makes it print at that size.
-    Props.JPGDensityUnit = 1;
-    Props.JPGXDensity = SaveDensityFor(Storage.Width);
-    Props.JPGYDensity = Props.JPGXDensity;
+    if (Density.IsSet()) {
+        Props.JPGDensityUnit = 1;
+        Props.JPGXDensity = Density.RoundedDotsPerInch();
+        Props.JPGYDensity = Props.JPGXDensity;
+    }
     if (const int Code = ijlWrite(&Props, IJL_JFILE_WRITEWHOLEIMAGE))
         throw EIJLError(IjlErrorMessage("Saving", FileName, Code));
 }

@@ -13,8 +13,9 @@
 // with the stage "initialising for" (ijlInit), "reading parameters of" (reading the header),
 // "reading" (decoding) or "Saving" (encoding and writing).
 
+#include "base/Exception.h"
 #include "raster/Bitmap32.h"
-#include "raster/Exception.h"
+#include "raster/PrintDensity.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -41,19 +42,13 @@ inline void LoadJpegFile(TBitmap32& Bitmap, const std::string& FileName) {
 }
 
 // Writes Bitmap as a baseline JPEG file of quality Quality (0 to 100; more counts as 100) with
-// blue, green and red as they are and alpha ignored. The file carries a JFIF density in dots per
-// inch that makes the picture 151 mm wide in print (SaveDensityFor). The file is replaced only
-// once the new one is complete: after a failure an existing file is as it was. Throws Exception
-// "No image to save" for an empty bitmap (no file is touched), EIJLError with the stage "Saving"
-// when the file cannot be written.
-void SaveJpegFile(const TBitmap32& Bitmap, const std::string& FileName, std::uint8_t Quality);
-
-// The printed width of a saved picture, a tray inlay, in millimetres.
-inline constexpr int PrintedWidthMm = 151;
-
-// Dots per inch for a picture Width pixels wide to print PrintedWidthMm wide: Width * 25.4 / 151
-// rounded half to even, kept within the JFIF range 1 to 65535.
-int SaveDensityFor(int Width);
+// blue, green and red as they are and alpha ignored. With a Density set, the file's JFIF header
+// carries it in whole dots per inch (Density.RoundedDotsPerInch()); without one, only the aspect
+// ratio 1 : 1. The file is replaced only once the new one is complete: after a failure an
+// existing file is as it was. Throws Exception "No image to save" for an empty bitmap (no file is
+// touched), EIJLError with the stage "Saving" when the file cannot be written.
+void SaveJpegFile(const TBitmap32& Bitmap, const std::string& FileName, std::uint8_t Quality,
+                  const TPrintDensity& Density = {});
 
 // The EIJLError message for a stage, a file and a codec result code.
 std::string IjlErrorMessage(const std::string& Stage, const std::string& FileName, int Code);

@@ -1,9 +1,9 @@
 #include "raster/Bitmap.h"
 
+#include "base/SysError.h"
 #include "raster/Bitmap32.h"
 #include "raster/LargeBlock.h"
 #include "raster/PixelRows.h"
-#include "raster/SysError.h"
 
 #include <algorithm>
 #include <cerrno>

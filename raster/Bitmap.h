@@ -8,7 +8,7 @@
 // A bitmap has a pixel format (none until one is chosen, 24 or 32 bits per pixel) and a size;
 // it has a buffer exactly while it has a format and both Width and Height are above 0.
 
-#include "raster/Exception.h"
+#include "base/Exception.h"
 #include "raster/Graphic.h"
 
 #include <cstdint>

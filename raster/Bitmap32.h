@@ -16,8 +16,8 @@
 // A bitmap's owner must unhook its own handlers before the bitmap is destroyed: destruction
 // still calls OnHandleChanged and OnResize when the bitmap had a size.
 
-#include "raster/Exception.h"
-#include "raster/Finally.h"
+#include "base/Exception.h"
+#include "base/Finally.h"
 #include "raster/PixelStore.h"
 #include "raster/Rect.h"
 #include "raster/Resampler.h"

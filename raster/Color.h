@@ -15,11 +15,6 @@ using TColor = std::int32_t;
 // The bit that marks a system colour, and the system colours the program names.
 inline constexpr TColor clSystemColor = static_cast<TColor>(0xFF000000u);
 inline constexpr TColor clBtnFace = clSystemColor | 15;
-inline constexpr TColor clWindow = clSystemColor | 5;
-inline constexpr TColor clWindowText = clSystemColor | 8;
-inline constexpr TColor clHighlight = clSystemColor | 13;
-inline constexpr TColor clHighlightText = clSystemColor | 14;
-inline constexpr TColor clBtnText = clSystemColor | 18;
 
 // Turns a system colour (a negative TColor) into a plain 00BBGGRR colour.
 using TSystemColorResolver = std::function<TColor(TColor SystemColor)>;

@@ -3,7 +3,7 @@
 // TGraphic: a picture of one kind (JPEG, device-independent bitmap, icon, metafile) that can be
 // read from a file and drawn into a TBitmap32. TPicture (raster/Picture.h) holds one.
 
-#include "raster/Exception.h"
+#include "base/Exception.h"
 
 class TBitmap32;
 class TFileStream;

@@ -1,6 +1,6 @@
 #include "raster/ImgView32.h"
 
-#include "raster/ErrorReporter.h"
+#include "base/RunHandler.h"
 #include "raster/PaletteColor.h"
 #include "raster/Transfer.h"
 
@@ -175,40 +175,33 @@ void TImgView32::CopyBackBufferToScreen() {
 }
 
 void TImgView32::paintEvent(QPaintEvent* /*Event*/) {
-    try {
+    RunHandler([this] {
         // Moving to a screen of another pixel density changes the viewport without a resize.
         const TPixelSize Viewport = CurrentViewportSize();
         if (Viewport != FViewport)
             TakeViewportSize(Viewport);
-    } catch (...) {
-        ReportCurrentException();
-    }
-    try {
+    });
+    // Painting goes on after a failed resize: the old buffer still shows what it can.
+    RunHandler([this] {
         if (!FBufferValid)
             RenderBackBuffer();
         CopyBackBufferToScreen();
-    } catch (...) {
-        ReportCurrentException();
-    }
+    });
 }
 
 void TImgView32::resizeEvent(QResizeEvent* /*Event*/) {
-    try {
+    RunHandler([this] {
         update();
         TakeViewportSize(CurrentViewportSize());
-    } catch (...) {
-        ReportCurrentException();
-    }
+    });
 }
 
 void TImgView32::changeEvent(QEvent* Event) {
-    try {
+    RunHandler([this, Event] {
         const bool PaletteChanged = Event->type() == QEvent::PaletteChange ||
                                     Event->type() == QEvent::ApplicationPaletteChange;
         if (PaletteChanged && FColor < 0)
             Repaint();
         QWidget::changeEvent(Event);
-    } catch (...) {
-        ReportCurrentException();
-    }
+    });
 }

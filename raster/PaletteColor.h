@@ -5,7 +5,6 @@
 #include "raster/Color.h"
 
 // The 00BBGGRR colour of a system colour: the button face (clBtnFace) is the palette's button
-// colour, clWindow its base, clWindowText its text, clBtnText its button text, clHighlight and
-// clHighlightText its selection colours; any other index gives the palette's window colour.
+// colour; any other index gives the palette's window colour.
 // Reads the palette of the running QGuiApplication; call it on the GUI thread.
 TColor PaletteSystemColor(TColor SystemColor);

@@ -1,9 +1,8 @@
 #include "raster/Picture.h"
 
+#include "base/FileName.h"
+#include "base/FileStream.h"
 #include "raster/Bitmap.h"
-#include "raster/FileName.h"
-#include "raster/FileStream.h"
-#include "raster/JPEGImage.h"
 
 #include <algorithm>
 
@@ -36,21 +35,14 @@ public:
     const char* ClassName() const noexcept override { return "TOleGraphic"; }
 };
 
-template <class TKind>
-void RegisterKind(TPictureRegistry& Registry, const char* Extension, const char* KindName) {
-    Registry.Register(Extension, KindName, [] { return std::make_unique<TKind>(); });
-}
-
 TPictureRegistry MakeProgramRegistry() {
     TPictureRegistry Registry;
-    // The platform's kinds first, then JPEG, as the program adds it at start.
-    RegisterKind<TBitmap>(Registry, "bmp", "TBitmap");
-    RegisterKind<TIcon>(Registry, "ico", "TIcon");
-    RegisterKind<TMetafile>(Registry, "emf", "TMetafile");
-    RegisterKind<TMetafile>(Registry, "wmf", "TMetafile");
-    RegisterKind<TOleGraphic>(Registry, "", "TOleGraphic");
-    RegisterKind<TJPEGImage>(Registry, "jpg", "TJPEGImage");
-    RegisterKind<TJPEGImage>(Registry, "jpeg", "TJPEGImage");
+    // The platform's kinds; the program adds its own (JPEG) at start.
+    Registry.RegisterKind<TBitmap>("bmp", "TBitmap");
+    Registry.RegisterKind<TIcon>("ico", "TIcon");
+    Registry.RegisterKind<TMetafile>("emf", "TMetafile");
+    Registry.RegisterKind<TMetafile>("wmf", "TMetafile");
+    Registry.RegisterKind<TOleGraphic>("", "TOleGraphic");
     return Registry;
 }
 
@@ -74,6 +66,12 @@ void TPictureRegistry::Register(std::string Extension, std::string KindName,
     FFormats.push_back({std::move(Extension), std::move(KindName), std::move(Create)});
 }
 
+bool TPictureRegistry::Contains(const std::string& Extension, const std::string& KindName) const {
+    return std::any_of(FFormats.begin(), FFormats.end(), [&](const TPictureFileFormat& F) {
+        return F.Extension == Extension && F.KindName == KindName;
+    });
+}
+
 const TPictureFileFormat* TPictureRegistry::FindByFileName(const std::string& FileName) const {
     const std::string Extension = LowerAscii(ExtensionOf(FileName));
     const auto Found =
@@ -82,8 +80,8 @@ const TPictureFileFormat* TPictureRegistry::FindByFileName(const std::string& Fi
     return Found == FFormats.rend() ? nullptr : &*Found;
 }
 
-const TPictureRegistry& PictureRegistry() {
-    static const TPictureRegistry Registry = MakeProgramRegistry();
+TPictureRegistry& PictureRegistry() {
+    static TPictureRegistry Registry = MakeProgramRegistry();
     return Registry;
 }
 

@@ -5,9 +5,10 @@
 //
 // The registry is a list of (extension, kind) entries, extensions lower case without the dot.
 // A lookup lower-cases the file's extension and takes the most recently added equal entry. The
-// program's registry holds, oldest first: "bmp" TBitmap, "ico" TIcon, "emf" and "wmf" TMetafile,
-// "" (no extension) TOleGraphic, then "jpg" and "jpeg" TJPEGImage. Only JPEG files are read;
-// the other kinds answer with EInvalidGraphic.
+// program's registry starts with the platform's kinds, oldest first: "bmp" TBitmap, "ico" TIcon,
+// "emf" and "wmf" TMetafile, "" (no extension) TOleGraphic; their files are not read (they answer
+// with EInvalidGraphic). The kinds that are read register themselves when the program starts
+// (the JPEG bridge adds "jpg" and "jpeg" TJPEGImage: RegisterJpegPictures).
 
 #include "raster/Graphic.h"
 
@@ -27,6 +28,13 @@ struct TPictureFileFormat {
 class TPictureRegistry {
 public:
     void Register(std::string Extension, std::string KindName, TGraphicFactory Create);
+    // Registers TKind under Extension, unless that exact entry is already there.
+    template <class TKind>
+    void RegisterKind(const std::string& Extension, const std::string& KindName) {
+        if (!Contains(Extension, KindName))
+            Register(Extension, KindName, [] { return std::make_unique<TKind>(); });
+    }
+    bool Contains(const std::string& Extension, const std::string& KindName) const;
     // The entry for a file name's extension (spelt as ExtractFileExt finds it), or null.
     const TPictureFileFormat* FindByFileName(const std::string& FileName) const;
     // Entries, oldest first.
@@ -36,8 +44,8 @@ private:
     std::vector<TPictureFileFormat> FFormats;
 };
 
-// The program's registry, filled on first use.
-const TPictureRegistry& PictureRegistry();
+// The program's registry, holding the platform's kinds from the first use on.
+TPictureRegistry& PictureRegistry();
 
 class TPicture {
 public:

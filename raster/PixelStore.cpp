@@ -69,13 +69,3 @@ TPixelAllocation AllocatePixelBlock(std::uint64_t PixelCount) noexcept {
     auto* const Pixels = static_cast<std::uint32_t*>(AllocateZeroedBlock(Bytes, 1));
     return {TPixelBlock(Pixels, TPixelBlockRelease{Pixels ? Bytes : 0}), true};
 }
-
-void ReleaseKeptPixelBlocks() noexcept {
-    std::array<TKeptBlock, 2> Released{};
-    {
-        const std::lock_guard Guard(KeptMutex);
-        Released = std::exchange(KeptBlocks, std::array<TKeptBlock, 2>{});
-    }
-    for (const auto& Block : Released)
-        std::free(Block.Pixels);
-}

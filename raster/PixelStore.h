@@ -29,6 +29,3 @@ struct TPixelAllocation {
 // A block for PixelCount pixels: fresh zero-filled memory, or a kept block that still holds the
 // pixels of its previous owner.
 TPixelAllocation AllocatePixelBlock(std::uint64_t PixelCount) noexcept;
-
-// Gives the kept blocks back to the system.
-void ReleaseKeptPixelBlocks() noexcept;

@@ -2,6 +2,8 @@
 
 #include "tests/support/TempFolder.h"
 
+#include "tests/support/TestNames.h"
+
 #include <gtest/gtest.h>
 
 #include <ostream>
@@ -46,7 +48,16 @@ INSTANTIATE_TEST_SUITE_P(
         // Nothing acceptable offered: the drop is refused.
         TEffectCase{false, false, DropEffectMove, DropEffectNone},
         TEffectCase{true, true, DropEffectMove | ScrollFlag, DropEffectNone},
-        TEffectCase{false, false, DropEffectNone, DropEffectNone}));
+        TEffectCase{false, false, DropEffectNone, DropEffectNone}),
+    [](const auto& Info) {
+        const TEffectCase& C = Info.param;
+        const int Offered = C.Offered;
+        return TestNameOf(
+            C.Ctrl ? "Ctrl" : "", C.Shift ? "Shift" : "", C.Ctrl || C.Shift ? "_" : "", "Offers",
+            (Offered & DropEffectCopy) ? "Copy" : "", (Offered & DropEffectMove) ? "Move" : "",
+            (Offered & DropEffectLink) ? "Link" : "", Offered == 0 ? "Nothing" : "",
+            (Offered & ScrollFlag) ? "Scroll" : "");
+    });
 
 // Files and folders of one drop: names in the cases are relative to the folder.
 class DropCandidateTest : public testing::Test {

@@ -4,12 +4,15 @@
 // placement.
 
 #include "app/MainForm.h"
-#include "app/FormPlacement.h"
-#include "app/RegistryFile.h"
+#include "app/WidgetPlacement.h"
+#include "app/settings/RegistryFile.h"
+#include "base/ErrorReporter.h"
+#include "composer/TrayCard.h"
 #include "composer/TrayInlay.h"
+#include "jpeg_bridge/JPEGImage.h"
 #include "jpeg_bridge/JpegFile.h"
-#include "raster/ErrorReporter.h"
 #include "tests/support/BitmapTestSupport.h"
+#include "tests/support/JpegFixtures.h"
 #include "tests/support/TempFolder.h"
 
 #include <QApplication>
@@ -20,7 +23,9 @@
 #include <QTimer>
 #include <QUrl>
 
+#include "tests/support/TestNames.h"
 #include <gmock/gmock.h>
+
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -113,6 +118,9 @@ void CancelNextFileDialog() {
 
 class MainFormTest : public testing::Test {
 protected:
+    // The program registers the JPEG pictures at start; the placeholder is one.
+    static void SetUpTestSuite() { RegisterJpegPictures(); }
+
     MainFormTest()
         : Settings((Folder.Path() / "Trayvane.reg").string()),
           LogPath(Folder.Path() / "trayvane.log"), Placeholder(Folder.Path() / "DropHere.jpg") {
@@ -218,7 +226,10 @@ INSTANTIATE_TEST_SUITE_P(Proportions, LoadInputImageTest,
                          testing::Values(TLayoutCase{151, 100, true}, TLayoutCase{150, 100, false},
                                          TLayoutCase{1500, 1000, false},
                                          TLayoutCase{1501, 1000, true}, TLayoutCase{5, 3, true},
-                                         TLayoutCase{4, 3, false}, TLayoutCase{1, 1, false}));
+                                         TLayoutCase{4, 3, false}, TLayoutCase{1, 1, false}),
+                         [](const auto& Info) {
+                             return TestNameOf(Info.param.Width, "x", Info.param.Height);
+                         });
 
 TEST_F(MainFormTest, AFailedLoadChangesNothing) {
     const fs::path Cover = Folder.Path() / "cover.jpg";
@@ -278,10 +289,12 @@ TEST_F(MainFormTest, SaveWritesTheInlayAndATypedNameGetsTheDefaultExtension) {
 
     const fs::path Saved = Folder.Path() / "inlay.JPG";
     ASSERT_TRUE(fs::exists(Saved)) << Log();
-    TBitmap32 Inlay;
-    LoadJpegFile(Inlay, Saved.string());
-    EXPECT_EQ(Inlay.Width(), Form->OutputView().Bitmap().Width());
-    EXPECT_EQ(Inlay.Height(), Form->OutputView().Bitmap().Height());
+    const TDecodedJpeg Inlay = DecodeJpeg(ReadFileBytes(Saved.string()));
+    ASSERT_TRUE(Inlay.Ok);
+    EXPECT_EQ(Inlay.Width, Form->OutputView().Bitmap().Width());
+    EXPECT_EQ(Inlay.Height, Form->OutputView().Bitmap().Height());
+    EXPECT_EQ(Inlay.DensityUnit, 1) << "dots per inch";
+    EXPECT_EQ(Inlay.XDensity, TrayCardDensity(Inlay.Width).RoundedDotsPerInch());
     EXPECT_EQ(Log(), "");
 }
 

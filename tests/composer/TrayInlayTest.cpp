@@ -1,6 +1,9 @@
 #include "composer/TrayInlay.h"
+#include "composer/TrayCard.h"
 
 #include "tests/support/BitmapTestSupport.h"
+
+#include "tests/support/TestNames.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -11,8 +14,6 @@ using testing::ElementsAre;
 using testing::ElementsAreArray;
 
 namespace {
-
-const double SpinePositions[] = {-20, -15, -10, -5, 0, 5, 10, 15, 20};
 
 std::string LayoutName(bool BackAndFront) {
     return BackAndFront ? "back-and-front" : "back";
@@ -61,7 +62,11 @@ INSTANTIATE_TEST_SUITE_P(
                     TWorkedResult{false, 1500, 1000, 0, 60, -1, 1560, 1000, 1560, 1213},
                     TWorkedResult{false, 3000, 1500, 20, 143, -1, 3143, 1500, 3143, 2445},
                     TWorkedResult{false, 3000, 1500, -20, 95, -1, 3095, 1500, 3095, 2408},
-                    TWorkedResult{false, 1452, 1175, 0, 58, -1, 1510, 1175, 1510, 1175}));
+                    TWorkedResult{false, 1452, 1175, 0, 58, -1, 1510, 1175, 1510, 1175}),
+    [](const auto& Info) {
+        const TWorkedResult& R = Info.param;
+        return TestNameOf(LayoutName(R.BackAndFront), "_", R.W, "x", R.H, "_Spine", R.Position);
+    });
 
 // The pixel mapping of both layouts at every spine setting. The input's height is chosen so that
 // no normalisation follows, so every output pixel can be traced to one input pixel.
@@ -103,13 +108,16 @@ TEST_P(PixelMappingTest, TurnedSpineBackCardAndSpine) {
 std::vector<TMappingCase> AllLayoutsAndPositions() {
     std::vector<TMappingCase> Cases;
     for (const bool BackAndFront : {true, false})
-        for (const double Position : SpinePositions)
-            Cases.push_back({BackAndFront, Position});
+        for (const int Position : SpineSettings)
+            Cases.push_back({BackAndFront, static_cast<double>(Position)});
     return Cases;
 }
 
-INSTANTIATE_TEST_SUITE_P(AllSettings, PixelMappingTest,
-                         testing::ValuesIn(AllLayoutsAndPositions()));
+INSTANTIATE_TEST_SUITE_P(AllSettings, PixelMappingTest, testing::ValuesIn(AllLayoutsAndPositions()),
+                         [](const auto& Info) {
+                             return TestNameOf(LayoutName(Info.param.BackAndFront), "_Spine",
+                                               Info.param.Position);
+                         });
 
 // The widest inputs that still give no spine, and the next wider ones that give one pixel.
 struct TNoSpineCase {
@@ -145,8 +153,11 @@ TEST_P(NoSpineTest, SmallInputsHaveNoSpineStrip) {
 INSTANTIATE_TEST_SUITE_P(Edges, NoSpineTest,
                          testing::Values(TNoSpineCase{true, 0, 23}, TNoSpineCase{true, -20, 29},
                                          TNoSpineCase{true, 20, 19}, TNoSpineCase{false, 0, 12},
-                                         TNoSpineCase{false, -20, 15},
-                                         TNoSpineCase{false, 20, 10}));
+                                         TNoSpineCase{false, -20, 15}, TNoSpineCase{false, 20, 10}),
+                         [](const auto& Info) {
+                             return TestNameOf(LayoutName(Info.param.BackAndFront), "_Spine",
+                                               Info.param.Position);
+                         });
 
 struct TTinyCase {
     const char* Name;
@@ -279,9 +290,27 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& Info) { return std::string(Info.param.Name); });
 
 TEST(TrayInlayTest, InlayWiderThanABitmapCanBeIsRefused) {
-    // A back card of 2^31 - 1 columns would compose wider than any bitmap; the geometry must
-    // say so without overflowing.
-    const TInlayGeometry G = ComputeInlayGeometry(2147483647, 1, false, 20);
+    // A back card of 2^31 - 1 columns composes wider than any bitmap: the geometry says so
+    // without overflowing, and the composition refuses it before it takes any memory. The input's
+    // store is 8 GiB of address space that is never touched.
+    const TInlayGeometry G = ComputeInlayGeometry(2147483647, 1, TInlayLayout::Back, 20);
     EXPECT_GT(G.ComposedWidth, 2147483647);
     EXPECT_EQ(G.NormalHeight, G.ComposedWidth * 1175 / 1510);
+
+    TBitmap32 Input;
+    try {
+        Input.SetDimensions(2147483647, 1);
+    } catch (const Exception&) {
+        GTEST_SKIP() << "this machine does not give 8 GiB of address space";
+    }
+    TBitmap32 Output;
+    Output.SetDimensions(3, 2);
+    try {
+        ComposeTrayInlay(Input, TInlayLayout::Back, 20, Output);
+        ADD_FAILURE() << "the composition was not refused";
+    } catch (const Exception& E) {
+        EXPECT_STREQ(E.what(), CantAllocateDibMessage);
+    }
+    EXPECT_EQ(Output.Width(), 3) << "the output keeps what it had";
+    EXPECT_EQ(Output.Height(), 2);
 }

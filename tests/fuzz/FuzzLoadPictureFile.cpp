@@ -2,11 +2,13 @@
 // arbitrary content of a ".jpg" file. Damaged data must end in an error or a picture, never in
 // a crash or an access outside a buffer.
 
+#include "jpeg_bridge/JPEGImage.h"
 #include "raster/Bitmap32.h"
 
 #include "tests/fuzz/FuzzInput.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* Data, std::size_t Size) {
+    RegisterJpegPictures();
     const std::string Path = WriteFuzzInput("input.jpg", Data, Size);
     TBitmap32 Bitmap;
     try {

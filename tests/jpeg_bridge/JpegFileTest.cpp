@@ -114,18 +114,6 @@ TEST(JpegFileHelpersTest, MessageHasFourLinesSeparatedByCarriageReturns) {
         EXPECT_EQ(IjlErrorMessage(C.Stage, "/x/a.jpg", C.Code), C.Expected);
 }
 
-TEST(JpegFileHelpersTest, SaveDensityPrintsTheInlay151MillimetresWide) {
-    struct TCase {
-        int Width;
-        int Density;
-    };
-    // Width * 25.4 / 151: 1594 gives 268.13, 1510 gives 254, 3189 gives 536.4.
-    const TCase Cases[] = {{1594, 268}, {1510, 254}, {3189, 536},     {151, 25},
-                           {1, 1},      {0, 1},      {1000000, 65535}};
-    for (const TCase& C : Cases)
-        EXPECT_EQ(SaveDensityFor(C.Width), C.Density) << "width " << C.Width;
-}
-
 TEST_F(JpegFileTest, ColourFilesLoadExactlyAsLibjpegDecodesThem) {
     struct TCase {
         const char* Name;
@@ -335,7 +323,7 @@ TEST_F(JpegFileTest, MissingEndMarkerAfterACompletePictureIsAccepted) {
     EXPECT_EQ(Bitmap.Width(), 32);
 }
 
-TEST_F(JpegFileTest, SavedFileKeepsTheOrientationAndCarriesThePrintDensity) {
+TEST_F(JpegFileTest, SavedFileKeepsTheOrientationAndCarriesThePrintDensityAsked) {
     TBitmap32 Bitmap;
     Bitmap.SetDimensions(64, 48);
     for (int Y = 0; Y < 48; ++Y)
@@ -343,7 +331,8 @@ TEST_F(JpegFileTest, SavedFileKeepsTheOrientationAndCarriesThePrintDensity) {
             Bitmap.ScanLine(Y)[X] = Y < 24 ? (X < 32 ? Opaque(255, 0, 0) : Opaque(0, 255, 0))
                                            : (X < 32 ? Opaque(0, 0, 255) : Opaque(255, 255, 0));
     const std::string Path = Dir.File("out.jpg");
-    SaveJpegFile(Bitmap, Path, 95);
+    // 536.4 dots per inch, rounded to 536 in the JFIF header.
+    SaveJpegFile(Bitmap, Path, 95, TPrintDensity{2682, 5});
 
     const TDecodedJpeg Decoded = DecodeJpeg(ReadFileBytes(Path));
     ASSERT_TRUE(Decoded.Ok);
@@ -352,8 +341,8 @@ TEST_F(JpegFileTest, SavedFileKeepsTheOrientationAndCarriesThePrintDensity) {
     EXPECT_EQ(Decoded.Components, 3);
     EXPECT_FALSE(Decoded.Progressive);
     EXPECT_EQ(Decoded.DensityUnit, 1) << "dots per inch";
-    EXPECT_EQ(Decoded.XDensity, SaveDensityFor(64));
-    EXPECT_EQ(Decoded.YDensity, SaveDensityFor(64));
+    EXPECT_EQ(Decoded.XDensity, 536);
+    EXPECT_EQ(Decoded.YDensity, 536);
     struct TProbe {
         int X, Y, R, G, B;
     };
@@ -373,6 +362,17 @@ TEST_F(JpegFileTest, SavedFileKeepsTheOrientationAndCarriesThePrintDensity) {
         const std::uint8_t* S = Decoded.Samples.data() + (std::size_t(Y) * 64 + X) * 3;
         return Opaque(S[0], S[1], S[2]);
     });
+}
+
+TEST_F(JpegFileTest, WithoutADensityTheFileHoldsOnlyTheAspectRatio) {
+    TBitmap32 Bitmap;
+    FillWithCoordinates(Bitmap, 33, 17);
+    SaveJpegFile(Bitmap, Dir.File("plain.jpg"), 95);
+    const TDecodedJpeg Decoded = DecodeJpeg(ReadFileBytes(Dir.File("plain.jpg")));
+    ASSERT_TRUE(Decoded.Ok);
+    EXPECT_EQ(Decoded.DensityUnit, 0);
+    EXPECT_EQ(Decoded.XDensity, 1);
+    EXPECT_EQ(Decoded.YDensity, 1);
 }
 
 TEST_F(JpegFileTest, SavingIgnoresAlpha) {

@@ -1,5 +1,6 @@
 // The image view on a screen of two device pixels per logical pixel. Qt reads the scale factor
-// when the application starts, so these tests have their own executable and entry point.
+// when the application starts, so these tests have their own executable, which CTest runs with
+// QT_SCALE_FACTOR=2.
 
 #include "raster/ImgView32.h"
 
@@ -73,14 +74,3 @@ TEST(HighDensityViewTest, ShrinksToTheDevicePixelsOfTheView) {
 }
 
 } // namespace
-
-int main(int argc, char** argv) {
-    testing::InitGoogleTest(&argc, argv);
-    // The tests expect exact window sizes, which only the offscreen platform guarantees; it also
-    // lets CTest list the tests on a machine without a display.
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    qputenv("QT_SCALE_FACTOR", "2");
-    QApplication Application(argc, argv);
-    return RUN_ALL_TESTS();
-}

@@ -1,8 +1,8 @@
 #include "raster/ImgView32.h"
 
 #include "ViewTestSupport.h"
-#include "raster/ErrorReporter.h"
-#include "raster/Exception.h"
+#include "base/ErrorReporter.h"
+#include "base/Exception.h"
 
 #include <QApplication>
 #include <QPalette>

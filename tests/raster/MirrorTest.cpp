@@ -2,7 +2,9 @@
 
 #include "tests/support/BitmapTestSupport.h"
 
+#include "tests/support/TestNames.h"
 #include <gmock/gmock.h>
+
 #include <gtest/gtest.h>
 
 using testing::ElementsAre;
@@ -57,4 +59,7 @@ TEST_P(TurnTest, BothMirrorsTurnBy180Degrees) {
 
 INSTANTIATE_TEST_SUITE_P(Sizes, TurnTest,
                          testing::Values(std::pair{1, 1}, std::pair{2, 3}, std::pair{3, 2},
-                                         std::pair{4, 4}, std::pair{5, 7}, std::pair{63, 1}));
+                                         std::pair{4, 4}, std::pair{5, 7}, std::pair{63, 1}),
+                         [](const auto& Info) {
+                             return TestNameOf(Info.param.first, "x", Info.param.second);
+                         });

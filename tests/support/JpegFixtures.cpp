@@ -1,6 +1,6 @@
 #include "tests/support/JpegFixtures.h"
 
-#include "raster/LibJpeg.h"
+#include "jpeg_bridge/LibJpeg.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -22,52 +22,49 @@ int EncodeInto(const TFixtureImage& Image, TFixtureColor Color, const TJpegWrite
                TMemoryOut* Out) noexcept {
     TLibJpegErrors Errors;
     jpeg_compress_struct Info;
-    PrepareErrors(Errors, Info);
-    if (setjmp(Errors.Jump)) {
-        jpeg_destroy_compress(&Info);
+    if (!RunLibJpeg(Info, Errors, [&] {
+            jpeg_mem_dest(&Info, &Out->Data, &Out->Size);
+            Info.image_width = static_cast<JDIMENSION>(Image.Width);
+            Info.image_height = static_cast<JDIMENSION>(Image.Height);
+            Info.input_components = Image.Components;
+            switch (Color) {
+            case TFixtureColor::Grey:
+                Info.in_color_space = JCS_GRAYSCALE;
+                break;
+            case TFixtureColor::YCbCr:
+                Info.in_color_space = JCS_RGB;
+                break;
+            case TFixtureColor::Cmyk:
+            case TFixtureColor::Ycck:
+                Info.in_color_space = JCS_CMYK;
+                break;
+            case TFixtureColor::TwoChannel:
+                Info.in_color_space = JCS_UNKNOWN;
+                break;
+            }
+            jpeg_set_defaults(&Info);
+            if (Color == TFixtureColor::Ycck)
+                jpeg_set_colorspace(&Info, JCS_YCCK);
+            jpeg_set_quality(&Info, Options.Quality, TRUE);
+            if (Options.FullChroma)
+                for (int C = 0; C < Info.num_components; ++C) {
+                    Info.comp_info[C].h_samp_factor = 1;
+                    Info.comp_info[C].v_samp_factor = 1;
+                }
+            if (Options.Progressive)
+                jpeg_simple_progression(&Info);
+            Info.restart_interval = static_cast<unsigned>(Options.RestartInterval);
+            jpeg_start_compress(&Info, TRUE);
+            const std::size_t RowBytes = static_cast<std::size_t>(Image.Width) * Image.Components;
+            while (Info.next_scanline < Info.image_height) {
+                JSAMPROW Row[1] = {const_cast<JSAMPLE*>(Image.Samples.data()) +
+                                   Info.next_scanline * RowBytes};
+                jpeg_write_scanlines(&Info, Row, 1);
+            }
+            jpeg_finish_compress(&Info);
+        })) {
         return Errors.MessageCode;
     }
-    jpeg_create_compress(&Info);
-    jpeg_mem_dest(&Info, &Out->Data, &Out->Size);
-    Info.image_width = static_cast<JDIMENSION>(Image.Width);
-    Info.image_height = static_cast<JDIMENSION>(Image.Height);
-    Info.input_components = Image.Components;
-    switch (Color) {
-    case TFixtureColor::Grey:
-        Info.in_color_space = JCS_GRAYSCALE;
-        break;
-    case TFixtureColor::YCbCr:
-        Info.in_color_space = JCS_RGB;
-        break;
-    case TFixtureColor::Cmyk:
-    case TFixtureColor::Ycck:
-        Info.in_color_space = JCS_CMYK;
-        break;
-    case TFixtureColor::TwoChannel:
-        Info.in_color_space = JCS_UNKNOWN;
-        break;
-    }
-    jpeg_set_defaults(&Info);
-    if (Color == TFixtureColor::Ycck)
-        jpeg_set_colorspace(&Info, JCS_YCCK);
-    jpeg_set_quality(&Info, Options.Quality, TRUE);
-    if (Options.FullChroma)
-        for (int C = 0; C < Info.num_components; ++C) {
-            Info.comp_info[C].h_samp_factor = 1;
-            Info.comp_info[C].v_samp_factor = 1;
-        }
-    if (Options.Progressive)
-        jpeg_simple_progression(&Info);
-    Info.restart_interval = static_cast<unsigned>(Options.RestartInterval);
-    jpeg_start_compress(&Info, TRUE);
-    const std::size_t RowBytes = static_cast<std::size_t>(Image.Width) * Image.Components;
-    while (Info.next_scanline < Info.image_height) {
-        JSAMPROW Row[1] = {const_cast<JSAMPLE*>(Image.Samples.data()) +
-                           Info.next_scanline * RowBytes};
-        jpeg_write_scanlines(&Info, Row, 1);
-    }
-    jpeg_finish_compress(&Info);
-    jpeg_destroy_compress(&Info);
     return 0;
 }
 
@@ -75,38 +72,36 @@ int DecodeInto(const std::vector<std::uint8_t>& Data, TDecodedJpeg* Out,
                JSAMPLE* (*Grow)(TDecodedJpeg*, std::size_t)) noexcept {
     TLibJpegErrors Errors;
     jpeg_decompress_struct Info;
-    PrepareErrors(Errors, Info);
-    if (setjmp(Errors.Jump)) {
-        jpeg_destroy_decompress(&Info);
+    int Code = 0;
+    if (!RunLibJpeg(Info, Errors, [&] {
+            jpeg_mem_src(&Info, Data.data(), static_cast<unsigned long>(Data.size()));
+            jpeg_read_header(&Info, TRUE);
+            if (Info.jpeg_color_space == JCS_YCCK)
+                Info.out_color_space = JCS_CMYK;
+            Out->Progressive = Info.progressive_mode;
+            Out->AdobeMarker = Info.saw_Adobe_marker;
+            Out->DensityUnit = Info.density_unit;
+            Out->XDensity = Info.X_density;
+            Out->YDensity = Info.Y_density;
+            jpeg_start_decompress(&Info);
+            Out->Width = static_cast<int>(Info.output_width);
+            Out->Height = static_cast<int>(Info.output_height);
+            Out->Components = Info.output_components;
+            const std::size_t RowBytes = std::size_t{Info.output_width} * Info.output_components;
+            JSAMPLE* Samples = Grow(Out, RowBytes * Info.output_height);
+            if (!Samples) {
+                Code = JERR_OUT_OF_MEMORY;
+                return;
+            }
+            while (Info.output_scanline < Info.output_height) {
+                JSAMPROW Row[1] = {Samples + Info.output_scanline * RowBytes};
+                jpeg_read_scanlines(&Info, Row, 1);
+            }
+            jpeg_finish_decompress(&Info);
+        })) {
         return Errors.MessageCode;
     }
-    jpeg_create_decompress(&Info);
-    jpeg_mem_src(&Info, Data.data(), static_cast<unsigned long>(Data.size()));
-    jpeg_read_header(&Info, TRUE);
-    if (Info.jpeg_color_space == JCS_YCCK)
-        Info.out_color_space = JCS_CMYK;
-    Out->Progressive = Info.progressive_mode;
-    Out->AdobeMarker = Info.saw_Adobe_marker;
-    Out->DensityUnit = Info.density_unit;
-    Out->XDensity = Info.X_density;
-    Out->YDensity = Info.Y_density;
-    jpeg_start_decompress(&Info);
-    Out->Width = static_cast<int>(Info.output_width);
-    Out->Height = static_cast<int>(Info.output_height);
-    Out->Components = Info.output_components;
-    const std::size_t RowBytes = std::size_t{Info.output_width} * Info.output_components;
-    JSAMPLE* Samples = Grow(Out, RowBytes * Info.output_height);
-    if (!Samples) {
-        jpeg_destroy_decompress(&Info);
-        return JERR_OUT_OF_MEMORY;
-    }
-    while (Info.output_scanline < Info.output_height) {
-        JSAMPROW Row[1] = {Samples + Info.output_scanline * RowBytes};
-        jpeg_read_scanlines(&Info, Row, 1);
-    }
-    jpeg_finish_decompress(&Info);
-    jpeg_destroy_decompress(&Info);
-    return 0;
+    return Code;
 }
 
 JSAMPLE* GrowSamples(TDecodedJpeg* Out, std::size_t Size) {

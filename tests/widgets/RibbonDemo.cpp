@@ -1,13 +1,13 @@
-// A manual look at the ribbon: the window's four toolbars with their buttons and the spine
-// slider above an empty area of the views' colour. Not a test; run it on a screen (or under
-// xvfb-run and take a screenshot) to judge the drawing.
+// A manual look at the ribbon: the window description (resources/MainForm.ui) built without the
+// window's handlers, so its four toolbars with their buttons and the spine slider show above the
+// empty views. Not a test; run it on a screen (or under xvfb-run and take a screenshot) to judge
+// the drawing.
 //
 //   build/tests/widgets/widgets_ribbon_demo [--down] [--position N] [--focus]
 
-#include "ui_RibbonForm.h"
+#include "ui_MainForm.h"
 
 #include <QApplication>
-#include <QVBoxLayout>
 
 #include <cstdlib>
 #include <cstring>
@@ -15,25 +15,11 @@
 int main(int argc, char** argv) {
     QApplication Application(argc, argv);
     QWidget Window;
-    Window.setWindowTitle("Trayvane ribbon");
     QFont Font("Tahoma");
     Font.setPixelSize(11);
     Window.setFont(Font);
-    Window.resize(868, 300);
-    auto* const Layout = new QVBoxLayout(&Window);
-    Layout->setContentsMargins(0, 0, 0, 0);
-    Layout->setSpacing(0);
-    auto* const Ribbon = new QWidget(&Window);
-    Ui::RibbonForm Ui;
-    Ui.setupUi(Ribbon);
-    Ribbon->setFixedHeight(97);
-    Layout->addWidget(Ribbon);
-    auto* const View = new QWidget(&Window);
-    View->setAutoFillBackground(true);
-    QPalette Palette = View->palette();
-    Palette.setColor(QPalette::Window, QColor(0xE4, 0xE7, 0xEE));
-    View->setPalette(Palette);
-    Layout->addWidget(View, 1);
+    Ui::MainForm Ui;
+    Ui.setupUi(&Window);
 
     for (int i = 1; i < argc; ++i) {
         if (std::strcmp(argv[i], "--down") == 0)

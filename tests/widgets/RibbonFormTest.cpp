@@ -1,8 +1,8 @@
-// The ribbon built by uic from a window description that promotes the widgets, as the main
-// window does: every property the description sets reaches the widgets, the toolbars take their
-// designed places, and building it fires no event.
+// The ribbon built by uic from the shipped window description (resources/MainForm.ui), which
+// promotes the widgets: every property the description sets reaches the widgets, the toolbars
+// take their designed places, and building it fires no event.
 
-#include "ui_RibbonForm.h"
+#include "ui_MainForm.h"
 
 #include <QSignalSpy>
 #include <QTest>
@@ -16,7 +16,7 @@ TEST(RibbonFormTest, BuildsFromTheWindowDescription) {
     QFont Font("Tahoma");
     Font.setPixelSize(11);
     Form.setFont(Font);
-    Ui::RibbonForm Ui;
+    Ui::MainForm Ui;
     Ui.setupUi(&Form);
     QSignalSpy Changed(Ui.SpineSizeTrackBar, &TAdvSmoothTrackBar::OnPositionChanged);
     Form.show();

@@ -6,6 +6,8 @@
 
 #include <QTest>
 
+#include "tests/support/TestNames.h"
+
 #include <gtest/gtest.h>
 
 #include <ostream>
@@ -57,7 +59,8 @@ INSTANTIATE_TEST_SUITE_P(
                     TToolBarCase{
                         "Format", {{84, 70}, {150, 70}}, true, 300, 240, {{3, 2}, {87, 2}}},
                     TToolBarCase{"Spine size", {{250, 70}}, false, 254, 254, {{3, 2}}},
-                    TToolBarCase{"Info", {{134, 72}}, true, 140, 140, {{3, 1}}}));
+                    TToolBarCase{"Info", {{134, 72}}, true, 140, 140, {{3, 1}}}),
+    [](const auto& Info) { return AsTestName(Info.param.Caption); });
 
 TEST(ToolBarTest, NeverNarrowerThanItsCaption) {
     const TToolBarLayout Layout = LayoutToolBar({QSize(20, 20)}, 70, 90);

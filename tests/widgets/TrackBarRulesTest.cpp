@@ -1,5 +1,7 @@
 #include "widgets/TrackBarRules.h"
 
+#include "tests/support/TestNames.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -29,13 +31,13 @@ TEST_P(SpineSnapTest, SnapsToMultiplesOfStepHalfToEvenThenClamps) {
         << "raw value " << GetParam().Raw;
 }
 
-INSTANTIATE_TEST_SUITE_P(Examples, SpineSnapTest,
-                         testing::Values(TSnapCase{7.4, 5}, TSnapCase{7.5, 10}, TSnapCase{12.5, 10},
-                                         TSnapCase{2.5, 0}, TSnapCase{-2.5, 0},
-                                         TSnapCase{-7.5, -10}, TSnapCase{17.5, 20},
-                                         TSnapCase{23, 20}, TSnapCase{-23, -20},
-                                         TSnapCase{-20, -20}, TSnapCase{0.001, 0},
-                                         TSnapCase{19.9, 20}));
+INSTANTIATE_TEST_SUITE_P(
+    Examples, SpineSnapTest,
+    testing::Values(TSnapCase{7.4, 5}, TSnapCase{7.5, 10}, TSnapCase{12.5, 10}, TSnapCase{2.5, 0},
+                    TSnapCase{-2.5, 0}, TSnapCase{-7.5, -10}, TSnapCase{17.5, 20},
+                    TSnapCase{23, 20}, TSnapCase{-23, -20}, TSnapCase{-20, -20},
+                    TSnapCase{0.001, 0}, TSnapCase{19.9, 20}),
+    [](const auto& Info) { return TestNameOf(Info.param.Raw, "To", Info.param.Expected); });
 
 TEST(SnapValueTest, GridCountsFromZeroNotFromMinimum) {
     TTrackBarSettings Settings = SpineSettings();

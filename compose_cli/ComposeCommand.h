@@ -1,0 +1,59 @@
+#pragma once
+
+// trayvane-compose, the batch command: composes tray inlays from JPEG scans as the window does,
+// for people with a stack of scans and for scripts.
+//
+//   trayvane-compose [--layout auto|back|back-and-front] [--spine N] INPUT OUTPUT
+//   trayvane-compose [options] --output-dir DIR INPUT...
+//
+// Each input goes through LoadJpegFile, the layout the window would choose for its proportions
+// (unless --layout names one), ComposeTrayInlay with the spine setting, and SaveJpegFile at
+// quality 95; an OUTPUT ending in ".ppm" is written as binary PPM instead. With --output-dir,
+// INPUT "/scans/cover.jpg" gives "DIR/cover-inlay.jpg".
+
+#include "base/Exception.h"
+#include "composer/InlayLayout.h"
+
+#include <iosfwd>
+#include <optional>
+#include <string>
+#include <vector>
+
+DECLARE_EXCEPTION_CLASS(EUsageError, Exception);
+
+struct TComposeOptions {
+    std::optional<TInlayLayout> Layout; // none: chosen from each picture's proportions
+    int Spine = 0;                      // one of SpineSettings
+    std::string OutputDir;              // set: batch form, one output per input
+    std::vector<std::string> Inputs;    // one in the single form
+    std::string Output;                 // the single form's OUTPUT
+    bool ShowHelp = false;
+    bool ShowVersion = false;
+};
+
+inline constexpr int ExitSuccess = 0;
+inline constexpr int ExitFileFailed = 1;
+inline constexpr int ExitUsage = 2;
+
+// Parses the arguments after the program name. Options may come anywhere before "--", as
+// "--spine 5" or "--spine=5". Throws EUsageError with a one-line reason for an unknown option,
+// a missing or wrong value, or the wrong number of file names; --help and --version need none.
+TComposeOptions ParseComposeArguments(const std::vector<std::string>& Arguments);
+
+std::string ComposeUsageText();
+std::string ComposeVersionText();
+
+// DIR/NAME-inlay.jpg, NAME being Input's file name without folder and extension.
+std::string BatchOutputName(const std::string& OutputDir, const std::string& Input);
+
+// Loads Input, composes its inlay (in Layout, or the one its proportions give) and writes it to
+// Output. Throws what the steps throw.
+void ComposeFile(const std::string& Input, const std::string& Output,
+                 std::optional<TInlayLayout> Layout, int Spine);
+
+// Runs the whole command: help, version or the files, each failure reported on Err as
+// "trayvane-compose: INPUT: CLASS: MESSAGE" (the message's line breaks as lines) before the
+// next file. Returns ExitSuccess, ExitFileFailed when any file failed, or ExitUsage (after the
+// reason and the usage text on Err).
+int RunComposeCommand(const std::vector<std::string>& Arguments, std::ostream& Out,
+                      std::ostream& Err);

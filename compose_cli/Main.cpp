@@ -1,0 +1,13 @@
+// trayvane-compose: composes tray inlays from JPEG scans without the window
+// (compose_cli/ComposeCommand.h).
+
+#include "compose_cli/ComposeCommand.h"
+
+#include <iostream>
+#include <string>
+#include <vector>
+
+int main(int argc, char** argv) {
+    const std::vector<std::string> Arguments(argv + 1, argv + argc);
+    return RunComposeCommand(Arguments, std::cout, std::cerr);
+}

@@ -1,0 +1,30 @@
+#pragma once
+
+// The facts of the jewel case's tray card that the program works to: the spine settings the
+// user may choose, how the inlay is saved, and how wide it prints.
+
+#include "raster/PrintDensity.h"
+
+#include <array>
+
+// The spine settings (the slider's positions): the spine widened or narrowed by this many per
+// cent.
+inline constexpr std::array<int, 9> SpineSettings = {-20, -15, -10, -5, 0, 5, 10, 15, 20};
+
+// Whether Value is one of SpineSettings.
+constexpr bool IsSpineSetting(int Value) noexcept {
+    for (const int Setting : SpineSettings)
+        if (Setting == Value)
+            return true;
+    return false;
+}
+
+// The JPEG quality at which an inlay is saved.
+inline constexpr int InlaySaveQuality = 95;
+
+// The tray card's printed width in millimetres; the inlay's 1510 : 1175 makes it 117.5 mm high.
+inline constexpr int TrayCardWidthMm = 151;
+
+// The density that prints an inlay InlayWidth pixels wide at TrayCardWidthMm: InlayWidth * 254 /
+// 1510 dots per inch as an exact fraction in lowest terms. A width below 1 gives no density.
+TPrintDensity TrayCardDensity(int InlayWidth);

@@ -1,0 +1,285 @@
+#include "compose_cli/ComposeCommand.h"
+
+#include "composer/TrayCard.h"
+#include "composer/TrayInlay.h"
+#include "jpeg_bridge/JpegFile.h"
+
+#include "tests/support/JpegFixtures.h"
+#include "tests/support/TempFolder.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <filesystem>
+#include <spawn.h>
+#include <sstream>
+#include <sys/wait.h>
+
+using testing::ElementsAre;
+using testing::HasSubstr;
+
+extern char** environ;
+
+namespace {
+
+struct TRun {
+    int ExitCode = -1;
+    std::string Out;
+    std::string Err;
+};
+
+std::string ReadText(const std::string& FileName) {
+    const auto Bytes = ReadFileBytes(FileName);
+    return std::string(Bytes.begin(), Bytes.end());
+}
+
+// Runs the built trayvane-compose with Arguments, its output caught in files of Dir.
+TRun RunExecutable(const TTempFolder& Dir, const std::vector<std::string>& Arguments) {
+    std::vector<std::string> Words{TRAYVANE_COMPOSE_EXECUTABLE};
+    Words.insert(Words.end(), Arguments.begin(), Arguments.end());
+    std::vector<char*> Argv;
+    for (auto& W : Words)
+        Argv.push_back(W.data());
+    Argv.push_back(nullptr);
+    const std::string OutFile = Dir.File(".stdout"), ErrFile = Dir.File(".stderr");
+    posix_spawn_file_actions_t Actions;
+    posix_spawn_file_actions_init(&Actions);
+    posix_spawn_file_actions_addopen(&Actions, 1, OutFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
+                                     0600);
+    posix_spawn_file_actions_addopen(&Actions, 2, ErrFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
+                                     0600);
+    pid_t Child = 0;
+    TRun Run;
+    if (posix_spawn(&Child, Argv[0], &Actions, nullptr, Argv.data(), environ) == 0) {
+        int Status = 0;
+        ::waitpid(Child, &Status, 0);
+        Run.ExitCode = WIFEXITED(Status) ? WEXITSTATUS(Status) : 128 + WTERMSIG(Status);
+    }
+    posix_spawn_file_actions_destroy(&Actions);
+    Run.Out = ReadText(OutFile);
+    Run.Err = ReadText(ErrFile);
+    std::filesystem::remove(OutFile);
+    std::filesystem::remove(ErrFile);
+    return Run;
+}
+
+struct TPpm {
+    int Width = 0;
+    int Height = 0;
+    std::vector<std::uint8_t> Rgb;
+};
+
+TPpm ReadPpm(const std::string& FileName) {
+    const auto Bytes = ReadFileBytes(FileName);
+    std::istringstream Header(std::string(Bytes.begin(), Bytes.end()));
+    std::string Magic;
+    int MaxValue = 0;
+    TPpm Ppm;
+    Header >> Magic >> Ppm.Width >> Ppm.Height >> MaxValue;
+    EXPECT_EQ(Magic, "P6");
+    EXPECT_EQ(MaxValue, 255);
+    const auto Start = static_cast<std::size_t>(Header.tellg()) + 1;
+    Ppm.Rgb.assign(Bytes.begin() + static_cast<std::ptrdiff_t>(Start), Bytes.end());
+    EXPECT_EQ(Ppm.Rgb.size(), std::size_t(Ppm.Width) * Ppm.Height * 3);
+    return Ppm;
+}
+
+// The inlay the window would show for a file, layout and spine.
+void ExpectPpmIsInlayOf(const std::string& PpmFile, const std::string& Input, bool BackAndFront,
+                        int Spine) {
+    TBitmap32 Picture, Inlay;
+    LoadJpegFile(&Picture, Input);
+    ComposeTrayInlay(Picture, BackAndFront, Spine, Inlay);
+    const TPpm Ppm = ReadPpm(PpmFile);
+    ASSERT_EQ(Ppm.Width, Inlay.Width());
+    ASSERT_EQ(Ppm.Height, Inlay.Height());
+    int Wrong = 0;
+    for (int Y = 0; Y < Inlay.Height(); ++Y)
+        for (int X = 0; X < Inlay.Width(); ++X) {
+            const std::uint8_t* P = Ppm.Rgb.data() + (std::size_t(Y) * Ppm.Width + X) * 3;
+            const TColor32 Got = (TColor32(P[0]) << 16) | (TColor32(P[1]) << 8) | P[2];
+            if (Got != (Inlay.Pixel(X, Y) & 0xFFFFFF) && ++Wrong <= 5)
+                ADD_FAILURE() << "pixel (" << X << ", " << Y << ") is " << std::hex << Got
+                              << ", expected " << (Inlay.Pixel(X, Y) & 0xFFFFFF);
+        }
+}
+
+class ComposeCommandTest : public testing::Test {
+protected:
+    TTempFolder Dir;
+
+    std::string Scan(const std::string& Name, int Width, int Height, std::uint32_t Seed = 1) {
+        const std::string Path = Dir.File(Name);
+        WriteFileBytes(Path, EncodeJpeg(NoiseImage(Width, Height, 3, Seed), TFixtureColor::YCbCr));
+        return Path;
+    }
+};
+
+} // namespace
+
+TEST(ComposeArgumentsTest, AcceptedForms) {
+    const TComposeOptions A = ParseComposeArguments({"in.jpg", "out.jpg"});
+    EXPECT_EQ(A.Layout, std::nullopt);
+    EXPECT_EQ(A.Spine, 0);
+    EXPECT_THAT(A.Inputs, ElementsAre("in.jpg"));
+    EXPECT_EQ(A.Output, "out.jpg");
+    EXPECT_TRUE(A.OutputDir.empty());
+
+    const TComposeOptions B = ParseComposeArguments(
+        {"--layout", "back-and-front", "--spine=-15", "--output-dir", "/o", "a.jpg", "b.jpg"});
+    EXPECT_EQ(B.Layout, TInlayLayout::BackAndFront);
+    EXPECT_EQ(B.Spine, -15);
+    EXPECT_EQ(B.OutputDir, "/o");
+    EXPECT_THAT(B.Inputs, ElementsAre("a.jpg", "b.jpg"));
+
+    const TComposeOptions C =
+        ParseComposeArguments({"in.jpg", "--spine", "+20", "--layout=back", "--", "-out.ppm"});
+    EXPECT_EQ(C.Layout, TInlayLayout::Back);
+    EXPECT_EQ(C.Spine, 20);
+    EXPECT_EQ(C.Output, "-out.ppm");
+
+    EXPECT_TRUE(ParseComposeArguments({"--help"}).ShowHelp);
+    EXPECT_TRUE(ParseComposeArguments({"x", "--version"}).ShowVersion);
+}
+
+TEST(ComposeArgumentsTest, UsageErrors) {
+    const std::vector<std::vector<std::string>> Cases = {
+        {},
+        {"in.jpg"},
+        {"a.jpg", "b.jpg", "c.jpg"},
+        {"--output-dir", "/o"},
+        {"--output-dir"},
+        {"--output-dir="},
+        {"--spine", "7", "a", "b"},
+        {"--spine", "25", "a", "b"},
+        {"--spine", "-25", "a", "b"},
+        {"--spine", "5.0", "a", "b"},
+        {"--spine", "", "a", "b"},
+        {"--spine"},
+        {"--layout", "front", "a", "b"},
+        {"--quality", "90", "a", "b"},
+        {"-x", "a", "b"},
+        {"--help=yes"},
+    };
+    for (const auto& Arguments : Cases)
+        EXPECT_THROW(ParseComposeArguments(Arguments), EUsageError)
+            << testing::PrintToString(Arguments);
+}
+
+TEST(ComposeArgumentsTest, BatchOutputNames) {
+    EXPECT_EQ(BatchOutputName("/out", "/scans/cover.jpg"), "/out/cover-inlay.jpg");
+    EXPECT_EQ(BatchOutputName("/out/", "cover.JPEG"), "/out/cover-inlay.jpg");
+    EXPECT_EQ(BatchOutputName("out", "a.b/c"), "out/c-inlay.jpg");
+    EXPECT_EQ(BatchOutputName("out", "x.tar.jpg"), "out/x.tar-inlay.jpg");
+}
+
+TEST_F(ComposeCommandTest, LayoutIsChosenByProportionsOrByTheOption) {
+    const std::string Wrap = Scan("wrap.jpg", 600, 300);
+    const std::string Back = Scan("back.jpg", 300, 240);
+    struct TCase {
+        std::vector<std::string> Options;
+        std::string Input;
+        bool BackAndFront;
+        int Spine;
+    };
+    const TCase Cases[] = {
+        {{}, Wrap, true, 0},
+        {{}, Back, false, 0},
+        {{"--layout", "back"}, Wrap, false, 0},
+        {{"--layout=back-and-front"}, Back, true, 0},
+        {{"--spine", "20"}, Wrap, true, 20},
+        {{"--spine", "-20", "--layout", "auto"}, Back, false, -20},
+    };
+    for (const TCase& C : Cases) {
+        SCOPED_TRACE(testing::PrintToString(C.Options) + " " + C.Input);
+        std::vector<std::string> Arguments = C.Options;
+        Arguments.push_back(C.Input);
+        Arguments.push_back(Dir.File("inlay.PPM"));
+        const TRun Run = RunExecutable(Dir, Arguments);
+        ASSERT_EQ(Run.ExitCode, 0) << Run.Err;
+        EXPECT_EQ(Run.Err, "");
+        ExpectPpmIsInlayOf(Dir.File("inlay.PPM"), C.Input, C.BackAndFront, C.Spine);
+    }
+}
+
+TEST_F(ComposeCommandTest, JpegOutputIsQuality95AndPrintsAt151Millimetres) {
+    const std::string Wrap = Scan("wrap.jpg", 600, 300);
+    const TRun Run = RunExecutable(Dir, {Wrap, Dir.File("inlay.jpg")});
+    ASSERT_EQ(Run.ExitCode, 0) << Run.Err;
+    const TInlayGeometry G = ComputeInlayGeometry(600, 300, true, 0);
+    const TDecodedJpeg Decoded = DecodeJpeg(ReadFileBytes(Dir.File("inlay.jpg")));
+    ASSERT_TRUE(Decoded.Ok);
+    EXPECT_EQ(Decoded.Width, G.ComposedWidth);
+    EXPECT_EQ(Decoded.Height, G.NormalHeight);
+    EXPECT_EQ(Decoded.DensityUnit, 1);
+    EXPECT_EQ(Decoded.XDensity, TrayCardDensity(Decoded.Width).RoundedDotsPerInch());
+
+    // The same inlay saved in-process at quality 95 gives the same bytes.
+    TBitmap32 Picture, Inlay;
+    LoadJpegFile(&Picture, Wrap);
+    ComposeTrayInlay(Picture, TInlayLayout::BackAndFront, 0, Inlay);
+    SaveJpegFile(Inlay, Dir.File("expected.jpg"), InlaySaveQuality, TrayCardDensity(Inlay.Width()));
+    EXPECT_TRUE(ReadFileBytes(Dir.File("inlay.jpg")) == ReadFileBytes(Dir.File("expected.jpg")));
+}
+
+TEST_F(ComposeCommandTest, BadFileInTheMiddleOfABatchFailsAloneWithItsError) {
+    const std::string First = Scan("first.jpg", 400, 200, 1);
+    const std::string Bad = Dir.File("bad.jpg");
+    WriteFileBytes(Bad, RandomBytes(3000, 9));
+    const std::string Last = Scan("last.jpeg", 200, 200, 2);
+    std::filesystem::create_directory(Dir.File("out"));
+
+    const TRun Run = RunExecutable(Dir, {"--output-dir", Dir.File("out"), First, Bad, Last});
+    EXPECT_EQ(Run.ExitCode, 1);
+    EXPECT_EQ(Run.Out, "");
+    EXPECT_EQ(Run.Err, "trayvane-compose: " + Bad +
+                           ": EIJLError: Error reading parameters of image:\n" + Bad +
+                           "\nError: The file holds no JPEG data\nIJL Error number: -12\n");
+    std::vector<std::string> Outputs;
+    for (const auto& Entry : std::filesystem::directory_iterator(Dir.File("out")))
+        Outputs.push_back(Entry.path().filename().string());
+    std::sort(Outputs.begin(), Outputs.end());
+    EXPECT_THAT(Outputs, ElementsAre("first-inlay.jpg", "last-inlay.jpg"));
+    EXPECT_EQ(DecodeJpeg(ReadFileBytes(Dir.File("out/last-inlay.jpg"))).Width,
+              ComputeInlayGeometry(200, 200, false, 0).ComposedWidth);
+}
+
+TEST_F(ComposeCommandTest, OutputsNeverReplaceInputsOrEachOther) {
+    std::filesystem::create_directory(Dir.File("a"));
+    std::filesystem::create_directory(Dir.File("b"));
+    const std::string A = Scan("a/cover.jpg", 300, 200, 1);
+    const std::string B = Scan("b/cover.jpg", 300, 200, 2);
+    const auto Scanned = ReadFileBytes(A);
+
+    TRun Run = RunExecutable(Dir, {A, Dir.File("a/../a/cover.jpg")});
+    EXPECT_EQ(Run.ExitCode, 1);
+    EXPECT_THAT(Run.Err, HasSubstr("is an input or another output of this run"));
+    EXPECT_TRUE(ReadFileBytes(A) == Scanned) << "the scan was replaced";
+
+    Run = RunExecutable(Dir, {"--output-dir", Dir.Path().string(), A, B});
+    EXPECT_EQ(Run.ExitCode, 1);
+    EXPECT_EQ(Run.Err, "trayvane-compose: " + B + ": Exception: The output \"" +
+                           Dir.Path().string() +
+                           "/cover-inlay.jpg\" is an input or another output of this run\n");
+    const TDecodedJpeg First = DecodeJpeg(ReadFileBytes(Dir.File("cover-inlay.jpg")));
+    EXPECT_TRUE(First.Ok) << "the first output stays";
+}
+
+TEST_F(ComposeCommandTest, HelpVersionAndUsageErrors) {
+    TRun Run = RunExecutable(Dir, {"--help"});
+    EXPECT_EQ(Run.ExitCode, 0);
+    EXPECT_EQ(Run.Out, ComposeUsageText());
+    Run = RunExecutable(Dir, {"--version"});
+    EXPECT_EQ(Run.ExitCode, 0);
+    EXPECT_EQ(Run.Out, "trayvane-compose 1.0.0\n");
+    Run = RunExecutable(Dir, {"--spine", "7", "a.jpg", "b.jpg"});
+    EXPECT_EQ(Run.ExitCode, 2);
+    EXPECT_EQ(Run.Out, "");
+    EXPECT_THAT(Run.Err, HasSubstr("trayvane-compose: --spine takes -20, -15"));
+    EXPECT_THAT(Run.Err, HasSubstr("Usage: trayvane-compose"));
+    Run = RunExecutable(Dir, {"--output-dir", Dir.File("nowhere"), "a.jpg"});
+    EXPECT_EQ(Run.ExitCode, 2);
+    EXPECT_THAT(Run.Err, HasSubstr("no folder"));
+    EXPECT_FALSE(std::filesystem::exists(Dir.File("b.jpg")));
+}

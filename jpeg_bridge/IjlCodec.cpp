@@ -2,6 +2,7 @@
 
 #include "base/AtomicFile.h"
 #include "jpeg_bridge/JPEGImage.h"
+#include "jpeg_bridge/JpegEncoding.h"
 #include "jpeg_bridge/LibJpeg.h"
 
 #include <algorithm>
@@ -311,30 +312,13 @@ int DecodeWhole(const char* FileName, const TDibRows& Dib, TDecoding Decoding) n
     return DecodeRows(Upper.get(), Dib, Decoding, TRowRange{0, Height});
 }
 
-struct TEncoding {
-    int Quality;
-    int DensityUnit;
-    int XDensity;
-    int YDensity;
-};
-
 // Encodes the buffer into File. Returns IJL_OK or an error code.
-int EncodeWhole(std::FILE* File, const TDibRows& Dib, const TEncoding& Encoding) noexcept {
+int EncodeWhole(std::FILE* File, const TDibRows& Dib, const TJpegEncoding& Encoding) noexcept {
     TLibJpegErrors Errors;
     jpeg_compress_struct Info;
     if (!RunLibJpeg(Info, Errors, [&] {
             jpeg_stdio_dest(&Info, File);
-            Info.image_width = static_cast<JDIMENSION>(Dib.Width);
-            Info.image_height = static_cast<JDIMENSION>(Dib.Height);
-            Info.input_components = 3;
-            Info.in_color_space = JCS_EXT_BGR;
-            jpeg_set_defaults(&Info);
-            jpeg_set_quality(&Info, Encoding.Quality, TRUE);
-            Info.write_JFIF_header = TRUE;
-            Info.density_unit = static_cast<UINT8>(Encoding.DensityUnit);
-            Info.X_density = static_cast<UINT16>(Encoding.XDensity);
-            Info.Y_density = static_cast<UINT16>(Encoding.YDensity);
-            jpeg_start_compress(&Info, TRUE);
+            StartBgrCompress(Info, Dib.Width, Dib.Height, Encoding);
             while (Info.next_scanline < Info.image_height) {
                 const JDIMENSION First = Info.next_scanline;
                 const JDIMENSION Count =
@@ -441,7 +425,7 @@ int ijlWrite(JPEG_CORE_PROPERTIES* Props, int IoType) noexcept {
         return IJL_UNSUPPORTED_CONVERSION;
     if (!DibFitsPicture(*Props))
         return IJL_INVALID_DIB;
-    const TEncoding Encoding{
+    const TJpegEncoding Encoding{
         std::clamp(Props->jquality, 1, 100), std::clamp(Props->JPGDensityUnit, 0, 2),
         std::clamp(Props->JPGXDensity, 1, 65535), std::clamp(Props->JPGYDensity, 1, 65535)};
     TAtomicFile Output;

@@ -88,6 +88,19 @@ std::vector<int> BuildColumnMap(const TRect& DstRect, const TRect& Clip, const T
     return ColumnMap;
 }
 
+// The single-precision factor from destination to source indices; 0 for a destination of one.
+float AxisScale(std::int64_t SrcLength, std::int64_t DstLength) {
+    return DstLength > 1
+               ? static_cast<float>(static_cast<double>(SrcLength) / static_cast<double>(DstLength))
+               : 0.0f;
+}
+
+// The source row for destination row Index, with the axis's factor computed once by the caller.
+int RowIndex(std::int64_t Index, std::int64_t DstLength, float Scale, const TRect& SrcRect) {
+    return DstLength == 1 ? MiddleIndex(SrcRect.Top, SrcRect.Bottom)
+                          : NearestIndex(Index, Scale, SrcRect.Top, SrcRect.Bottom);
+}
+
 bool IsContiguous(const std::vector<int>& ColumnMap) {
     for (std::size_t I = 1; I < ColumnMap.size(); ++I)
         if (ColumnMap[I] != ColumnMap[I - 1] + 1)
@@ -106,15 +119,11 @@ void NearestStretch(TBitmap32& Dst, const TRect& DstRect, const TRect& Clip, con
     const bool CopyRows = IsContiguous(ColumnMap);
     const std::size_t ClipW = ColumnMap.size();
     const std::int64_t DstH = RectHeight(DstRect);
-    const float ScaleY = DstH > 1 ? static_cast<float>(static_cast<double>(RectHeight(SrcRect)) /
-                                                       static_cast<double>(DstH))
-                                  : 0.0f;
+    const float ScaleY = AxisScale(RectHeight(SrcRect), DstH);
 
     int PreviousRow = -1;
     for (int Y = Clip.Top; Y < Clip.Bottom; ++Y) {
-        const int SrcRow = DstH == 1 ? MiddleIndex(SrcRect.Top, SrcRect.Bottom)
-                                     : NearestIndex(std::int64_t{Y} - DstRect.Top, ScaleY,
-                                                    SrcRect.Top, SrcRect.Bottom);
+        const int SrcRow = RowIndex(std::int64_t{Y} - DstRect.Top, DstH, ScaleY, SrcRect);
         TColor32* const Target = Dst.ScanLine(Y) + Clip.Left;
         if (SrcRow == PreviousRow) {
             std::memmove(Target, Target - Dst.Width(), ClipW * sizeof(TColor32));
@@ -129,4 +138,9 @@ void NearestStretch(TBitmap32& Dst, const TRect& DstRect, const TRect& Clip, con
         }
         PreviousRow = SrcRow;
     }
+}
+
+int NearestSourceIndex(std::int64_t Index, std::int64_t DstLength, int SrcStart, int SrcEnd) {
+    return RowIndex(Index, DstLength, AxisScale(SrcEnd - SrcStart, DstLength),
+                    TRect{0, SrcStart, 1, SrcEnd});
 }

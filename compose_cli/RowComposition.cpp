@@ -6,10 +6,22 @@
 #include "composer/TrayCard.h"
 #include "jpeg_bridge/JpegRowWriter.h"
 
+#include <cstdlib>
+#include <thread>
+
 namespace {
 
 // Scans of at least this many pixels are worth a second decoding thread.
 constexpr std::int64_t TwoThreadsFromPixels = std::int64_t{1} << 21;
+
+// Whether a core is left for a second decoding thread. That thread first reads through the data
+// of the rows above its part, which costs most of what it saves: it pays on a free core and only
+// adds work where every core is busy already (by the system's load over the last minute).
+bool SpareCore() {
+    const unsigned Cores = std::thread::hardware_concurrency();
+    double Load = 0;
+    return Cores >= 2 && ::getloadavg(&Load, 1) == 1 && Load < Cores - 0.5;
+}
 
 } // namespace
 
@@ -26,7 +38,7 @@ void ComposeByRows(const TJpegRowReader& Scan, const std::string& Output,
     if (Inlay.InlayWidth() > 0 && Inlay.InlayHeight() > 0)
         Scan.Decode(
             Columns, [&](int Y) { return Inlay.InputRow(Y); },
-            TwoThreads && std::int64_t{W} * H >= TwoThreadsFromPixels);
+            TwoThreads && std::int64_t{W} * H >= TwoThreadsFromPixels && SpareCore());
 
     const auto Row = [&](int Y) { return Inlay.InlayRow(Y); };
     if (SameTextAscii(ExtractFileExt(Output), ".ppm"))

@@ -1,7 +1,6 @@
 #include "composer/StreamedInlay.h"
 
 #include "raster/Bitmap32.h"
-#include "raster/LargeBlock.h"
 #include "raster/Transfer.h"
 
 #include <algorithm>
@@ -43,11 +42,14 @@ TStreamedInlay::TStreamedInlay(std::int32_t Width, std::int32_t Height, TInlayLa
         return;
     if (RowBytes > std::numeric_limits<std::size_t>::max() / static_cast<std::uint64_t>(FHeight))
         throw Exception(CantAllocateDibMessage);
-    // Fresh memory that the decoder overwrites; asking for it zeroed costs nothing extra, as the
-    // system hands out zeroed pages anyway (raster/LargeBlock.h).
-    FRows.reset(static_cast<std::uint8_t*>(AllocateZeroedBlock(FRowBytes, FHeight)));
-    if (!FRows)
+    // The rows come from the bitmaps' store of large blocks (raster/PixelStore.h): in a stack of
+    // scans the next file takes over the last one's memory, which costs far less than fresh
+    // memory. Every byte that is read is written first, so a reused block is not cleared.
+    const std::uint64_t Bytes = RowBytes * static_cast<std::uint64_t>(FHeight);
+    FBlock = AllocatePixelBlock((Bytes + sizeof(std::uint32_t) - 1) / sizeof(std::uint32_t)).Block;
+    if (!FBlock)
         throw Exception(CantAllocateDibMessage);
+    FRows = reinterpret_cast<std::uint8_t*>(FBlock.get());
 }
 
 std::int32_t TStreamedInlay::SourceRow(std::int32_t Y) const noexcept {
@@ -61,10 +63,10 @@ std::int32_t TStreamedInlay::SourceRow(std::int32_t Y) const noexcept {
 
 const std::uint8_t* TStreamedInlay::InlayRow(std::int32_t Y) noexcept {
     const std::int32_t Row = SourceRow(Y);
-    std::uint8_t* const Target = FRows.get() + static_cast<std::size_t>(Row) * FRowBytes;
+    std::uint8_t* const Target = FRows + static_cast<std::size_t>(Row) * FRowBytes;
     // The left strip is the spine of the mirror row, last pixel first: together the turn by 180
     // degrees that the window's composition makes of the whole strip.
-    const std::uint8_t* Spine = FRows.get() +
+    const std::uint8_t* Spine = FRows +
                                 static_cast<std::size_t>(FHeight - 1 - Row) * FRowBytes +
                                 FSpineBytes + static_cast<std::size_t>(FSpineLeft) * FPixelBytes;
     const auto Count = static_cast<std::size_t>(std::max(FGeometry.SpineWidth, 0));

@@ -17,11 +17,10 @@
 
 #include "composer/InlayLayout.h"
 #include "composer/TrayInlay.h"
+#include "raster/PixelStore.h"
 
 #include <cstddef>
 #include <cstdint>
-#include <cstdlib>
-#include <memory>
 
 // The input columns an inlay uses, [0, InlayInputColumns): the back card and its spine (a
 // wrap-around's front is never used), or the whole back card.
@@ -50,7 +49,7 @@ public:
     // Where input row Y (0 <= Y < Height) goes: RowPixels pixels. Rows may be filled in any order
     // and from several threads at once, each row by one.
     std::uint8_t* InputRow(std::int32_t Y) noexcept {
-        return FRows.get() + static_cast<std::size_t>(Y) * FRowBytes + FSpineBytes;
+        return FRows + static_cast<std::size_t>(Y) * FRowBytes + FSpineBytes;
     }
 
     // The input row that final row Y (0 <= Y < InlayHeight) is made from.
@@ -62,10 +61,6 @@ public:
     const std::uint8_t* InlayRow(std::int32_t Y) noexcept;
 
 private:
-    struct TFree {
-        void operator()(std::uint8_t* Block) const noexcept { std::free(Block); }
-    };
-
     TInlayGeometry FGeometry;
     std::int32_t FInputColumns;
     std::int32_t FHeight;
@@ -74,5 +69,6 @@ private:
     bool FInlayEmpty;
     std::size_t FSpineBytes;
     std::size_t FRowBytes;
-    std::unique_ptr<std::uint8_t, TFree> FRows;
+    TPixelBlock FBlock;
+    std::uint8_t* FRows = nullptr;
 };

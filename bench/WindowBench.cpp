@@ -1,8 +1,10 @@
 // The window as a person feels it, on the real widgets (Qt's offscreen platform unless another is
 // set), with a 6000 x 3000 wrap-around scan (quality 92) at the designed window size:
 //
-//   slider step     an arrow key on the spine slider, until the output view has repainted
-//   layout switch   a click on a layout button, until the output view has repainted
+//   slider step     an arrow key on the spine slider, until the output view has repainted (in
+//                   the back-and-front layout the scan loads with, and in the back layout)
+//   layout switch   a click on a layout button, until the output view has repainted (to the
+//                   back layout and back again)
 //   first paint     LoadInputImage of the scan, until both views have repainted; against
 //                   LoadJpegFile and ComposeTrayInlay alone (into fresh bitmaps, as an open does)
 //
@@ -131,30 +133,47 @@ int main(int argc, char** argv) {
             }
         }
 
+        // The scan loads in the back-and-front layout: slider steps there, then the switch to
+        // the back layout (a 6250 x 4863 inlay, four times the pixels) and back, then slider
+        // steps in the back layout.
         Form.SpineTrackBar().setFocus();
-        TStepTimes Slider, Layout;
-        for (int Run = 0; Run < Runs; ++Run) {
-            TimeStep(Form, Slider, [&] {
+        TStepTimes Slider, ToBack, ToBackAndFront, BackSlider;
+        const auto Step = [&](TStepTimes& Times, int Run) {
+            TimeStep(Form, Times, [&] {
+                Form.SpineTrackBar().setFocus();
                 QTest::keyClick(&Form.SpineTrackBar(), Run % 2 ? Qt::Key_Left : Qt::Key_Right);
             });
-            TimeStep(Form, Layout, [&] {
-                QTest::mouseClick(Run % 2 ? &Form.BackFrontButton() : &Form.BackButton(),
-                                  Qt::LeftButton);
-            });
+        };
+        for (int Run = 0; Run < Runs; ++Run)
+            Step(Slider, Run);
+        const int BackAndFrontWidth = Form.OutputView().Bitmap().Width();
+        const int BackAndFrontHeight = Form.OutputView().Bitmap().Height();
+        for (int Run = 0; Run < Runs; ++Run) {
+            TimeStep(Form, ToBack, [&] { QTest::mouseClick(&Form.BackButton(), Qt::LeftButton); });
+            TimeStep(Form, ToBackAndFront,
+                     [&] { QTest::mouseClick(&Form.BackFrontButton(), Qt::LeftButton); });
         }
+        QTest::mouseClick(&Form.BackButton(), Qt::LeftButton);
+        QApplication::processEvents();
+        for (int Run = 0; Run < Runs; ++Run)
+            Step(BackSlider, Run);
 
-        std::printf("inlay %d x %d\n", Form.OutputView().Bitmap().Width(),
+        std::printf("inlay %d x %d (back and front), %d x %d (back)\n", BackAndFrontWidth,
+                    BackAndFrontHeight, Form.OutputView().Bitmap().Width(),
                     Form.OutputView().Bitmap().Height());
         Print("slider step", Slider);
-        Print("layout switch", Layout);
+        Print("to back", ToBack);
+        Print("to back+front", ToBackAndFront);
+        Print("slider (back)", BackSlider);
         Print("first paint", Open);
         std::printf("%-16s %8.2f ms  (LoadJpegFile %.2f ms, ComposeTrayInlay %.2f ms)\n",
                     "load + compose", Median(Floor), Median(FloorLoad), Median(FloorCompose));
         const double Ratio = Median(Open.Total) / Median(Floor);
         std::printf("first paint / (load + compose) = %.2f\n", Ratio);
-        const bool Met =
-            Median(Slider.Total) <= 16.0 && Median(Layout.Total) <= 16.0 && Ratio <= 1.2;
-        std::printf("targets (16 ms, 16 ms, 1.2): %s\n", Met ? "met" : "NOT met");
+        const bool Met = Median(Slider.Total) <= 16.0 && Median(ToBack.Total) <= 16.0 &&
+                         Median(ToBackAndFront.Total) <= 16.0 && Ratio <= 1.2;
+        std::printf("targets (slider step and layout switches 16 ms, first paint 1.2): %s\n",
+                    Met ? "met" : "NOT met");
     }
     std::error_code Ignored;
     std::filesystem::remove_all(Folder, Ignored);

@@ -66,8 +66,7 @@ const std::uint8_t* TStreamedInlay::InlayRow(std::int32_t Y) noexcept {
     std::uint8_t* const Target = FRows + static_cast<std::size_t>(Row) * FRowBytes;
     // The left strip is the spine of the mirror row, last pixel first: together the turn by 180
     // degrees that the window's composition makes of the whole strip.
-    const std::uint8_t* Spine = FRows +
-                                static_cast<std::size_t>(FHeight - 1 - Row) * FRowBytes +
+    const std::uint8_t* Spine = FRows + static_cast<std::size_t>(FHeight - 1 - Row) * FRowBytes +
                                 FSpineBytes + static_cast<std::size_t>(FSpineLeft) * FPixelBytes;
     const auto Count = static_cast<std::size_t>(std::max(FGeometry.SpineWidth, 0));
     if (FPixelBytes == 3)

@@ -1,5 +1,7 @@
 #include "raster/Transfer.h"
 
+#include "raster/RowBands.h"
+
 #include <algorithm>
 #include <cstring>
 #include <vector>
@@ -49,9 +51,16 @@ void BlockCopy(TBitmap32& Dst, const TRect& Area, const TBitmap32& Src, int SrcX
                      RowBytes * static_cast<std::size_t>(Rows));
         return;
     }
-    for (int Row = 0; Row < Rows; ++Row)
-        std::memmove(Dst.ScanLine(Area.Top + Row) + Area.Left, Src.ScanLine(SrcY + Row) + SrcX,
-                     RowBytes);
+    // A bitmap drawn onto itself keeps to one thread: its rows may overlap.
+    const auto CopyRows = [&](int First, int End) {
+        for (int Row = First; Row < End; ++Row)
+            std::memmove(Dst.ScanLine(Area.Top + Row) + Area.Left, Src.ScanLine(SrcY + Row) + SrcX,
+                         RowBytes);
+    };
+    if (&Dst == &Src)
+        CopyRows(0, Rows);
+    else
+        ForRowBands(0, Rows, RowBytes, CopyRows);
 }
 
 namespace {
@@ -121,23 +130,31 @@ void NearestStretch(TBitmap32& Dst, const TRect& DstRect, const TRect& Clip, con
     const std::int64_t DstH = RectHeight(DstRect);
     const float ScaleY = AxisScale(RectHeight(SrcRect), DstH);
 
-    int PreviousRow = -1;
-    for (int Y = Clip.Top; Y < Clip.Bottom; ++Y) {
-        const int SrcRow = RowIndex(std::int64_t{Y} - DstRect.Top, DstH, ScaleY, SrcRect);
-        TColor32* const Target = Dst.ScanLine(Y) + Clip.Left;
-        if (SrcRow == PreviousRow) {
-            std::memmove(Target, Target - Dst.Width(), ClipW * sizeof(TColor32));
-            continue;
+    const auto StretchRows = [&](int First, int End) {
+        int PreviousRow = -1;
+        for (int Y = First; Y < End; ++Y) {
+            const int SrcRow = RowIndex(std::int64_t{Y} - DstRect.Top, DstH, ScaleY, SrcRect);
+            TColor32* const Target = Dst.ScanLine(Y) + Clip.Left;
+            if (SrcRow == PreviousRow) {
+                std::memmove(Target, Target - Dst.Width(), ClipW * sizeof(TColor32));
+                continue;
+            }
+            const TColor32* const Source = Src.ScanLine(SrcRow);
+            if (CopyRows) {
+                std::memmove(Target, Source + ColumnMap[0], ClipW * sizeof(TColor32));
+            } else {
+                for (std::size_t I = 0; I < ClipW; ++I)
+                    Target[I] = Source[ColumnMap[I]];
+            }
+            PreviousRow = SrcRow;
         }
-        const TColor32* const Source = Src.ScanLine(SrcRow);
-        if (CopyRows) {
-            std::memmove(Target, Source + ColumnMap[0], ClipW * sizeof(TColor32));
-        } else {
-            for (std::size_t I = 0; I < ClipW; ++I)
-                Target[I] = Source[ColumnMap[I]];
-        }
-        PreviousRow = SrcRow;
-    }
+    };
+    // A bitmap stretched onto itself keeps to one thread: a row may be read after it was
+    // written.
+    if (&Dst == &Src)
+        StretchRows(Clip.Top, Clip.Bottom);
+    else
+        ForRowBands(Clip.Top, Clip.Bottom, ClipW * sizeof(TColor32), StretchRows);
 }
 
 int NearestSourceIndex(std::int64_t Index, std::int64_t DstLength, int SrcStart, int SrcEnd) {

@@ -11,7 +11,8 @@
 // Each step is split into the handler (the recomposition) and the paint that follows it, to show
 // where the time goes. Prints medians of alternating runs.
 //
-//   window_bench [RUNS]     (default 21)
+//   window_bench [RUNS]          (default 21)
+//   window_bench RUNS slider     slider steps alone, for a profiler
 
 #include "app/MainForm.h"
 #include "app/settings/RegistryFile.h"
@@ -83,6 +84,7 @@ int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     const int Runs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 21;
+    const bool SliderOnly = argc > 2 && std::string(argv[2]) == "slider";
     int QtArgc = 1;
     QApplication Application(QtArgc, argv);
     RegisterJpegPictures();
@@ -113,7 +115,7 @@ int main(int argc, char** argv) {
         // memory is fresh, as the floor's first run; later ones reuse what the last one freed.
         TStepTimes Open;
         std::vector<double> Floor, FloorLoad, FloorCompose;
-        for (int Run = 0; Run < std::max(5, Runs / 3); ++Run) {
+        for (int Run = 0; Run < (SliderOnly ? 1 : std::max(5, Runs / 3)); ++Run) {
             {
                 TBitmap32 Input, Output;
                 const TClock::time_point Start = TClock::now();
@@ -146,6 +148,10 @@ int main(int argc, char** argv) {
         };
         for (int Run = 0; Run < Runs; ++Run)
             Step(Slider, Run);
+        if (SliderOnly) {
+            Print("slider step", Slider);
+            return 0;
+        }
         const int BackAndFrontWidth = Form.OutputView().Bitmap().Width();
         const int BackAndFrontHeight = Form.OutputView().Bitmap().Height();
         for (int Run = 0; Run < Runs; ++Run) {

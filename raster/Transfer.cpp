@@ -51,16 +51,26 @@ void BlockCopy(TBitmap32& Dst, const TRect& Area, const TBitmap32& Src, int SrcX
                      RowBytes * static_cast<std::size_t>(Rows));
         return;
     }
-    // A bitmap drawn onto itself keeps to one thread: its rows may overlap.
-    const auto CopyRows = [&](int First, int End) {
-        for (int Row = First; Row < End; ++Row)
+    // A bitmap drawn onto itself keeps to one thread and to memmove: its rows may overlap.
+    if (&Dst == &Src) {
+        for (int Row = 0; Row < Rows; ++Row)
             std::memmove(Dst.ScanLine(Area.Top + Row) + Area.Left, Src.ScanLine(SrcY + Row) + SrcX,
                          RowBytes);
-    };
-    if (&Dst == &Src)
-        CopyRows(0, Rows);
-    else
-        ForRowBands(0, Rows, RowBytes, CopyRows);
+        return;
+    }
+    const bool Large = static_cast<std::uint64_t>(Rows) * RowBytes >= RowBandsFromBytes;
+    ForRowBands(0, Rows, RowBytes, [&](int First, int End) {
+        for (int Row = First; Row < End; ++Row) {
+            TColor32* const Target = Dst.ScanLine(Area.Top + Row) + Area.Left;
+            const TColor32* const Source = Src.ScanLine(SrcY + Row) + SrcX;
+            if (Large)
+                StreamingCopy(Target, Source, RowBytes);
+            else
+                std::memcpy(Target, Source, RowBytes);
+        }
+        if (Large)
+            FinishStreamingCopies();
+    });
 }
 
 namespace {
@@ -130,24 +140,36 @@ void NearestStretch(TBitmap32& Dst, const TRect& DstRect, const TRect& Clip, con
     const std::int64_t DstH = RectHeight(DstRect);
     const float ScaleY = AxisScale(RectHeight(SrcRect), DstH);
 
+    const std::size_t RowBytes = ClipW * sizeof(TColor32);
+    const bool Large =
+        &Dst != &Src &&
+        static_cast<std::uint64_t>(Clip.Bottom - Clip.Top) * RowBytes >= RowBandsFromBytes;
     const auto StretchRows = [&](int First, int End) {
         int PreviousRow = -1;
         for (int Y = First; Y < End; ++Y) {
             const int SrcRow = RowIndex(std::int64_t{Y} - DstRect.Top, DstH, ScaleY, SrcRect);
             TColor32* const Target = Dst.ScanLine(Y) + Clip.Left;
-            if (SrcRow == PreviousRow) {
-                std::memmove(Target, Target - Dst.Width(), ClipW * sizeof(TColor32));
+            const TColor32* const Source = Src.ScanLine(SrcRow);
+            if (CopyRows && Large) {
+                // A repeated source row is copied from the source again: it is still in the
+                // cache, where the row above, written past the cache, is not.
+                StreamingCopy(Target, Source + ColumnMap[0], RowBytes);
                 continue;
             }
-            const TColor32* const Source = Src.ScanLine(SrcRow);
+            if (SrcRow == PreviousRow) {
+                std::memmove(Target, Target - Dst.Width(), RowBytes);
+                continue;
+            }
             if (CopyRows) {
-                std::memmove(Target, Source + ColumnMap[0], ClipW * sizeof(TColor32));
+                std::memmove(Target, Source + ColumnMap[0], RowBytes);
             } else {
                 for (std::size_t I = 0; I < ClipW; ++I)
                     Target[I] = Source[ColumnMap[I]];
             }
             PreviousRow = SrcRow;
         }
+        if (Large)
+            FinishStreamingCopies();
     };
     // A bitmap stretched onto itself keeps to one thread: a row may be read after it was
     // written.

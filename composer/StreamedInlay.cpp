@@ -1,11 +1,13 @@
 #include "composer/StreamedInlay.h"
 
 #include "raster/Bitmap32.h"
+#include "raster/LargeBlock.h"
 #include "raster/Transfer.h"
 
 #include <algorithm>
 #include <cstring>
 #include <limits>
+#include <utility>
 
 namespace {
 
@@ -46,9 +48,14 @@ TStreamedInlay::TStreamedInlay(std::int32_t Width, std::int32_t Height, TInlayLa
     // scans the next file takes over the last one's memory, which costs far less than fresh
     // memory. Every byte that is read is written first, so a reused block is not cleared.
     const std::uint64_t Bytes = RowBytes * static_cast<std::uint64_t>(FHeight);
-    FBlock = AllocatePixelBlock((Bytes + sizeof(std::uint32_t) - 1) / sizeof(std::uint32_t)).Block;
-    if (!FBlock)
+    TPixelAllocation Allocation =
+        AllocatePixelBlock((Bytes + sizeof(std::uint32_t) - 1) / sizeof(std::uint32_t));
+    if (!Allocation.Block)
         throw Exception(CantAllocateDibMessage);
+    // Every row is written next: fresh memory is asked for whole.
+    if (Allocation.Zeroed)
+        PrefaultBlock(Allocation.Block.get(), static_cast<std::size_t>(Bytes));
+    FBlock = std::move(Allocation.Block);
     FRows = reinterpret_cast<std::uint8_t*>(FBlock.get());
 }
 

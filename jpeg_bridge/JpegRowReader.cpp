@@ -167,11 +167,11 @@ TRowsResult DecodeRowsOfHeader(jpeg_decompress_struct& Info, TLibJpegErrors& Err
 
 TJpegRowReader::TJpegRowReader(const std::string& FileName) : FFileName(FileName) {
     // O_NONBLOCK keeps a named pipe from blocking the open; only regular files are read.
-    FHandle = ::open(FileName.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-    if (FHandle < 0)
+    FHandle.Value = ::open(FileName.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    if (FHandle.Value < 0)
         Fail(std::system_category().message(errno));
     struct stat Status {};
-    if (::fstat(FHandle, &Status) != 0)
+    if (::fstat(FHandle.Value, &Status) != 0)
         Fail(std::system_category().message(errno));
     if (!S_ISREG(Status.st_mode))
         Fail("not a regular file");
@@ -180,7 +180,7 @@ TJpegRowReader::TJpegRowReader(const std::string& FileName) : FFileName(FileName
     Errors.EndOfDataIsFatal = true;
     jpeg_decompress_struct Info;
     if (!RunLibJpeg(Info, Errors, [&] {
-            UseDescriptorSource(Info, FHandle);
+            UseDescriptorSource(Info, FHandle.Value);
             jpeg_read_header(&Info, TRUE);
             FWidth = static_cast<int>(Info.image_width);
             FHeight = static_cast<int>(Info.image_height);
@@ -193,9 +193,9 @@ TJpegRowReader::TJpegRowReader(const std::string& FileName) : FFileName(FileName
         Fail("more than " + std::to_string(MaxJpegPixels) + " pixels");
 }
 
-TJpegRowReader::~TJpegRowReader() {
-    if (FHandle >= 0)
-        ::close(FHandle);
+TJpegRowReader::TDescriptor::~TDescriptor() {
+    if (Value >= 0)
+        ::close(Value);
 }
 
 void TJpegRowReader::Fail(const std::string& Why) const {
@@ -214,7 +214,7 @@ void TJpegRowReader::DecodeRows(int Columns, int First, int End,
     TRowsResult Result = TRowsResult::Done;
     const int Pixels = RowPixels(Columns);
     if (!RunLibJpeg(Info, Errors, [&] {
-            UseDescriptorSource(Info, FHandle);
+            UseDescriptorSource(Info, FHandle.Value);
             jpeg_read_header(&Info, TRUE);
             Result = DecodeRowsOfHeader(Info, Errors, FWidth, FHeight, FComponents, Pixels, First,
                                         End, Target);

@@ -26,7 +26,6 @@ public:
     // Opens FileName (a regular file) and reads the header. Throws EJpegRowError when the file
     // cannot be opened or has no readable header, or has more than MaxJpegPixels pixels.
     explicit TJpegRowReader(const std::string& FileName);
-    ~TJpegRowReader();
     TJpegRowReader(const TJpegRowReader&) = delete;
     TJpegRowReader& operator=(const TJpegRowReader&) = delete;
 
@@ -55,8 +54,17 @@ private:
     void DecodeRows(int Columns, int First, int End, const TJpegRowTarget& Target) const;
     [[noreturn]] void Fail(const std::string& Why) const;
 
+    // The open file, closed with the reader (also when its constructor fails).
+    struct TDescriptor {
+        int Value = -1;
+        TDescriptor() = default;
+        TDescriptor(const TDescriptor&) = delete;
+        TDescriptor& operator=(const TDescriptor&) = delete;
+        ~TDescriptor();
+    };
+
     std::string FFileName;
-    int FHandle = -1;
+    TDescriptor FHandle;
     int FWidth = 0;
     int FHeight = 0;
     int FComponents = 0;

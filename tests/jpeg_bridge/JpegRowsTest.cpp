@@ -120,12 +120,18 @@ TEST(JpegRowReaderTest, FailsWhereLoadingFails) {
         EXPECT_THROW(Reader.Decode(60, Target, false), EJpegRowError) << File;
         EXPECT_THROW(Reader.Decode(60, Target, true), EJpegRowError) << File;
     }
+    const auto OpenFiles = [] {
+        return std::distance(std::filesystem::directory_iterator("/proc/self/fd"),
+                             std::filesystem::directory_iterator{});
+    };
+    const auto FilesBefore = OpenFiles();
     for (const std::string& File :
          {Empty, Text, Huge, Dir.File("missing.jpg"), Dir.Path().string()}) {
         TBitmap32 Bitmap;
         EXPECT_THROW(LoadJpegFile(Bitmap, File), EIJLError);
         EXPECT_THROW(TJpegRowReader{File}, EJpegRowError) << File;
     }
+    EXPECT_EQ(OpenFiles(), FilesBefore) << "a refused file stayed open";
 }
 
 // The same pixels written by rows and by SaveJpegFile: the same bytes, header included.

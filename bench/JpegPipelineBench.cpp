@@ -7,6 +7,7 @@
 //   jpeg_pipeline_bench [benchmark options]
 //   jpeg_pipeline_bench --write-input=FILE   writes the scan and exits (for measuring memory)
 
+#include "bench/ScanPicture.h"
 #include "composer/InlayLayout.h"
 #include "composer/TrayCard.h"
 #include "composer/TrayInlay.h"
@@ -29,30 +30,8 @@ constexpr int ScanWidth = 6000;
 constexpr int ScanHeight = 3000;
 constexpr int ScanQuality = 90;
 
-// Top-down rows of red, green, blue.
-struct TRgbPicture {
-    int Width = 0;
-    int Height = 0;
-    std::vector<std::uint8_t> Samples;
-};
-
-// A seeded picture with the character of a printed cover: smooth colour fields, edges, and the
-// fine grain of a scanner, so that the codec has the work a real scan gives it.
 TRgbPicture MakeScan() {
-    TRgbPicture Picture{ScanWidth, ScanHeight,
-                        std::vector<std::uint8_t>(std::size_t(ScanWidth) * ScanHeight * 3)};
-    std::mt19937 Random(20240611);
-    std::uniform_int_distribution<int> Grain(-12, 12);
-    for (int Y = 0; Y < ScanHeight; ++Y)
-        for (int X = 0; X < ScanWidth; ++X) {
-            const bool Panel = ((X / 750) + (Y / 600)) % 2 == 0;
-            const double Wave = std::sin(X * 0.004) * std::cos(Y * 0.006);
-            const int Base[3] = {Panel ? 180 : 40, int(110 + 90 * Wave), Panel ? 60 : 200};
-            std::uint8_t* P = Picture.Samples.data() + (std::size_t(Y) * ScanWidth + X) * 3;
-            for (int C = 0; C < 3; ++C)
-                P[C] = static_cast<std::uint8_t>(std::clamp(Base[C] + Grain(Random), 0, 255));
-        }
-    return Picture;
+    return MakeScanPicture(ScanWidth, ScanHeight);
 }
 
 // libjpeg-turbo alone: decode a file to red, green, blue. Returns 0 or libjpeg's message code.
@@ -84,32 +63,7 @@ int DecodeFile(const char* FileName, TRgbPicture* Picture) noexcept {
 // libjpeg-turbo alone: encode the top-left Width x Height of a picture to a file.
 int EncodeFile(const char* FileName, const TRgbPicture& Picture, int Width, int Height,
                int Quality) noexcept {
-    std::FILE* File = std::fopen(FileName, "wb");
-    if (!File)
-        return -1;
-    TLibJpegErrors Errors;
-    jpeg_compress_struct Info;
-    if (!RunLibJpeg(Info, Errors, [&] {
-            jpeg_stdio_dest(&Info, File);
-            Info.image_width = static_cast<JDIMENSION>(Width);
-            Info.image_height = static_cast<JDIMENSION>(Height);
-            Info.input_components = 3;
-            Info.in_color_space = JCS_RGB;
-            jpeg_set_defaults(&Info);
-            jpeg_set_quality(&Info, Quality, TRUE);
-            jpeg_start_compress(&Info, TRUE);
-            const std::size_t RowBytes = std::size_t(Picture.Width) * 3;
-            while (Info.next_scanline < Info.image_height) {
-                JSAMPROW Row[1] = {const_cast<JSAMPLE*>(Picture.Samples.data()) +
-                                   Info.next_scanline * RowBytes};
-                jpeg_write_scanlines(&Info, Row, 1);
-            }
-            jpeg_finish_compress(&Info);
-        })) {
-        std::fclose(File);
-        return Errors.MessageCode;
-    }
-    return std::fclose(File);
+    return WriteJpegPicture(FileName, Picture, Width, Height, Quality);
 }
 
 // The scan file, written once per run into a folder of its own.

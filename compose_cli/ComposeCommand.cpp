@@ -2,7 +2,9 @@
 
 #include "base/ExceptionClassName.h"
 #include "base/FileName.h"
+#include "compose_cli/FilesInFlight.h"
 #include "compose_cli/PpmFile.h"
+#include "compose_cli/RowComposition.h"
 #include "composer/TrayCard.h"
 #include "composer/TrayInlay.h"
 #include "jpeg_bridge/JpegFile.h"
@@ -10,8 +12,10 @@
 
 #include <charconv>
 #include <filesystem>
+#include <memory>
 #include <ostream>
 #include <set>
+#include <thread>
 
 namespace {
 
@@ -39,6 +43,15 @@ int ParseSpine(const std::string& Value) {
         throw EUsageError("--spine takes -20, -15, -10, -5, 0, 5, 10, 15 or 20, not \"" + Value +
                           "\"");
     return Spine;
+}
+
+// A number of files to compose at once: 1 or more.
+int ParseJobs(const std::string& Value) {
+    int Jobs = 0;
+    const auto [End, Error] = std::from_chars(Value.data(), Value.data() + Value.size(), Jobs);
+    if (Value.empty() || Error != std::errc{} || End != Value.data() + Value.size() || Jobs < 1)
+        throw EUsageError("--jobs takes a whole number from 1 up, not \"" + Value + "\"");
+    return Jobs;
 }
 
 // Splits "--name=value"; Value is set only when there was a "=".
@@ -75,6 +88,13 @@ std::string Identity(const std::string& FileName) {
     std::error_code Error;
     const auto Path = std::filesystem::canonical(FileName, Error);
     return Error ? std::string{} : Path.string();
+}
+
+// The file a name will stand for once it exists, for names of files that may not exist yet.
+std::string FutureIdentity(const std::string& FileName) {
+    std::error_code Error;
+    const auto Path = std::filesystem::weakly_canonical(FileName, Error);
+    return Error ? FileName : Path.string();
 }
 
 bool IsPpmName(const std::string& FileName) {
@@ -114,6 +134,8 @@ TComposeOptions ParseComposeArguments(const std::vector<std::string>& Arguments)
             Options.Layout = ParseLayout(TakeValue());
         else if (Name == "--spine")
             Options.Spine = ParseSpine(TakeValue());
+        else if (Name == "--jobs")
+            Options.Jobs = ParseJobs(TakeValue());
         else if (Name == "--output-dir") {
             Options.OutputDir = TakeValue();
             if (Options.OutputDir.empty())
@@ -157,6 +179,8 @@ std::string ComposeUsageText() {
            "                    5, 10, 15 or 20 (default 0)\n"
            "  --output-dir DIR  write DIR/NAME-inlay.jpg for each INPUT, NAME being the input's\n"
            "                    file name without its extension\n"
+           "  --jobs N          compose N files at once (default: the number of cores, at\n"
+           "                    most 4); reports still come in the order of the inputs\n"
            "  --help            show this text and exit\n"
            "  --version         show the version and exit\n"
            "\n"
@@ -166,6 +190,11 @@ std::string ComposeUsageText() {
            "\n"
            "Exit status: 0 when every file was composed, 1 when any file failed (the others are\n"
            "still composed), 2 for a usage error.\n";
+}
+
+int DefaultJobs() {
+    const unsigned Cores = std::thread::hardware_concurrency();
+    return Cores == 0 ? 1 : static_cast<int>(std::min(Cores, 4u));
 }
 
 std::string ComposeVersionText() {
@@ -194,6 +223,29 @@ void ComposeFile(const std::string& Input, const std::string& Output,
         SaveJpegFile(Inlay, Output, InlaySaveQuality, TrayCardDensity(Inlay.Width()));
 }
 
+bool TakesFastWay([[maybe_unused]] const TComposeOptions& Options,
+                  [[maybe_unused]] const std::string& Input,
+                  [[maybe_unused]] const std::string& Output, const TJpegRowReader& Scan) {
+    // Every OUTPUT is JPEG or PPM and every option is layout or spine, which the fast way
+    // follows; what it cannot do is CMYK and YCCK scans.
+    return Scan.CanDecode();
+}
+
+void ComposeOneFile(const std::string& Input, const std::string& Output,
+                    const TComposeOptions& Options, bool TwoThreads) {
+    try {
+        const TJpegRowReader Scan(Input);
+        if (TakesFastWay(Options, Input, Output, Scan)) {
+            ComposeByRows(Scan, Output, Options.Layout, Options.Spine, TwoThreads);
+            return;
+        }
+    } catch (const std::exception&) {
+        // The full way reads and writes the file again and reports what fails in its own words,
+        // so every failure reads as it always has.
+    }
+    ComposeFile(Input, Output, Options.Layout, Options.Spine);
+}
+
 int RunComposeCommand(const std::vector<std::string>& Arguments, std::ostream& Out,
                       std::ostream& Err) {
     TComposeOptions Options;
@@ -220,21 +272,45 @@ int RunComposeCommand(const std::vector<std::string>& Arguments, std::ostream& O
         if (std::string Id = Identity(Input); !Id.empty())
             Protected.insert(std::move(Id));
 
+    // Files are composed Jobs at a time, reported in order. A file whose input or output is the
+    // output of a file still in flight waits for that one, so that the checks above and below see
+    // what a run of one file after the other would.
+    const int Jobs = std::min<int>(Options.Jobs > 0 ? Options.Jobs : DefaultJobs(),
+                                   static_cast<int>(Options.Inputs.size()));
+    TFilesInFlight Files(Jobs);
+    std::multiset<std::string> OutputsInFlight;
     int ExitCode = ExitSuccess;
     for (const std::string& Input : Options.Inputs) {
         const std::string Output =
             Options.OutputDir.empty() ? Options.Output : BatchOutputName(Options.OutputDir, Input);
-        try {
-            if (const std::string Id = Identity(Output); !Id.empty() && Protected.count(Id))
-                throw Exception("The output \"" + Output +
-                                "\" is an input or another output of this run");
-            ComposeFile(Input, Output, Options.Layout, Options.Spine);
-            if (std::string Id = Identity(Output); !Id.empty())
-                Protected.insert(std::move(Id));
-        } catch (const std::exception& E) {
-            Err << ProgramName << ": " << Input << ": " << DescribeError(E) << "\n";
-            ExitCode = ExitFileFailed;
-        }
+        const std::string FutureOutput = FutureIdentity(Output);
+        if (OutputsInFlight.count(FutureOutput) || OutputsInFlight.count(FutureIdentity(Input)))
+            Files.FinishAll();
+        const std::string Id = Identity(Output);
+        const bool Refused = !Id.empty() && Protected.count(Id) > 0;
+        auto Report = std::make_shared<std::string>();
+        const auto Work = [&Options, Input, Output, Refused, Jobs, Report] {
+            try {
+                if (Refused)
+                    throw Exception("The output \"" + Output +
+                                    "\" is an input or another output of this run");
+                ComposeOneFile(Input, Output, Options, Jobs == 1);
+            } catch (const std::exception& E) {
+                *Report = ProgramName + std::string(": ") + Input + ": " + DescribeError(E) + "\n";
+            }
+        };
+        const auto Finish = [&, Input, Output, FutureOutput, Report] {
+            OutputsInFlight.erase(OutputsInFlight.find(FutureOutput));
+            if (!Report->empty()) {
+                Err << *Report;
+                ExitCode = ExitFileFailed;
+            } else if (std::string Written = Identity(Output); !Written.empty()) {
+                Protected.insert(std::move(Written));
+            }
+        };
+        OutputsInFlight.insert(FutureOutput);
+        Files.Start(Work, Finish);
     }
+    Files.FinishAll();
     return ExitCode;
 }

@@ -9,10 +9,13 @@
 // Each input goes through LoadJpegFile, the layout the window would choose for its proportions
 // (unless --layout names one), ComposeTrayInlay with the spine setting, and SaveJpegFile at
 // quality 95; an OUTPUT ending in ".ppm" is written as binary PPM instead. With --output-dir,
-// INPUT "/scans/cover.jpg" gives "DIR/cover-inlay.jpg".
+// INPUT "/scans/cover.jpg" gives "DIR/cover-inlay.jpg", and --jobs files are composed at once.
+//
+// Plain JPEG scans go a faster way to the same bytes (TakesFastWay, compose_cli/RowComposition.h).
 
 #include "base/Exception.h"
 #include "composer/InlayLayout.h"
+#include "jpeg_bridge/JpegRowReader.h"
 
 #include <iosfwd>
 #include <optional>
@@ -27,6 +30,7 @@ struct TComposeOptions {
     std::string OutputDir;              // set: batch form, one output per input
     std::vector<std::string> Inputs;    // one in the single form
     std::string Output;                 // the single form's OUTPUT
+    int Jobs = 0;                       // files composed at once; 0: DefaultJobs()
     bool ShowHelp = false;
     bool ShowVersion = false;
 };
@@ -40,6 +44,9 @@ inline constexpr int ExitUsage = 2;
 // a missing or wrong value, or the wrong number of file names; --help and --version need none.
 TComposeOptions ParseComposeArguments(const std::vector<std::string>& Arguments);
 
+// The number of files composed at once unless --jobs says: the number of cores, at most 4.
+int DefaultJobs();
+
 std::string ComposeUsageText();
 std::string ComposeVersionText();
 
@@ -51,9 +58,24 @@ std::string BatchOutputName(const std::string& OutputDir, const std::string& Inp
 void ComposeFile(const std::string& Input, const std::string& Output,
                  std::optional<TInlayLayout> Layout, int Spine);
 
+// Whether a file goes the fast way (compose_cli/RowComposition.h) rather than the full one
+// above: only where that way gives the same file, that is for a JPEG scan of grey or colour (Scan
+// has read its header) whose inlay is written as JPEG or PPM, with nothing asked for beyond layout
+// and spine. Everything else goes the full way.
+bool TakesFastWay(const TComposeOptions& Options, const std::string& Input,
+                  const std::string& Output, const TJpegRowReader& Scan);
+
+// Composes Input into Output as ComposeFile does, the fast way where TakesFastWay allows it. A
+// file that fails on the fast way is composed again the full way, which reports the failure in
+// its own words (and succeeds where only the fast way failed). TwoThreads lets the fast way
+// decode a large scan on two threads. Throws what ComposeFile throws.
+void ComposeOneFile(const std::string& Input, const std::string& Output,
+                    const TComposeOptions& Options, bool TwoThreads);
+
 // Runs the whole command: help, version or the files, each failure reported on Err as
 // "trayvane-compose: INPUT: CLASS: MESSAGE" (the message's line breaks as lines) before the
-// next file. Returns ExitSuccess, ExitFileFailed when any file failed, or ExitUsage (after the
+// next file; with several files in flight the reports still come in the order of the inputs.
+// Returns ExitSuccess, ExitFileFailed when any file failed, or ExitUsage (after the
 // reason and the usage text on Err).
 int RunComposeCommand(const std::vector<std::string>& Arguments, std::ostream& Out,
                       std::ostream& Err);

@@ -5,6 +5,8 @@
 #include "base/Exception.h"
 #include "raster/Bitmap32.h"
 
+#include <cstdint>
+#include <functional>
 #include <string>
 
 DECLARE_EXCEPTION_CLASS(EFCreateError, Exception);
@@ -15,3 +17,9 @@ DECLARE_EXCEPTION_CLASS(EWriteError, Exception);
 // Exception "No image to save" for an empty bitmap (no file is touched), EFCreateError "Cannot
 // create file "%s". %s" or EWriteError "Cannot write file "%s". %s" with the system's text.
 void SavePpmFile(const TBitmap32& Bitmap, const std::string& FileName);
+
+// The same file from rows made one at a time: Row(Y) gives row Y's Width pixels of blue, green,
+// red (3 bytes each) and is called once per row, from the top. "No image to save" for an empty
+// size; otherwise the errors of SavePpmFile.
+void SavePpmRows(const std::string& FileName, int Width, int Height,
+                 const std::function<const std::uint8_t*(int Y)>& Row);

@@ -25,3 +25,17 @@ void* AllocateZeroedBlock(std::size_t Count, std::size_t Size) noexcept {
     }
     return Block;
 }
+
+void PrefaultBlock(void* Block, std::size_t Bytes) noexcept {
+#ifdef MADV_POPULATE_WRITE
+    constexpr std::size_t Page = 4096;
+    const auto Start = reinterpret_cast<std::uintptr_t>(Block);
+    const std::uintptr_t First = (Start + Page - 1) & ~(Page - 1);
+    const std::uintptr_t Last = (Start + Bytes) & ~(Page - 1);
+    if (Block && Last > First)
+        ::madvise(reinterpret_cast<void*>(First), Last - First, MADV_POPULATE_WRITE);
+#else
+    static_cast<void>(Block);
+    static_cast<void>(Bytes);
+#endif
+}

@@ -2,6 +2,7 @@
 
 #include "raster/LargeBlock.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdlib>
 #include <limits>
@@ -13,6 +14,11 @@ namespace {
 // Blocks below this size come and go through the allocator as they are.
 constexpr std::size_t KeepFromBytes = std::size_t{4} << 20;
 
+// The window's composition works with four large blocks of two sizes per layout (the composed
+// inlay and its normalised copy); keeping four lets a switch of layout find the other layout's
+// blocks from the last time instead of asking the system for fresh memory.
+constexpr std::size_t KeptBlockCount = 4;
+
 struct TKeptBlock {
     std::uint32_t* Pixels = nullptr;
     std::size_t CapacityBytes = 0;
@@ -22,7 +28,7 @@ struct TKeptBlock {
 // destroyed during the program's exit can still give their blocks back; whatever is kept at exit
 // goes back to the system with the process.
 constinit std::mutex KeptMutex;
-constinit std::array<TKeptBlock, 2> KeptBlocks{};
+constinit std::array<TKeptBlock, KeptBlockCount> KeptBlocks{};
 
 // A kept block that holds Bytes without wasting more than half as much again.
 TKeptBlock TakeKept(std::size_t Bytes) noexcept {
@@ -33,12 +39,18 @@ TKeptBlock TakeKept(std::size_t Bytes) noexcept {
     return {};
 }
 
-// Keeps Block, giving the older of two kept blocks back to the system.
+// Keeps Block as the newest, giving the oldest kept block back to the system when every place
+// is taken.
 void Keep(TKeptBlock Block) noexcept {
     TKeptBlock Oldest;
     {
         const std::lock_guard Guard(KeptMutex);
-        Oldest = std::exchange(KeptBlocks[1], KeptBlocks[0]);
+        // The newer blocks move up by one into the first free place, or over the oldest.
+        auto Free = std::find_if(KeptBlocks.begin(), KeptBlocks.end(),
+                                 [](const TKeptBlock& Kept) { return !Kept.Pixels; });
+        if (Free == KeptBlocks.end())
+            Oldest = *--Free;
+        std::move_backward(KeptBlocks.begin(), Free, Free + 1);
         KeptBlocks[0] = Block;
     }
     std::free(Oldest.Pixels);

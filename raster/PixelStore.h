@@ -6,8 +6,8 @@
 // asks for about as much: clearing memory that is already mapped costs a fraction of what fresh
 // pages cost the system, and the program's work frees and asks for blocks of similar sizes in
 // turn (a composition resizes its output, fills a temporary of nearly the same size and takes
-// that over). At most two blocks are kept. A kept block is handed out as it is, so that its new
-// owner can skip clearing what it is about to overwrite anyway.
+// that over). At most four blocks are kept, the newest handed out first. A kept block is handed out
+// as it is, so that its new owner can skip clearing what it is about to overwrite anyway.
 
 #include <cstddef>
 #include <cstdint>

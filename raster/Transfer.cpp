@@ -1,5 +1,7 @@
 #include "raster/Transfer.h"
 
+#include "raster/RowBands.h"
+
 #include <algorithm>
 #include <cstring>
 #include <vector>
@@ -49,9 +51,26 @@ void BlockCopy(TBitmap32& Dst, const TRect& Area, const TBitmap32& Src, int SrcX
                      RowBytes * static_cast<std::size_t>(Rows));
         return;
     }
-    for (int Row = 0; Row < Rows; ++Row)
-        std::memmove(Dst.ScanLine(Area.Top + Row) + Area.Left, Src.ScanLine(SrcY + Row) + SrcX,
-                     RowBytes);
+    // A bitmap drawn onto itself keeps to one thread and to memmove: its rows may overlap.
+    if (&Dst == &Src) {
+        for (int Row = 0; Row < Rows; ++Row)
+            std::memmove(Dst.ScanLine(Area.Top + Row) + Area.Left, Src.ScanLine(SrcY + Row) + SrcX,
+                         RowBytes);
+        return;
+    }
+    const bool Large = static_cast<std::uint64_t>(Rows) * RowBytes >= RowBandsFromBytes;
+    ForRowBands(0, Rows, RowBytes, [&](int First, int End) {
+        for (int Row = First; Row < End; ++Row) {
+            TColor32* const Target = Dst.ScanLine(Area.Top + Row) + Area.Left;
+            const TColor32* const Source = Src.ScanLine(SrcY + Row) + SrcX;
+            if (Large)
+                StreamingCopy(Target, Source, RowBytes);
+            else
+                std::memcpy(Target, Source, RowBytes);
+        }
+        if (Large)
+            FinishStreamingCopies();
+    });
 }
 
 namespace {
@@ -88,6 +107,19 @@ std::vector<int> BuildColumnMap(const TRect& DstRect, const TRect& Clip, const T
     return ColumnMap;
 }
 
+// The single-precision factor from destination to source indices; 0 for a destination of one.
+float AxisScale(std::int64_t SrcLength, std::int64_t DstLength) {
+    return DstLength > 1
+               ? static_cast<float>(static_cast<double>(SrcLength) / static_cast<double>(DstLength))
+               : 0.0f;
+}
+
+// The source row for destination row Index, with the axis's factor computed once by the caller.
+int RowIndex(std::int64_t Index, std::int64_t DstLength, float Scale, const TRect& SrcRect) {
+    return DstLength == 1 ? MiddleIndex(SrcRect.Top, SrcRect.Bottom)
+                          : NearestIndex(Index, Scale, SrcRect.Top, SrcRect.Bottom);
+}
+
 bool IsContiguous(const std::vector<int>& ColumnMap) {
     for (std::size_t I = 1; I < ColumnMap.size(); ++I)
         if (ColumnMap[I] != ColumnMap[I - 1] + 1)
@@ -106,27 +138,48 @@ void NearestStretch(TBitmap32& Dst, const TRect& DstRect, const TRect& Clip, con
     const bool CopyRows = IsContiguous(ColumnMap);
     const std::size_t ClipW = ColumnMap.size();
     const std::int64_t DstH = RectHeight(DstRect);
-    const float ScaleY = DstH > 1 ? static_cast<float>(static_cast<double>(RectHeight(SrcRect)) /
-                                                       static_cast<double>(DstH))
-                                  : 0.0f;
+    const float ScaleY = AxisScale(RectHeight(SrcRect), DstH);
 
-    int PreviousRow = -1;
-    for (int Y = Clip.Top; Y < Clip.Bottom; ++Y) {
-        const int SrcRow = DstH == 1 ? MiddleIndex(SrcRect.Top, SrcRect.Bottom)
-                                     : NearestIndex(std::int64_t{Y} - DstRect.Top, ScaleY,
-                                                    SrcRect.Top, SrcRect.Bottom);
-        TColor32* const Target = Dst.ScanLine(Y) + Clip.Left;
-        if (SrcRow == PreviousRow) {
-            std::memmove(Target, Target - Dst.Width(), ClipW * sizeof(TColor32));
-            continue;
+    const std::size_t RowBytes = ClipW * sizeof(TColor32);
+    const bool Large =
+        &Dst != &Src &&
+        static_cast<std::uint64_t>(Clip.Bottom - Clip.Top) * RowBytes >= RowBandsFromBytes;
+    const auto StretchRows = [&](int First, int End) {
+        int PreviousRow = -1;
+        for (int Y = First; Y < End; ++Y) {
+            const int SrcRow = RowIndex(std::int64_t{Y} - DstRect.Top, DstH, ScaleY, SrcRect);
+            TColor32* const Target = Dst.ScanLine(Y) + Clip.Left;
+            const TColor32* const Source = Src.ScanLine(SrcRow);
+            if (CopyRows && Large) {
+                // A repeated source row is copied from the source again: it is still in the
+                // cache, where the row above, written past the cache, is not.
+                StreamingCopy(Target, Source + ColumnMap[0], RowBytes);
+                continue;
+            }
+            if (SrcRow == PreviousRow) {
+                std::memmove(Target, Target - Dst.Width(), RowBytes);
+                continue;
+            }
+            if (CopyRows) {
+                std::memmove(Target, Source + ColumnMap[0], RowBytes);
+            } else {
+                for (std::size_t I = 0; I < ClipW; ++I)
+                    Target[I] = Source[ColumnMap[I]];
+            }
+            PreviousRow = SrcRow;
         }
-        const TColor32* const Source = Src.ScanLine(SrcRow);
-        if (CopyRows) {
-            std::memmove(Target, Source + ColumnMap[0], ClipW * sizeof(TColor32));
-        } else {
-            for (std::size_t I = 0; I < ClipW; ++I)
-                Target[I] = Source[ColumnMap[I]];
-        }
-        PreviousRow = SrcRow;
-    }
+        if (Large)
+            FinishStreamingCopies();
+    };
+    // A bitmap stretched onto itself keeps to one thread: a row may be read after it was
+    // written.
+    if (&Dst == &Src)
+        StretchRows(Clip.Top, Clip.Bottom);
+    else
+        ForRowBands(Clip.Top, Clip.Bottom, ClipW * sizeof(TColor32), StretchRows);
+}
+
+int NearestSourceIndex(std::int64_t Index, std::int64_t DstLength, int SrcStart, int SrcEnd) {
+    return RowIndex(Index, DstLength, AxisScale(SrcEnd - SrcStart, DstLength),
+                    TRect{0, SrcStart, 1, SrcEnd});
 }

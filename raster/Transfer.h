@@ -29,3 +29,8 @@ void BlockCopy(TBitmap32& Dst, const TRect& Area, const TBitmap32& Src, int SrcX
 // Not validated: Clip is not empty and lies inside Dst and DstRect; SrcRect lies inside Src.
 void NearestStretch(TBitmap32& Dst, const TRect& DstRect, const TRect& Clip, const TBitmap32& Src,
                     const TRect& SrcRect);
+
+// The source row that NearestStretch takes for destination row Index (counted from the top of a
+// destination DstLength rows high) when the source rows are [SrcStart, SrcEnd); columns alike.
+// Not validated: 0 <= Index < DstLength and SrcStart < SrcEnd.
+int NearestSourceIndex(std::int64_t Index, std::int64_t DstLength, int SrcStart, int SrcEnd);

@@ -5,6 +5,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <utility>
 #include <vector>
 
 using testing::ElementsAre;
@@ -86,7 +87,16 @@ INSTANTIATE_TEST_SUITE_P(
             "FromTheMiddleOfTheSource", 9, 9, {0, 0, 9, 9}, {2, 3, 6, 8}, 20, 20, {11, 4, 15, 9}},
         TBlockCase{"ReachingOutTopLeft", 5, 5, {0, 0, 5, 5}, {-3, -2, 4, 3}, 7, 5, {0, 0, 7, 5}},
         TBlockCase{
-            "InsideTheClipAreaOnly", 10, 10, {2, 3, 7, 6}, {0, 0, 10, 10}, 10, 10, {0, 0, 10, 10}}),
+            "InsideTheClipAreaOnly", 10, 10, {2, 3, 7, 6}, {0, 0, 10, 10}, 10, 10, {0, 0, 10, 10}},
+        // Over 8 MB: the rows are shared between two threads (raster/RowBands.h).
+        TBlockCase{"LargeEnoughToShareItsRows",
+                   2100,
+                   1100,
+                   {0, 1, 2100, 1100},
+                   {7, 5, 2100, 1100},
+                   2101,
+                   1103,
+                   {1, 2, 2094, 1097}}),
     [](const auto& Info) { return std::string(Info.param.Name); });
 
 // Transfers that must write and announce nothing.
@@ -286,4 +296,25 @@ TEST(StretchTest, ShrinkingAndStretchingBothAxesAtOnce) {
     for (int Y = 0; Y < 8; ++Y)
         for (int X = 0; X < 3; ++X)
             ASSERT_EQ(Dst.Pixel(X, Y), CoordPixel(X * 3, Y / 2)) << "at " << X << ", " << Y;
+}
+
+// Over 8 MB, a stretch shares its rows between two threads (raster/RowBands.h); every row must
+// still come from the row a narrow stretch of the same heights, done on one thread, takes.
+TEST(StretchTest, RowsSharedBetweenThreadsMapAsOnOneThread) {
+    for (const auto& [SrcH, DstH] : {std::pair{1500, 1240}, std::pair{1000, 1213}}) {
+        TBitmap32 NarrowSrc, Narrow, Src, Dst;
+        FillWithCoordinates(NarrowSrc, 1, SrcH);
+        FillWithSentinel(Narrow, 1, DstH);
+        Narrow.DrawFrom(TRect{0, 0, 1, DstH}, TRect{0, 0, 1, SrcH}, &NarrowSrc);
+        FillWithCoordinates(Src, 2000, SrcH);
+        FillWithSentinel(Dst, 2000, DstH);
+        Dst.DrawFrom(TRect{0, 0, 2000, DstH}, TRect{0, 0, 2000, SrcH}, &Src);
+        for (int Y = 0; Y < DstH; ++Y) {
+            const int Row = CoordY(Narrow.Pixel(0, Y));
+            ASSERT_EQ(Row, NearestSourceIndex(Y, DstH, 0, SrcH)) << "row " << Y;
+            for (int X = 0; X < 2000; ++X)
+                ASSERT_EQ(Dst.Pixel(X, Y), CoordPixel(X, Row))
+                    << SrcH << " to " << DstH << " rows, at " << X << ", " << Y;
+        }
+    }
 }

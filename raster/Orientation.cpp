@@ -60,12 +60,16 @@ void OrientUpright(TBitmap32& Bitmap, int Orientation) {
     Turned.SetDimensions(Bitmap.Height(), Bitmap.Width());
     if (!Bitmap.IsEmpty())
         WriteTurned(Bitmap, Orientation, Turned);
-    // The bitmap keeps its own settings; only its store and size change.
-    Turned.SetDrawMode(Bitmap.DrawMode());
-    Turned.SetCombineMode(Bitmap.CombineMode());
-    Turned.SetWrapMode(Bitmap.WrapMode());
-    Turned.SetMasterAlpha(Bitmap.MasterAlpha());
-    Turned.SetOuterColor(Bitmap.OuterColor());
-    Turned.SetResamplerClassName(Bitmap.ResamplerClassName());
-    Bitmap.TakeFrom(Turned);
+    TakePixelsKeepingSettings(Bitmap, Turned);
+}
+
+void TakePixelsKeepingSettings(TBitmap32& Target, TBitmap32& Source) {
+    // TakeFrom also takes the source's settings: give it the target's first.
+    Source.SetDrawMode(Target.DrawMode());
+    Source.SetCombineMode(Target.CombineMode());
+    Source.SetWrapMode(Target.WrapMode());
+    Source.SetMasterAlpha(Target.MasterAlpha());
+    Source.SetOuterColor(Target.OuterColor());
+    Source.SetResamplerClassName(Target.ResamplerClassName());
+    Target.TakeFrom(Source);
 }

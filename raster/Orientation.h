@@ -20,3 +20,7 @@
 // throws when it cannot be had, the bitmap then being unchanged. Announces one change (and a
 // resize when width and height were swapped); the settings stay.
 void OrientUpright(TBitmap32& Bitmap, int Orientation);
+
+// Target takes Source's size and pixels (its store, not a copy) and keeps its own settings;
+// Source is left empty. Target announces what TakeFrom announces.
+void TakePixelsKeepingSettings(TBitmap32& Target, TBitmap32& Source);

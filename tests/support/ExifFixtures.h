@@ -3,6 +3,8 @@
 // EXIF blocks for JPEG fixtures: an APP1 segment with a TIFF structure whose first directory holds
 // an orientation tag, put into JPEG data made elsewhere. Header-only.
 
+#include <algorithm>
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -51,12 +53,15 @@ inline std::vector<std::uint8_t> ExifTiff(int Orientation, bool BigEndian = fals
 // An APP1 segment: marker, length, "Exif\0\0" (or another name) and the payload.
 inline std::vector<std::uint8_t> App1Segment(const std::vector<std::uint8_t>& Payload,
                                              const std::string& Name = std::string("Exif\0\0", 6)) {
-    std::vector<std::uint8_t> S = {0xFF, 0xE1};
     const std::size_t Length = 2 + Name.size() + Payload.size();
-    S.push_back(static_cast<std::uint8_t>(Length >> 8));
-    S.push_back(static_cast<std::uint8_t>(Length & 0xFF));
-    S.insert(S.end(), Name.begin(), Name.end());
-    S.insert(S.end(), Payload.begin(), Payload.end());
+    std::vector<std::uint8_t> S(2 + Length);
+    S[0] = 0xFF;
+    S[1] = 0xE1;
+    S[2] = static_cast<std::uint8_t>(Length >> 8);
+    S[3] = static_cast<std::uint8_t>(Length & 0xFF);
+    std::copy(Name.begin(), Name.end(), S.begin() + 4);
+    std::copy(Payload.begin(), Payload.end(),
+              S.begin() + 4 + static_cast<std::ptrdiff_t>(Name.size()));
     return S;
 }
 

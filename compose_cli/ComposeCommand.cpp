@@ -3,9 +3,13 @@
 #include "base/ExceptionClassName.h"
 #include "base/FileName.h"
 #include "compose_cli/PpmFile.h"
+#include "composer/SpineFinder.h"
 #include "composer/TrayCard.h"
 #include "composer/TrayInlay.h"
+#include "composer/TrayInlayAtCut.h"
 #include "jpeg_bridge/JpegFile.h"
+#include "jpeg_bridge/UprightJpegFile.h"
+#include "picture_codecs/CodecPictures.h"
 #include "raster/Bitmap32.h"
 
 #include <charconv>
@@ -81,6 +85,15 @@ bool IsPpmName(const std::string& FileName) {
     return SameTextAscii(ExtractFileExt(FileName), ".ppm");
 }
 
+// As the window loads: PNG, TIFF and WebP files through the picture registry, any other name as
+// a JPEG file turned upright by its orientation tag.
+void LoadCoverPicture(TBitmap32& Bitmap, const std::string& FileName) {
+    if (IsCodecPictureName(FileName))
+        Bitmap.LoadPictureFile(FileName);
+    else
+        LoadUprightJpegFile(Bitmap, FileName);
+}
+
 } // namespace
 
 TComposeOptions ParseComposeArguments(const std::vector<std::string>& Arguments) {
@@ -114,13 +127,16 @@ TComposeOptions ParseComposeArguments(const std::vector<std::string>& Arguments)
             Options.Layout = ParseLayout(TakeValue());
         else if (Name == "--spine")
             Options.Spine = ParseSpine(TakeValue());
+        else if (Name == "--find-spine")
+            Options.FindSpine = true;
         else if (Name == "--output-dir") {
             Options.OutputDir = TakeValue();
             if (Options.OutputDir.empty())
                 throw EUsageError("--output-dir needs a folder");
         } else
             throw EUsageError("unknown option " + Name);
-        if (HasValue && (Name == "--help" || Name == "-h" || Name == "--version"))
+        if (HasValue &&
+            (Name == "--help" || Name == "-h" || Name == "--version" || Name == "--find-spine"))
             throw EUsageError(Name + " takes no value");
     }
     if (Options.ShowHelp || Options.ShowVersion)
@@ -141,12 +157,14 @@ TComposeOptions ParseComposeArguments(const std::vector<std::string>& Arguments)
 }
 
 std::string ComposeUsageText() {
-    return "Usage: trayvane-compose [--layout auto|back|back-and-front] [--spine N] INPUT OUTPUT\n"
+    return "Usage: trayvane-compose [--layout auto|back|back-and-front] [--spine N]\n"
+           "                        [--find-spine] INPUT OUTPUT\n"
            "       trayvane-compose [options] --output-dir DIR INPUT...\n"
            "\n"
-           "Composes the tray inlay of a CD jewel case from the JPEG scan of its cover, as\n"
+           "Composes the tray inlay of a CD jewel case from the scan of its cover, as\n"
            "Trayvane does: the back card with a strip of the spine on each side, brought to\n"
-           "the proportion 1510 : 1175.\n"
+           "the proportion 1510 : 1175. INPUT is a JPEG, PNG, TIFF or WebP picture (by its\n"
+           "extension); a JPEG photo is turned upright as its orientation tag says.\n"
            "\n"
            "Options:\n"
            "  --layout auto|back|back-and-front\n"
@@ -155,6 +173,10 @@ std::string ComposeUsageText() {
            "                    default, decides by the picture's proportions\n"
            "  --spine N         widen or narrow the spine by N per cent: -20, -15, -10, -5, 0,\n"
            "                    5, 10, 15 or 20 (default 0)\n"
+           "  --find-spine      look for the spine's two edges in each picture and cut there\n"
+           "                    (widened or narrowed by --spine around its middle); where none\n"
+           "                    is found, the layout's own cut is used and a line on standard\n"
+           "                    error says so\n"
            "  --output-dir DIR  write DIR/NAME-inlay.jpg for each INPUT, NAME being the input's\n"
            "                    file name without its extension\n"
            "  --help            show this text and exit\n"
@@ -180,18 +202,27 @@ std::string BatchOutputName(const std::string& OutputDir, const std::string& Inp
     return Folder + ChangeFileExt(Name, "") + "-inlay.jpg";
 }
 
-void ComposeFile(const std::string& Input, const std::string& Output,
-                 std::optional<TInlayLayout> Layout, int Spine) {
+TSpineSearch ComposeFile(const std::string& Input, const std::string& Output,
+                         std::optional<TInlayLayout> Layout, int Spine, bool LookForSpine) {
     TBitmap32 Picture;
-    LoadJpegFile(&Picture, Input);
+    LoadCoverPicture(Picture, Input);
+    const TInlayLayout Chosen = Layout.value_or(ChooseInlayLayout(Picture));
+    const std::optional<TSpineFinding> Found =
+        LookForSpine ? FindSpine(Picture, Chosen) : std::nullopt;
     TBitmap32 Inlay;
-    ComposeTrayInlay(Picture, Layout.value_or(ChooseInlayLayout(Picture)), Spine, Inlay);
+    if (Found)
+        ComposeTrayInlayAtCut(Picture, Found->Cut, Spine, Inlay);
+    else
+        ComposeTrayInlay(Picture, Chosen, Spine, Inlay);
     // The scan is no longer needed; giving its memory back lowers the peak while saving.
     Picture.SetDimensions(0, 0);
     if (IsPpmName(Output))
         SavePpmFile(Inlay, Output);
     else
         SaveJpegFile(Inlay, Output, InlaySaveQuality, TrayCardDensity(Inlay.Width()));
+    return !LookForSpine ? TSpineSearch::NotAsked
+           : Found       ? TSpineSearch::Found
+                         : TSpineSearch::NotFound;
 }
 
 int RunComposeCommand(const std::vector<std::string>& Arguments, std::ostream& Out,
@@ -228,7 +259,10 @@ int RunComposeCommand(const std::vector<std::string>& Arguments, std::ostream& O
             if (const std::string Id = Identity(Output); !Id.empty() && Protected.count(Id))
                 throw Exception("The output \"" + Output +
                                 "\" is an input or another output of this run");
-            ComposeFile(Input, Output, Options.Layout, Options.Spine);
+            if (ComposeFile(Input, Output, Options.Layout, Options.Spine, Options.FindSpine) ==
+                TSpineSearch::NotFound)
+                Err << ProgramName << ": " << Input
+                    << ": no spine found, the layout's own cut is used\n";
             if (std::string Id = Identity(Output); !Id.empty())
                 Protected.insert(std::move(Id));
         } catch (const std::exception& E) {

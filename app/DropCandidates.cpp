@@ -1,15 +1,17 @@
 #include "app/DropCandidates.h"
 
 #include "base/FileName.h"
+#include "picture_codecs/CodecPictures.h"
 
 #include <filesystem>
 #include <system_error>
 
 namespace {
 
-bool HasJpegExtension(const std::string& FileName) {
+bool HasPictureExtension(const std::string& FileName) {
     const std::string Extension = ExtractFileExt(FileName);
-    return SameTextAscii(Extension, ".jpg") || SameTextAscii(Extension, ".jpeg");
+    return SameTextAscii(Extension, ".jpg") || SameTextAscii(Extension, ".jpeg") ||
+           IsCodecPictureName(FileName);
 }
 
 bool IsExistingRegularFile(const std::string& FileName) {
@@ -35,7 +37,7 @@ std::optional<std::string> ChooseDropCandidate(const std::vector<std::string>& D
     for (std::size_t i = 0; i < DroppedFileNames.size(); ++i) {
         const std::string& Candidate =
             i < MappedFileNames.size() ? MappedFileNames[i] : DroppedFileNames[i];
-        if (HasJpegExtension(Candidate) && IsExistingRegularFile(Candidate))
+        if (HasPictureExtension(Candidate) && IsExistingRegularFile(Candidate))
             return Candidate;
     }
     return std::nullopt;

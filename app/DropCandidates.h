@@ -24,9 +24,9 @@ int ChooseDropEffect(bool Ctrl, bool Shift, int OfferedEffects);
 
 // The file a drop loads, or nothing. Position i is tested under MappedFileNames[i] while the
 // mapping reaches that far, else under DroppedFileNames[i]; the list is walked in order and the
-// first name that is an existing regular file (a folder never counts) with the extension ".jpg"
-// or ".jpeg" (case of A-Z ignored, ExtractFileExt's rule) wins. Mapped names beyond the end of
-// DroppedFileNames are not looked at. Looks at the file system but raises no error: a name that
-// cannot be examined does not qualify.
+// first name that is an existing regular file (a folder never counts) with the extension ".jpg",
+// ".jpeg", ".png", ".tif", ".tiff" or ".webp" (case of A-Z ignored, ExtractFileExt's rule) wins.
+// Mapped names beyond the end of DroppedFileNames are not looked at. Looks at the file system but
+// raises no error: a name that cannot be examined does not qualify.
 std::optional<std::string> ChooseDropCandidate(const std::vector<std::string>& DroppedFileNames,
                                                const std::vector<std::string>& MappedFileNames);

@@ -7,6 +7,7 @@
 #include "app/settings/UserRegistry.h"
 #include "base/FileName.h"
 #include "jpeg_bridge/JPEGImage.h"
+#include "picture_codecs/CodecPictures.h"
 
 #include <QApplication>
 #include <QIcon>
@@ -23,6 +24,7 @@ int main(int argc, char* argv[]) {
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/Trayvane.svg")));
 
     RegisterJpegPictures();
+    RegisterCodecPictures();
     const std::string Executable = ExecutablePath();
     TMainForm MainForm(UserRegistryStore(), ExceptionLogPath(Executable),
                        ExtractFilePath(Executable) + PlaceholderFileName);

@@ -8,6 +8,8 @@
 #include "composer/InlayLayout.h"
 #include "composer/TrayCard.h"
 #include "jpeg_bridge/JpegFile.h"
+#include "jpeg_bridge/UprightJpegFile.h"
+#include "picture_codecs/CodecPictures.h"
 
 #include <QApplication>
 #include <QDesktopServices>
@@ -28,12 +30,24 @@ std::string NameOf(const QObject* Object) {
         .toStdString();
 }
 
+// PNG, TIFF and WebP files through the picture registry; any other name is taken for a JPEG
+// file, read as before and turned upright by its orientation tag.
+void LoadCoverPicture(TBitmap32& Bitmap, const std::string& FileName) {
+    if (IsCodecPictureName(FileName))
+        Bitmap.LoadPictureFile(FileName);
+    else
+        LoadUprightJpegFile(Bitmap, FileName);
+}
+
 } // namespace
 
 TMainForm::TMainForm(TRegistryStore& Settings, std::string LogPath, std::string PlaceholderPath,
                      QWidget* Parent)
     : QWidget(Parent),
-      OpenDialog(TFileDialog::TKind::Open, "JPEG images|*.JPG|JPEG images|*.JPEG", "JPG"),
+      OpenDialog(TFileDialog::TKind::Open,
+                 "All pictures|*.JPG;*.JPEG;*.PNG;*.TIF;*.TIFF;*.WEBP|JPEG images|*.JPG|"
+                 "JPEG images|*.JPEG|PNG images|*.PNG|TIFF images|*.TIF;*.TIFF|WebP images|*.WEBP",
+                 "JPG"),
       SaveDialog(TFileDialog::TKind::Save, "JPEG images|*.JPG", "JPG"), FSettings(Settings),
       FExceptionLog(std::move(LogPath)), FPlaceholderPath(std::move(PlaceholderPath)) {
     // Tahoma at 11 pixels, as the window was designed; set before the components exist so that
@@ -67,6 +81,9 @@ void TMainForm::ConnectHandlers() {
     connect(SpineSizeTrackBar, &TAdvSmoothTrackBar::OnPositionChanged, this,
             &TMainForm::SpineSizeTrackBarPositionChanged);
     connect(InfoHomeButton, &TAdvGlowButton::OnClick, this, &TMainForm::InfoHomeButtonClick);
+    connect(FormatFindSpineButton, &TAdvGlowButton::OnClick, this,
+            &TMainForm::FormatFindSpineButtonClick);
+    connect(InputImgView, &TImgView32::OnCutLineMoved, this, &TMainForm::InputImgViewCutLineMoved);
 }
 
 TMainForm::~TMainForm() {
@@ -122,7 +139,8 @@ void TMainForm::ApplyPendingOuterSize() {
 }
 
 void TMainForm::LoadInputImage(const std::string& FileName) {
-    LoadJpegFile(&InputImgView->Bitmap(), FileName);
+    LoadCoverPicture(InputImgView->Bitmap(), FileName);
+    FExplicitCut.reset();
     if (ChooseInlayLayout(InputImgView->Bitmap()) == TInlayLayout::BackAndFront)
         FormatBackFrontButton->setDown(true);
     else

@@ -3,9 +3,10 @@
 // TMainForm: the program's one window. Its components come from resources/MainForm.ui (the ribbon
 // with the File, Format, Spine size and Info toolbars, the input view, the splitter and the
 // output view); the non-visual ones (drop target, open and save dialogs, application events) are
-// its members. The window holds no working state of its own: the input picture and the inlay
-// are the bitmaps of the two views, the layout is which layout button is down, the spine setting
-// is the slider's position.
+// its members. The input picture and the inlay are the bitmaps of the two views, the layout is
+// which layout button is down, the spine setting is the slider's position; the one piece of
+// working state of its own is the cut the user moved or "Find spine" found (app/MainFormCut.cpp),
+// which the input view shows as its cut lines.
 //
 // Every handler runs as a handler entry point (RunHandler): what it cannot handle goes to the
 // application's error dispatch, which appends it to the exception log and shows nothing.
@@ -15,6 +16,8 @@
 #include "app/ExceptionLog.h"
 #include "app/FileDialog.h"
 #include "app/settings/RegistryStore.h"
+#include "composer/InlayLayout.h"
+#include "composer/SpineCut.h"
 
 #include "ui_MainForm.h"
 
@@ -43,10 +46,14 @@ public:
     // Runs FormDestroy while every component still exists.
     ~TMainForm() override;
 
-    // Loads the JPEG file FileName into the input view, chooses the layout from the picture's
-    // proportions and recomposes. A failure leaves picture, layout and inlay as they were.
+    // Loads the picture file FileName into the input view (PNG, TIFF and WebP files by their
+    // extension, any other as a JPEG file turned upright by its orientation tag), returns to the
+    // layout's own cut, chooses the layout from the picture's proportions and recomposes. A
+    // failure leaves picture, layout, cut and inlay as they were.
     void LoadInputImage(const std::string& FileName);
-    // Recomposes the inlay from the input picture, the layout buttons and the slider.
+    // Recomposes the inlay from the input picture, the layout buttons, the slider and the cut
+    // (the layout's own, or the explicit one made for this layout), and shows the cut in the
+    // input view.
     void BuildOutput();
 
     // The components, for the program's tests.
@@ -54,6 +61,7 @@ public:
     TImgView32& OutputView() const { return *OutputImgView; }
     TAdvGlowButton& BackButton() const { return *FormatBackButton; }
     TAdvGlowButton& BackFrontButton() const { return *FormatBackFrontButton; }
+    TAdvGlowButton& FindSpineButton() const { return *FormatFindSpineButton; }
     TAdvSmoothTrackBar& SpineTrackBar() const { return *SpineSizeTrackBar; }
     TAdvGlowButton& OpenButton() const { return *FileOpenButton; }
     TAdvGlowButton& SaveButton() const { return *FileSaveButton; }
@@ -70,6 +78,9 @@ public:
     void FormatBackFrontButtonClick();
     void SpineSizeTrackBarPositionChanged(double Position);
     void InfoHomeButtonClick();
+    // The cut (app/MainFormCut.cpp).
+    void FormatFindSpineButtonClick();
+    void InputImgViewCutLineMoved(TCutLine Line, int Column);
 
 public:
     void DropFileTarget1Drop(QObject* Sender, const TShiftState& ShiftState, const QPoint& APoint,
@@ -86,6 +97,8 @@ private:
     void FormShow();
     void FormDestroy();
     void ApplyPendingOuterSize();
+    TInlayLayout ChosenLayout() const;
+    TSpineCut ShownSpineCut() const;
 
     TApplicationEvents ApplicationEvents1;
     TDropFileTarget DropFileTarget1;
@@ -97,4 +110,11 @@ private:
     // The stored outer size, applied again once the window manager has put a frame around the
     // window (until then the frame's size is not known).
     std::optional<QSize> FPendingOuterSize;
+    // A cut the user moved or "Find spine" found, for the layout it was made in; none: the
+    // layout's own cut. Forgotten when a picture is loaded or the layout changes.
+    struct TExplicitCut {
+        TSpineCut Cut;
+        TInlayLayout Layout;
+    };
+    std::optional<TExplicitCut> FExplicitCut;
 };

@@ -5,9 +5,13 @@
 #include "compose_cli/FilesInFlight.h"
 #include "compose_cli/PpmFile.h"
 #include "compose_cli/RowComposition.h"
+#include "composer/SpineFinder.h"
 #include "composer/TrayCard.h"
 #include "composer/TrayInlay.h"
+#include "composer/TrayInlayAtCut.h"
 #include "jpeg_bridge/JpegFile.h"
+#include "jpeg_bridge/UprightJpegFile.h"
+#include "picture_codecs/CodecPictures.h"
 #include "raster/Bitmap32.h"
 
 #include <charconv>
@@ -101,6 +105,15 @@ bool IsPpmName(const std::string& FileName) {
     return SameTextAscii(ExtractFileExt(FileName), ".ppm");
 }
 
+// As the window loads: PNG, TIFF and WebP files through the picture registry, any other name as
+// a JPEG file turned upright by its orientation tag.
+void LoadCoverPicture(TBitmap32& Bitmap, const std::string& FileName) {
+    if (IsCodecPictureName(FileName))
+        Bitmap.LoadPictureFile(FileName);
+    else
+        LoadUprightJpegFile(Bitmap, FileName);
+}
+
 } // namespace
 
 TComposeOptions ParseComposeArguments(const std::vector<std::string>& Arguments) {
@@ -136,13 +149,16 @@ TComposeOptions ParseComposeArguments(const std::vector<std::string>& Arguments)
             Options.Spine = ParseSpine(TakeValue());
         else if (Name == "--jobs")
             Options.Jobs = ParseJobs(TakeValue());
+        else if (Name == "--find-spine")
+            Options.FindSpine = true;
         else if (Name == "--output-dir") {
             Options.OutputDir = TakeValue();
             if (Options.OutputDir.empty())
                 throw EUsageError("--output-dir needs a folder");
         } else
             throw EUsageError("unknown option " + Name);
-        if (HasValue && (Name == "--help" || Name == "-h" || Name == "--version"))
+        if (HasValue &&
+            (Name == "--help" || Name == "-h" || Name == "--version" || Name == "--find-spine"))
             throw EUsageError(Name + " takes no value");
     }
     if (Options.ShowHelp || Options.ShowVersion)
@@ -163,12 +179,14 @@ TComposeOptions ParseComposeArguments(const std::vector<std::string>& Arguments)
 }
 
 std::string ComposeUsageText() {
-    return "Usage: trayvane-compose [--layout auto|back|back-and-front] [--spine N] INPUT OUTPUT\n"
+    return "Usage: trayvane-compose [--layout auto|back|back-and-front] [--spine N]\n"
+           "                        [--find-spine] INPUT OUTPUT\n"
            "       trayvane-compose [options] --output-dir DIR INPUT...\n"
            "\n"
-           "Composes the tray inlay of a CD jewel case from the JPEG scan of its cover, as\n"
+           "Composes the tray inlay of a CD jewel case from the scan of its cover, as\n"
            "Trayvane does: the back card with a strip of the spine on each side, brought to\n"
-           "the proportion 1510 : 1175.\n"
+           "the proportion 1510 : 1175. INPUT is a JPEG, PNG, TIFF or WebP picture (by its\n"
+           "extension); a JPEG photo is turned upright as its orientation tag says.\n"
            "\n"
            "Options:\n"
            "  --layout auto|back|back-and-front\n"
@@ -177,6 +195,10 @@ std::string ComposeUsageText() {
            "                    default, decides by the picture's proportions\n"
            "  --spine N         widen or narrow the spine by N per cent: -20, -15, -10, -5, 0,\n"
            "                    5, 10, 15 or 20 (default 0)\n"
+           "  --find-spine      look for the spine's two edges in each picture and cut there\n"
+           "                    (widened or narrowed by --spine around its middle); where none\n"
+           "                    is found, the layout's own cut is used and a line on standard\n"
+           "                    error says so\n"
            "  --output-dir DIR  write DIR/NAME-inlay.jpg for each INPUT, NAME being the input's\n"
            "                    file name without its extension\n"
            "  --jobs N          compose N files at once (default: the number of cores, at\n"
@@ -209,41 +231,63 @@ std::string BatchOutputName(const std::string& OutputDir, const std::string& Inp
     return Folder + ChangeFileExt(Name, "") + "-inlay.jpg";
 }
 
-void ComposeFile(const std::string& Input, const std::string& Output,
-                 std::optional<TInlayLayout> Layout, int Spine) {
+TSpineSearch ComposeFile(const std::string& Input, const std::string& Output,
+                         std::optional<TInlayLayout> Layout, int Spine, bool LookForSpine) {
     TBitmap32 Picture;
-    LoadJpegFile(&Picture, Input);
+    LoadCoverPicture(Picture, Input);
+    const TInlayLayout Chosen = Layout.value_or(ChooseInlayLayout(Picture));
+    const std::optional<TSpineFinding> Found =
+        LookForSpine ? FindSpine(Picture, Chosen) : std::nullopt;
     TBitmap32 Inlay;
-    ComposeTrayInlay(Picture, Layout.value_or(ChooseInlayLayout(Picture)), Spine, Inlay);
+    if (Found)
+        ComposeTrayInlayAtCut(Picture, Found->Cut, Spine, Inlay);
+    else
+        ComposeTrayInlay(Picture, Chosen, Spine, Inlay);
     // The scan is no longer needed; giving its memory back lowers the peak while saving.
     Picture.SetDimensions(0, 0);
     if (IsPpmName(Output))
         SavePpmFile(Inlay, Output);
     else
         SaveJpegFile(Inlay, Output, InlaySaveQuality, TrayCardDensity(Inlay.Width()));
+    return !LookForSpine ? TSpineSearch::NotAsked
+           : Found       ? TSpineSearch::Found
+                         : TSpineSearch::NotFound;
 }
 
-bool TakesFastWay([[maybe_unused]] const TComposeOptions& Options,
-                  [[maybe_unused]] const std::string& Input,
+namespace {
+
+// What TakesFastWay asks of a file before its header is read.
+bool MayTakeFastWay(const TComposeOptions& Options, const std::string& Input) {
+    return !Options.FindSpine && !IsCodecPictureName(Input);
+}
+
+} // namespace
+
+bool TakesFastWay(const TComposeOptions& Options, const std::string& Input,
                   [[maybe_unused]] const std::string& Output, const TJpegRowReader& Scan) {
-    // Every OUTPUT is JPEG or PPM and every option is layout or spine, which the fast way
-    // follows; what it cannot do is CMYK and YCCK scans.
-    return Scan.CanDecode();
+    // Every OUTPUT is JPEG or PPM, which the fast way writes, and it follows layout and spine. It
+    // neither looks for the spine nor turns photos, and it cannot do CMYK and YCCK scans.
+    if (!MayTakeFastWay(Options, Input) || !Scan.CanDecode())
+        return false;
+    const int Orientation = ReadJpegFileOrientation(Input);
+    return Orientation < 2 || Orientation > 8;
 }
 
-void ComposeOneFile(const std::string& Input, const std::string& Output,
-                    const TComposeOptions& Options, bool TwoThreads) {
-    try {
-        const TJpegRowReader Scan(Input);
-        if (TakesFastWay(Options, Input, Output, Scan)) {
-            ComposeByRows(Scan, Output, Options.Layout, Options.Spine, TwoThreads);
-            return;
+TSpineSearch ComposeOneFile(const std::string& Input, const std::string& Output,
+                            const TComposeOptions& Options, bool TwoThreads) {
+    if (MayTakeFastWay(Options, Input)) {
+        try {
+            const TJpegRowReader Scan(Input);
+            if (TakesFastWay(Options, Input, Output, Scan)) {
+                ComposeByRows(Scan, Output, Options.Layout, Options.Spine, TwoThreads);
+                return TSpineSearch::NotAsked;
+            }
+        } catch (const std::exception&) {
+            // The full way reads and writes the file again and reports what fails in its own
+            // words, so every failure reads as it always has.
         }
-    } catch (const std::exception&) {
-        // The full way reads and writes the file again and reports what fails in its own words,
-        // so every failure reads as it always has.
     }
-    ComposeFile(Input, Output, Options.Layout, Options.Spine);
+    return ComposeFile(Input, Output, Options.Layout, Options.Spine, Options.FindSpine);
 }
 
 int RunComposeCommand(const std::vector<std::string>& Arguments, std::ostream& Out,
@@ -288,21 +332,30 @@ int RunComposeCommand(const std::vector<std::string>& Arguments, std::ostream& O
             Files.FinishAll();
         const std::string Id = Identity(Output);
         const bool Refused = !Id.empty() && Protected.count(Id) > 0;
-        auto Report = std::make_shared<std::string>();
+        // What the file's work has to say, filled on its thread and printed in input order.
+        struct TReport {
+            std::string Text;
+            bool Failed = false;
+        };
+        auto Report = std::make_shared<TReport>();
         const auto Work = [&Options, Input, Output, Refused, Jobs, Report] {
             try {
                 if (Refused)
                     throw Exception("The output \"" + Output +
                                     "\" is an input or another output of this run");
-                ComposeOneFile(Input, Output, Options, Jobs == 1);
+                if (ComposeOneFile(Input, Output, Options, Jobs == 1) == TSpineSearch::NotFound)
+                    Report->Text = ProgramName + std::string(": ") + Input +
+                                   ": no spine found, the layout's own cut is used\n";
             } catch (const std::exception& E) {
-                *Report = ProgramName + std::string(": ") + Input + ": " + DescribeError(E) + "\n";
+                Report->Text =
+                    ProgramName + std::string(": ") + Input + ": " + DescribeError(E) + "\n";
+                Report->Failed = true;
             }
         };
         const auto Finish = [&, Input, Output, FutureOutput, Report] {
             OutputsInFlight.erase(OutputsInFlight.find(FutureOutput));
-            if (!Report->empty()) {
-                Err << *Report;
+            Err << Report->Text;
+            if (Report->Failed) {
                 ExitCode = ExitFileFailed;
             } else if (std::string Written = Identity(Output); !Written.empty()) {
                 Protected.insert(std::move(Written));

@@ -1,15 +1,18 @@
 #pragma once
 
-// trayvane-compose, the batch command: composes tray inlays from JPEG scans as the window does,
-// for people with a stack of scans and for scripts.
+// trayvane-compose, the batch command: composes tray inlays from JPEG, PNG, TIFF and WebP scans
+// as the window does, for people with a stack of scans and for scripts.
 //
-//   trayvane-compose [--layout auto|back|back-and-front] [--spine N] INPUT OUTPUT
+//   trayvane-compose [--layout auto|back|back-and-front] [--spine N] [--find-spine] INPUT OUTPUT
 //   trayvane-compose [options] --output-dir DIR INPUT...
 //
-// Each input goes through LoadJpegFile, the layout the window would choose for its proportions
-// (unless --layout names one), ComposeTrayInlay with the spine setting, and SaveJpegFile at
-// quality 95; an OUTPUT ending in ".ppm" is written as binary PPM instead. With --output-dir,
-// INPUT "/scans/cover.jpg" gives "DIR/cover-inlay.jpg", and --jobs files are composed at once.
+// Each input is loaded as the window loads it (PNG, TIFF and WebP files through the picture
+// registry, any other through LoadUprightJpegFile), gets the layout the window would choose for
+// its proportions (unless --layout names one), is composed with the spine setting (at the spine
+// the finder finds, with --find-spine) and written with SaveJpegFile at quality 95; an OUTPUT
+// ending in ".ppm" is written as binary PPM instead. With --output-dir, INPUT
+// "/scans/cover.jpg" gives "DIR/cover-inlay.jpg", and --jobs files are composed at once. The
+// programs register the codec pictures (RegisterCodecPictures) at start.
 //
 // Plain JPEG scans go a faster way to the same bytes (TakesFastWay, compose_cli/RowComposition.h).
 
@@ -31,6 +34,7 @@ struct TComposeOptions {
     std::vector<std::string> Inputs;    // one in the single form
     std::string Output;                 // the single form's OUTPUT
     int Jobs = 0;                       // files composed at once; 0: DefaultJobs()
+    bool FindSpine = false;             // cut where FindSpine finds the spine
     bool ShowHelp = false;
     bool ShowVersion = false;
 };
@@ -53,29 +57,35 @@ std::string ComposeVersionText();
 // DIR/NAME-inlay.jpg, NAME being Input's file name without folder and extension.
 std::string BatchOutputName(const std::string& OutputDir, const std::string& Input);
 
-// Loads Input, composes its inlay (in Layout, or the one its proportions give) and writes it to
-// Output. Throws what the steps throw.
-void ComposeFile(const std::string& Input, const std::string& Output,
-                 std::optional<TInlayLayout> Layout, int Spine);
+// What became of the spine search of one file.
+enum class TSpineSearch { NotAsked, Found, NotFound };
+
+// Loads Input, composes its inlay (in Layout, or the one its proportions give; with LookForSpine at
+// the spine FindSpine finds, else, and when it finds none, at the layout's own cut) and writes it
+// to Output. Throws what the steps throw.
+TSpineSearch ComposeFile(const std::string& Input, const std::string& Output,
+                         std::optional<TInlayLayout> Layout, int Spine, bool LookForSpine = false);
 
 // Whether a file goes the fast way (compose_cli/RowComposition.h) rather than the full one
 // above: only where that way gives the same file, that is for a JPEG scan of grey or colour (Scan
-// has read its header) whose inlay is written as JPEG or PPM, with nothing asked for beyond layout
-// and spine. Everything else goes the full way.
+// has read its header) that needs no turning (no orientation tag of 2 to 8) and is not named as a
+// PNG, TIFF or WebP picture, whose inlay is written as JPEG or PPM, with nothing asked for beyond
+// layout and spine (no --find-spine). Everything else goes the full way.
 bool TakesFastWay(const TComposeOptions& Options, const std::string& Input,
                   const std::string& Output, const TJpegRowReader& Scan);
 
 // Composes Input into Output as ComposeFile does, the fast way where TakesFastWay allows it. A
 // file that fails on the fast way is composed again the full way, which reports the failure in
 // its own words (and succeeds where only the fast way failed). TwoThreads lets the fast way
-// decode a large scan on two threads. Throws what ComposeFile throws.
-void ComposeOneFile(const std::string& Input, const std::string& Output,
-                    const TComposeOptions& Options, bool TwoThreads);
+// decode a large scan on two threads. Returns what ComposeFile returns; throws what it throws.
+TSpineSearch ComposeOneFile(const std::string& Input, const std::string& Output,
+                            const TComposeOptions& Options, bool TwoThreads);
 
 // Runs the whole command: help, version or the files, each failure reported on Err as
 // "trayvane-compose: INPUT: CLASS: MESSAGE" (the message's line breaks as lines) before the
 // next file; with several files in flight the reports still come in the order of the inputs.
-// Returns ExitSuccess, ExitFileFailed when any file failed, or ExitUsage (after the
-// reason and the usage text on Err).
+// With --find-spine each file without a spine found is reported as "trayvane-compose: INPUT: no
+// spine found, the layout's own cut is used" (not a failure). Returns ExitSuccess,
+// ExitFileFailed when any file failed, or ExitUsage (after the reason and the usage text on Err).
 int RunComposeCommand(const std::vector<std::string>& Arguments, std::ostream& Out,
                       std::ostream& Err);

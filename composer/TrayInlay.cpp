@@ -1,5 +1,7 @@
 #include "composer/TrayInlay.h"
 
+#include "composer/InlaySteps.h"
+
 #include <cmath>
 #include <limits>
 
@@ -42,10 +44,6 @@ TInlayGeometry ComputeInlayGeometry(std::int32_t Width, std::int32_t Height, TIn
     return G;
 }
 
-namespace {
-
-// Cuts columns [SpineLeft, SpineLeft + B) of Input, turns them by 180 degrees and puts them into
-// Output's leftmost B columns.
 void PlaceTurnedSpine(const TBitmap32& Input, std::int32_t SpineLeft, std::int32_t SpineWidth,
                       TBitmap32& Output) {
     const std::int32_t H = Input.Height();
@@ -58,8 +56,7 @@ void PlaceTurnedSpine(const TBitmap32& Input, std::int32_t SpineLeft, std::int32
     Output.DrawFrom(TRect{0, 0, SpineWidth, H}, TRect{0, 0, SpineWidth, H}, &Spine);
 }
 
-// Stretches or squeezes Output vertically to NormalHeight; the width stays.
-void Normalise(int NormalHeight, TBitmap32& Output) {
+void NormaliseInlay(int NormalHeight, TBitmap32& Output) {
     if (NormalHeight == Output.Height())
         return;
     const std::int32_t W = Output.Width();
@@ -69,8 +66,6 @@ void Normalise(int NormalHeight, TBitmap32& Output) {
     // Normal is thrown away next, so its store is handed over rather than copied.
     Output.TakeFrom(Normal);
 }
-
-} // namespace
 
 void ComposeTrayInlay(const TBitmap32& Input, TInlayLayout Layout, double Position,
                       TBitmap32& Output) {
@@ -91,5 +86,5 @@ void ComposeTrayInlay(const TBitmap32& Input, TInlayLayout Layout, double Positi
         Output.DrawFrom(TRect{B, 0, W + B, H}, TRect{0, 0, W, H}, &Input);
         PlaceTurnedSpine(Input, W - B, B, Output);
     }
-    Normalise(static_cast<int>(G.NormalHeight), Output);
+    NormaliseInlay(static_cast<int>(G.NormalHeight), Output);
 }

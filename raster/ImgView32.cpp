@@ -7,6 +7,7 @@
 #include <QColor>
 #include <QEvent>
 #include <QImage>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QRectF>
 
@@ -27,6 +28,11 @@ private:
     TBitmap32& FBitmap;
 };
 
+// The cut lines: a bright core between two dark edges shows on light and dark pictures alike.
+const QColor CutLineCore(255, 208, 40);
+const QColor CutLineEdge(0, 0, 0, 200);
+const QColor CutDimming(0, 0, 0, 120);
+
 } // namespace
 
 TImgView32::TImgView32(QWidget* Parent) : QWidget(Parent), FResolveSystemColor(PaletteSystemColor) {
@@ -35,6 +41,8 @@ TImgView32::TImgView32(QWidget* Parent) : QWidget(Parent), FResolveSystemColor(P
     setAttribute(Qt::WA_OpaquePaintEvent);
     setAttribute(Qt::WA_NoSystemBackground);
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
+    // The pointer shows when it is over a cut line, also with no button down.
+    setMouseTracking(true);
 
     FBitmap.OnChange = [this](TBitmap32&) { BitmapChanged(); };
     FBitmap.OnResize = [this](TBitmap32&) { BitmapResized(); };
@@ -172,6 +180,104 @@ void TImgView32::CopyBackBufferToScreen() {
         Painter.fillRect(QRectF(Right, 0, width() - Right, height()), Background);
         Painter.fillRect(QRectF(0, Bottom, Right, height() - Bottom), Background);
     }
+    PaintCutLines(Painter);
+}
+
+void TImgView32::SetCutLines(const std::optional<TCutLines>& Lines) {
+    if (Lines == FCutLines)
+        return;
+    FCutLines = Lines;
+    if (!FCutLines) {
+        FDraggedLine.reset();
+        unsetCursor();
+    }
+    // The lines are painted over the screen copy: the back buffer stays valid.
+    update();
+}
+
+std::optional<std::pair<int, int>> TImgView32::CutLineColumns() const {
+    const TRect Image = DisplayRect();
+    if (!FCutLines || FBitmap.IsEmpty() || RectIsEmpty(Image))
+        return std::nullopt;
+    return std::pair{ViewColumnOfBitmapColumn(FCutLines->Left, Image, FBitmap.Width()),
+                     ViewColumnOfBitmapColumn(FCutLines->Right, Image, FBitmap.Width())};
+}
+
+void TImgView32::PaintCutLines(QPainter& Painter) {
+    const auto Columns = CutLineColumns();
+    if (!Columns)
+        return;
+    const TRect Image = DisplayRect();
+    const qreal Ratio = devicePixelRatio();
+    const int Unit = std::max(1, qRound(Ratio));
+    const int Top = Image.Top;
+    const int Height = Image.Bottom - Image.Top;
+    Painter.save();
+    Painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
+    Painter.scale(1 / Ratio, 1 / Ratio); // device pixels from here on
+    if (Columns->second < Image.Right)
+        Painter.fillRect(QRect(Columns->second, Top, Image.Right - Columns->second, Height),
+                         CutDimming);
+    for (int X : {Columns->first, Columns->second}) {
+        // A line on the picture's edge is moved inside it, so that it shows whole.
+        X = std::max(Image.Left + 2 * Unit, std::min(X, Image.Right - 2 * Unit));
+        Painter.fillRect(QRect(X - 2 * Unit, Top, 4 * Unit, Height), CutLineEdge);
+        Painter.fillRect(QRect(X - Unit, Top, 2 * Unit, Height), CutLineCore);
+    }
+    Painter.restore();
+}
+
+std::optional<TCutLine> TImgView32::CutLineUnder(double X) const {
+    const auto Columns = CutLineColumns();
+    if (!Columns)
+        return std::nullopt;
+    return CutLineAt(X, Columns->first, Columns->second, CutLineGrabDistance * devicePixelRatio());
+}
+
+void TImgView32::ShowCursorFor(std::optional<TCutLine> Line) {
+    if (Line || FDraggedLine)
+        setCursor(Qt::SplitHCursor);
+    else
+        unsetCursor();
+}
+
+void TImgView32::mousePressEvent(QMouseEvent* Event) {
+    if (Event->button() != Qt::LeftButton || !FCutLines) {
+        QWidget::mousePressEvent(Event);
+        return;
+    }
+    RunHandler([this, Event] {
+        FDraggedLine = CutLineUnder(Event->position().x() * devicePixelRatio());
+        if (FDraggedLine)
+            FDraggedColumn = *FDraggedLine == TCutLine::Left ? FCutLines->Left : FCutLines->Right;
+        ShowCursorFor(FDraggedLine);
+    });
+}
+
+void TImgView32::mouseMoveEvent(QMouseEvent* Event) {
+    RunHandler([this, Event] {
+        const double X = Event->position().x() * devicePixelRatio();
+        if (!FDraggedLine) {
+            ShowCursorFor(CutLineUnder(X));
+            return;
+        }
+        const int Column = BitmapColumnAtViewX(X, DisplayRect(), FBitmap.Width());
+        if (Column == FDraggedColumn)
+            return;
+        FDraggedColumn = Column;
+        emit OnCutLineMoved(*FDraggedLine, Column);
+    });
+}
+
+void TImgView32::mouseReleaseEvent(QMouseEvent* Event) {
+    if (Event->button() != Qt::LeftButton || !FDraggedLine) {
+        QWidget::mouseReleaseEvent(Event);
+        return;
+    }
+    RunHandler([this, Event] {
+        FDraggedLine.reset();
+        ShowCursorFor(CutLineUnder(Event->position().x() * devicePixelRatio()));
+    });
 }
 
 void TImgView32::paintEvent(QPaintEvent* /*Event*/) {

@@ -11,6 +11,13 @@
 // bitmap pixel still covers exactly one device pixel. All rectangles and sizes this class hands
 // out are in device pixels.
 //
+// Over the picture the view can draw cut lines (raster/CutOverlay.h): two thin vertical lines in
+// a colour that shows on light and dark pictures alike, and everything right of the right line
+// dimmed. They are painted over the screen copy, never into the bitmap or the back buffer. The
+// pointer over a line shows the horizontal-resize cursor, and dragging a line with the left
+// button reports the bitmap boundary under the pointer (OnCutLineMoved); the owner moves the
+// lines.
+//
 // The view's settings are fixed: scale 1.0, shrink-to-fit-else-scale, centred, no over-size
 // margin, no scroll bars, full repaints. Usable as a promoted widget in a Qt Designer form; its
 // one designable property is Color (set it with stdset="0" in a form, since its setter is
@@ -18,11 +25,15 @@
 
 #include "raster/Bitmap32.h"
 #include "raster/Color.h"
+#include "raster/CutOverlay.h"
 #include "raster/ViewPlacement.h"
 
 #include <QWidget>
 
 #include <optional>
+#include <utility>
+
+class QPainter;
 
 class TImgView32 : public QWidget {
     Q_OBJECT
@@ -67,10 +78,28 @@ public:
     // change, never for a paint without one.
     int RenderCount() const noexcept { return FRenderCount; }
 
+    // The cut lines over the picture, or none (the start). Setting other lines repaints without
+    // rendering the picture anew; setting none ends a drag.
+    const std::optional<TCutLines>& CutLines() const noexcept { return FCutLines; }
+    void SetCutLines(const std::optional<TCutLines>& Lines);
+    // The view columns (device pixels) at which the lines stand as the picture is shown now.
+    std::optional<std::pair<int, int>> CutLineColumns() const;
+
+    // How near, in the view's own pixels (not device pixels), the pointer must be to grab a line.
+    static constexpr int CutLineGrabDistance = 4;
+
+signals:
+    // While a cut line is dragged: the bitmap boundary nearest to the pointer, whenever it
+    // changes. The line itself stays until its owner sets the lines anew.
+    void OnCutLineMoved(TCutLine Line, int Column);
+
 protected:
     void paintEvent(QPaintEvent* Event) override;
     void resizeEvent(QResizeEvent* Event) override;
     void changeEvent(QEvent* Event) override;
+    void mousePressEvent(QMouseEvent* Event) override;
+    void mouseMoveEvent(QMouseEvent* Event) override;
+    void mouseReleaseEvent(QMouseEvent* Event) override;
 
 private:
     void BitmapChanged();
@@ -83,6 +112,9 @@ private:
     void RenderBackBuffer();
     void CopyBackBufferToScreen();
     TColor32 BackgroundPixel() const;
+    void PaintCutLines(QPainter& Painter);
+    std::optional<TCutLine> CutLineUnder(double X) const;
+    void ShowCursorFor(std::optional<TCutLine> Line);
 
     TBitmap32 FBitmap;
     TBitmap32 FBackBuffer;
@@ -94,4 +126,7 @@ private:
     mutable std::optional<TRect> FDisplayRect;
     bool FBufferValid = false;
     int FRenderCount = 0;
+    std::optional<TCutLines> FCutLines;
+    std::optional<TCutLine> FDraggedLine;
+    int FDraggedColumn = 0;
 };

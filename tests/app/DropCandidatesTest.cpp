@@ -115,6 +115,20 @@ TEST_F(DropCandidateTest, FirstExistingJpegFileWins) {
     }
 }
 
+TEST_F(DropCandidateTest, PngTiffAndWebPFilesCountInAnyCaseInTheSameOrder) {
+    Folder.WriteFile("scan.PNG", "png");
+    Folder.WriteFile("scan.Tif", "tiff");
+    Folder.WriteFile("scan.tiff", "tiff");
+    Folder.WriteFile("scan.WebP", "webp");
+    Folder.WriteFile("scan.gif", "gif");
+    EXPECT_EQ(Choose({"notes.txt", "scan.PNG", "cover.JPG"}, {}), "scan.PNG");
+    EXPECT_EQ(Choose({"scan.gif", "scan.Tif"}, {}), "scan.Tif");
+    EXPECT_EQ(Choose({"scan.tiff"}, {}), "scan.tiff");
+    EXPECT_EQ(Choose({"scan.WebP", "scan.PNG"}, {}), "scan.WebP");
+    EXPECT_EQ(Choose({"cover.JPG", "scan.WebP"}, {}), "cover.JPG");
+    EXPECT_EQ(Choose({"scan.gif", "missing.png"}, {}), "<none>");
+}
+
 TEST_F(DropCandidateTest, MappedNamesStandInForDroppedOnesAsFarAsTheMappingReaches) {
     // The mapped name is tested in place of the dropped one, even when the dropped one would do.
     EXPECT_EQ(Choose({"cover.JPG"}, {"back.jpeg"}), "back.jpeg");

@@ -1,10 +1,16 @@
 #include "compose_cli/ComposeCommand.h"
 
+#include "composer/SpineFinder.h"
 #include "composer/TrayCard.h"
 #include "composer/TrayInlay.h"
+#include "composer/TrayInlayAtCut.h"
 #include "jpeg_bridge/JpegFile.h"
+#include "raster/Orientation.h"
 
+#include "tests/support/ExifFixtures.h"
 #include "tests/support/JpegFixtures.h"
+#include "tests/support/MadeCovers.h"
+#include "tests/support/PictureFixtures.h"
 #include "tests/support/TempFolder.h"
 
 #include <gmock/gmock.h>
@@ -85,12 +91,8 @@ TPpm ReadPpm(const std::string& FileName) {
     return Ppm;
 }
 
-// The inlay the window would show for a file, layout and spine.
-void ExpectPpmIsInlayOf(const std::string& PpmFile, const std::string& Input, bool BackAndFront,
-                        int Spine) {
-    TBitmap32 Picture, Inlay;
-    LoadJpegFile(&Picture, Input);
-    ComposeTrayInlay(Picture, BackAndFront, Spine, Inlay);
+// The PPM file holds exactly Inlay's pixels.
+void ExpectPpmIsInlay(const std::string& PpmFile, const TBitmap32& Inlay) {
     const TPpm Ppm = ReadPpm(PpmFile);
     ASSERT_EQ(Ppm.Width, Inlay.Width());
     ASSERT_EQ(Ppm.Height, Inlay.Height());
@@ -103,6 +105,38 @@ void ExpectPpmIsInlayOf(const std::string& PpmFile, const std::string& Input, bo
                 ADD_FAILURE() << "pixel (" << X << ", " << Y << ") is " << std::hex << Got
                               << ", expected " << (Inlay.Pixel(X, Y) & 0xFFFFFF);
         }
+}
+
+// The inlay the window would show for a file, layout and spine.
+void ExpectPpmIsInlayOf(const std::string& PpmFile, const std::string& Input, bool BackAndFront,
+                        int Spine) {
+    TBitmap32 Picture, Inlay;
+    LoadJpegFile(&Picture, Input);
+    ComposeTrayInlay(Picture, BackAndFront, Spine, Inlay);
+    ExpectPpmIsInlay(PpmFile, Inlay);
+}
+
+// A wrap-around whose back (138 mm) is wider than its front (121 mm), 4 pixels per millimetre.
+TCoverSpec WiderBackCover() {
+    TCoverSpec Spec;
+    Spec.Width = 1062;
+    Spec.Height = 480;
+    Spec.SpineLeft = 552;
+    Spec.SpineRight = 578;
+    return Spec;
+}
+
+TSampleImage RgbSamplesOf(const TBitmap32& Bitmap, bool Alpha = false) {
+    TSampleImage Image{Bitmap.Width(), Bitmap.Height(), Alpha ? 4 : 3, 8, {}};
+    for (int Y = 0; Y < Bitmap.Height(); ++Y)
+        for (int X = 0; X < Bitmap.Width(); ++X) {
+            const TColor32 P = Bitmap.Pixel(X, Y);
+            for (const int Shift : {16, 8, 0})
+                Image.Samples.push_back(static_cast<std::uint16_t>((P >> Shift) & 0xFF));
+            if (Alpha)
+                Image.Samples.push_back(255);
+        }
+    return Image;
 }
 
 class ComposeCommandTest : public testing::Test {
@@ -139,6 +173,9 @@ TEST(ComposeArgumentsTest, AcceptedForms) {
     EXPECT_EQ(C.Spine, 20);
     EXPECT_EQ(C.Output, "-out.ppm");
 
+    EXPECT_FALSE(C.FindSpine);
+    EXPECT_TRUE(ParseComposeArguments({"a.png", "--find-spine", "b.jpg"}).FindSpine);
+
     EXPECT_TRUE(ParseComposeArguments({"--help"}).ShowHelp);
     EXPECT_TRUE(ParseComposeArguments({"x", "--version"}).ShowVersion);
 }
@@ -161,6 +198,7 @@ TEST(ComposeArgumentsTest, UsageErrors) {
         {"--quality", "90", "a", "b"},
         {"-x", "a", "b"},
         {"--help=yes"},
+        {"--find-spine=yes", "a", "b"},
     };
     for (const auto& Arguments : Cases)
         EXPECT_THROW(ParseComposeArguments(Arguments), EUsageError)
@@ -282,4 +320,78 @@ TEST_F(ComposeCommandTest, HelpVersionAndUsageErrors) {
     EXPECT_EQ(Run.ExitCode, 2);
     EXPECT_THAT(Run.Err, HasSubstr("no folder"));
     EXPECT_FALSE(std::filesystem::exists(Dir.File("b.jpg")));
+}
+
+// Done when: a wrap-around whose back is wider than its front gets its spine on both sides with
+// --find-spine; where none is found, the layout's own cut and a line on standard error.
+TEST_F(ComposeCommandTest, FindSpineCutsAtTheSpineOrSaysItFoundNone) {
+    TBitmap32 Cover;
+    MakeCover(WiderBackCover(), Cover);
+    const std::string Input = Dir.File("wrap.png");
+    WriteFileBytes(Input, EncodePng(RgbSamplesOf(Cover)));
+    const std::optional<TSpineFinding> Found = FindSpine(Cover, TInlayLayout::BackAndFront);
+    ASSERT_TRUE(Found);
+
+    TRun Run = RunExecutable(Dir, {"--find-spine", "--spine", "10", Input, Dir.File("inlay.ppm")});
+    ASSERT_EQ(Run.ExitCode, 0) << Run.Err;
+    EXPECT_EQ(Run.Err, "");
+    TBitmap32 Inlay;
+    ComposeTrayInlayAtCut(Cover, Found->Cut, 10, Inlay);
+    ExpectPpmIsInlay(Dir.File("inlay.ppm"), Inlay);
+    // The spine's dark blue on both sides of the inlay, below the lettering.
+    const int B = ScaledSpineCut(Found->Cut, 10, Cover.Width()).Width();
+    EXPECT_EQ(Inlay.Pixel(B / 2, Inlay.Height() / 10), 0xFF1E2A44u);
+    EXPECT_EQ(Inlay.Pixel(Inlay.Width() - 1 - B / 2, Inlay.Height() * 9 / 10), 0xFF1E2A44u);
+
+    TCoverSpec Plain = WiderBackCover();
+    Plain.Spine = Plain.Back;
+    Plain.Front = Plain.Back;
+    MakeCover(Plain, Cover);
+    const std::string Blank = Dir.File("blank.png");
+    WriteFileBytes(Blank, EncodePng(RgbSamplesOf(Cover)));
+    Run = RunExecutable(Dir, {"--find-spine", Blank, Dir.File("blank.ppm")});
+    EXPECT_EQ(Run.ExitCode, 0);
+    EXPECT_EQ(Run.Err,
+              "trayvane-compose: " + Blank + ": no spine found, the layout's own cut is used\n");
+    ComposeTrayInlay(Cover, TInlayLayout::BackAndFront, 0, Inlay);
+    ExpectPpmIsInlay(Dir.File("blank.ppm"), Inlay);
+}
+
+// PNG, TIFF and WebP scans compose as JPEG ones do; a sideways JPEG photo is turned upright first.
+TEST_F(ComposeCommandTest, ScansOfEveryKindCompose) {
+    TBitmap32 Cover;
+    MakeCover(WiderBackCover(), Cover);
+    TBitmap32 Expected;
+    ComposeTrayInlay(Cover, TInlayLayout::BackAndFront, 0, Expected);
+    const std::vector<std::pair<std::string, std::vector<std::uint8_t>>> Files = {
+        {"cover.TIFF", EncodeTiff(RgbSamplesOf(Cover), TTiffCompression::Deflate)},
+        {"cover.webp", EncodeWebP(RgbSamplesOf(Cover, true), true)},
+    };
+    for (const auto& [Name, Data] : Files) {
+        SCOPED_TRACE(Name);
+        WriteFileBytes(Dir.File(Name), Data);
+        const TRun Run = RunExecutable(Dir, {Dir.File(Name), Dir.File("inlay.ppm")});
+        ASSERT_EQ(Run.ExitCode, 0) << Run.Err;
+        ExpectPpmIsInlay(Dir.File("inlay.ppm"), Expected);
+    }
+
+    // Stored turned by 90 degrees clockwise with the tag 8: composed as the upright cover, in the
+    // back-and-front layout its upright proportions give.
+    TBitmap32 Stored;
+    Stored.CopyFrom(&Cover);
+    OrientUpright(Stored, 6);
+    SaveJpegFile(Stored, Dir.File("sideways.jpg"), 95);
+    WriteFileBytes(Dir.File("sideways.jpg"),
+                   WithExifOrientation(ReadFileBytes(Dir.File("sideways.jpg")), 8));
+    const TRun Run = RunExecutable(Dir, {Dir.File("sideways.jpg"), Dir.File("photo.ppm")});
+    ASSERT_EQ(Run.ExitCode, 0) << Run.Err;
+    const TPpm Photo = ReadPpm(Dir.File("photo.ppm"));
+    EXPECT_EQ(Photo.Width, Expected.Width());
+    EXPECT_EQ(Photo.Height, Expected.Height());
+
+    WriteFileBytes(Dir.File("cut.png"), RandomBytes(100, 3));
+    const TRun Damaged = RunExecutable(Dir, {Dir.File("cut.png"), Dir.File("cut.ppm")});
+    EXPECT_EQ(Damaged.ExitCode, 1);
+    EXPECT_EQ(Damaged.Err, "trayvane-compose: " + Dir.File("cut.png") +
+                               ": EPNGError: PNG error: not a PNG file\n");
 }

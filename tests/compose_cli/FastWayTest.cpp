@@ -8,6 +8,7 @@
 #include "base/ExceptionClassName.h"
 #include "composer/TrayCard.h"
 
+#include "tests/support/ExifFixtures.h"
 #include "tests/support/JpegFixtures.h"
 #include "tests/support/TempFolder.h"
 #include "tests/support/TestNames.h"
@@ -105,6 +106,38 @@ TEST(FastWayTest, TakenForGreyAndColourScansOnly) {
         EXPECT_EQ(TakesFastWay({}, Dir.File("in.jpg"), Dir.File("out.jpg"), Reader),
                   C.Components != 4)
             << C.Name;
+    }
+}
+
+TEST(FastWayTest, LeavesTurningFindingAndOtherFormatsToTheFullWay) {
+    // A colour scan the fast way could decode, under the names and options that only the full
+    // way handles: a photo to be turned, a spine to be found, a name that says PNG, TIFF or WebP.
+    TTempFolder Dir;
+    const std::vector<std::uint8_t> Jpeg =
+        EncodeJpeg(NoiseImage(300, 150, 3, 11), TFixtureColor::YCbCr, {});
+    struct TCase {
+        const char* Name;
+        std::vector<std::uint8_t> Data;
+        bool FindSpine;
+        bool Fast;
+    };
+    const TCase Cases[] = {
+        {"plain.jpg", Jpeg, false, true},
+        {"upright.jpg", WithExifOrientation(Jpeg, 1), false, true},
+        {"sideways.jpg", WithExifOrientation(Jpeg, 6), false, false},
+        {"mirrored.jpg", WithExifOrientation(Jpeg, 2), false, false},
+        {"spine.jpg", Jpeg, true, false},
+        {"named.png", Jpeg, false, false},
+        {"named.TIFF", Jpeg, false, false},
+        {"named.webp", Jpeg, false, false},
+    };
+    for (const TCase& C : Cases) {
+        const std::string Input = Dir.File(C.Name);
+        WriteFileBytes(Input, C.Data);
+        TComposeOptions Options;
+        Options.FindSpine = C.FindSpine;
+        const TJpegRowReader Reader(Input);
+        EXPECT_EQ(TakesFastWay(Options, Input, Dir.File("out.jpg"), Reader), C.Fast) << C.Name;
     }
 }
 

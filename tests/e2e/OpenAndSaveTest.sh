@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Does the whole job as a person would: opens a JPEG through the Open dialog by typing its path,
-# saves the inlay through the Save dialog by typing a name without extension, and checks the
-# saved file: named with ".JPG", a JPEG of the inlay's size, 1510 : 1175.
+# checks that the input view shows the cut lines where the spine is cut, saves the inlay through
+# the Save dialog by typing a name without extension, and checks the saved file: named with
+# ".JPG", a JPEG of the inlay's size, 1510 : 1175.
 # Usage (on a virtual screen): OpenAndSaveTest.sh PROGRAM
 Program=$1
 source "$(dirname "$0")/E2eSupport.sh"
@@ -16,6 +17,20 @@ sleep 0.5
 click_in_window "$Window" 40 40 # Open
 answer_file_dialog "$Work/back card.jpg"
 sleep 0.5
+
+# The cut lines: a back card's spine is its rightmost 60 columns, 1440 to 1499. The picture is
+# shown 414 x 276 from x = 294 in the 1001 pixel wide view, so the left line stands at 294 + 398
+# and the right one at the picture's right edge (moved 2 pixels inside it, to show whole). Their
+# bright cores are the only amber pixels of a row through the middle of the view.
+eval "$(xdotool getwindowgeometry --shell "$Window")"
+import -window root "$Work/opened.png"
+Amber=$(convert "$Work/opened.png" -crop "${WIDTH}x1+$X+$((Y + 97 + 138))" +repage txt:- |
+  awk -F'[,:() ]+' '/^[0-9]/ && $3 > 220 && $4 > 170 && $4 < 235 && $5 < 110 { printf "%d ", $1 }')
+echo "amber columns of the input view: $Amber"
+read -r -a Columns <<<"$Amber"
+[[ ${#Columns[@]} -ge 2 ]] || fail "no cut lines in the input view"
+(( Columns[0] >= 689 && Columns[0] <= 694 && Columns[-1] >= 703 && Columns[-1] <= 707 )) ||
+  fail "the cut lines stand at $Amber, not around 692 and 706"
 click_in_window "$Window" 150 40 # Save
 answer_file_dialog "$Work/inlay"
 

@@ -73,4 +73,32 @@ TEST(HighDensityViewTest, ShrinksToTheDevicePixelsOfTheView) {
             << "device pixel (" << X << ", " << Y << ") " << Hex(Shown.pixel(X, Y));
 }
 
+// Cut lines stand on device pixels: the line before column 40 of a picture shown one to one
+// from device pixel 384 is drawn around device pixel 424, two device pixels of core on each side
+// of the boundary; a pointer at logical x 212 (device 424) grabs it.
+TEST(HighDensityViewTest, CutLinesStandOnDevicePixels) {
+    TImgView32 View;
+    View.SetColor(15656932);
+    ShowView(View, 434, 138);
+    View.Bitmap().SetDimensions(100, 50);
+    FillWithCoordinates(View.Bitmap());
+    View.SetCutLines(TCutLines{40, 60});
+    Settle();
+    ASSERT_EQ(View.CutLineColumns(), (std::pair{424, 444}));
+
+    const QImage Shown = View.grab().toImage();
+    const auto Brightness = [](QRgb P) { return qRed(P) + qGreen(P) + qBlue(P); };
+    for (const int X : {422, 423, 424, 425})
+        EXPECT_GT(Brightness(Shown.pixel(X, 130)), 500) << "no bright core at device pixel " << X;
+    EXPECT_EQ(Shown.pixel(419, 130), CoordinatePixel(35, 17));
+
+    int Moved = -1;
+    QObject::connect(&View, &TImgView32::OnCutLineMoved,
+                     [&](TCutLine, int Column) { Moved = Column; });
+    QTest::mousePress(&View, Qt::LeftButton, {}, QPoint(212, 65));
+    QTest::mouseMove(&View, QPoint(207, 65));
+    QTest::mouseRelease(&View, Qt::LeftButton, {}, QPoint(207, 65));
+    EXPECT_EQ(Moved, 30);
+}
+
 } // namespace

@@ -278,6 +278,69 @@ TEST_F(ImgView32Test, SystemColoursComeFromThePaletteOrTheResolver) {
     EXPECT_EQ(FirstWrongPixel(Fresh, 0xFF112233u, 0u), "") << "injected resolver";
 }
 
+// The cut lines: painted over the screen copy (a bright core between dark edges, the part right
+// of the right line dimmed), never into the bitmap or the back buffer.
+TEST_F(ImgView32Test, CutLinesArePaintedOverThePictureOnly) {
+    ShowPicture(100, 50); // one to one at (384, 113, 484, 163)
+    const int RendersBefore = View.RenderCount();
+    View.SetCutLines(TCutLines{40, 60});
+    Settle();
+    EXPECT_EQ(View.RenderCount(), RendersBefore) << "the picture was rendered anew";
+    ASSERT_EQ(View.CutLineColumns(), (std::pair{424, 444}));
+
+    const QImage Shown = View.grab().toImage();
+    const auto Brightness = [](QRgb P) { return qRed(P) + qGreen(P) + qBlue(P); };
+    for (const int X : {423, 424, 443, 444})
+        EXPECT_GT(Brightness(Shown.pixel(X, 130)), 500) << "no bright core at " << X;
+    for (const int X : {422, 425, 442})
+        EXPECT_LT(Brightness(Shown.pixel(X, 130)), Brightness(CoordinatePixel(X - 384, 17)))
+            << "no dark edge at " << X;
+    // Left of the lines the picture as it is; right of them dimmed; around it the background.
+    EXPECT_EQ(Shown.pixel(400, 130), CoordinatePixel(16, 17));
+    for (const int X : {447, 470, 483})
+        EXPECT_LT(Brightness(Shown.pixel(X, 130)), Brightness(CoordinatePixel(X - 384, 17)) - 30)
+            << "not dimmed at " << X;
+    EXPECT_EQ(Shown.pixel(490, 130), BackgroundPixel);
+    EXPECT_EQ(
+        FirstWrongPixel(View, BackgroundPixel, [](int X, int Y) { return CoordinatePixel(X, Y); }),
+        "");
+    EXPECT_EQ(View.Bitmap().Pixel(40, 17), CoordinatePixel(40, 17));
+
+    View.SetCutLines(std::nullopt);
+    Settle();
+    EXPECT_EQ(View.grab().toImage().pixel(424, 130), CoordinatePixel(40, 17));
+}
+
+TEST_F(ImgView32Test, DraggingALineReportsTheBoundaryUnderThePointer) {
+    ShowPicture(100, 50);
+    View.SetCutLines(TCutLines{40, 60});
+    Settle();
+    std::vector<std::pair<TCutLine, int>> Moves;
+    QObject::connect(&View, &TImgView32::OnCutLineMoved,
+                     [&](TCutLine Line, int Column) { Moves.emplace_back(Line, Column); });
+
+    // Hovering over a line shows the resize cursor, beside it the normal one.
+    QTest::mouseMove(&View, QPoint(445, 130));
+    EXPECT_EQ(View.cursor().shape(), Qt::SplitHCursor);
+    QTest::mouseMove(&View, QPoint(300, 130));
+    EXPECT_NE(View.cursor().shape(), Qt::SplitHCursor);
+
+    QTest::mousePress(&View, Qt::LeftButton, {}, QPoint(445, 130));
+    QTest::mouseMove(&View, QPoint(450, 130));
+    QTest::mouseMove(&View, QPoint(450, 90));  // same column: nothing new
+    QTest::mouseMove(&View, QPoint(600, 130)); // beyond the picture: its edge
+    QTest::mouseRelease(&View, Qt::LeftButton, {}, QPoint(600, 130));
+    QTest::mouseMove(&View, QPoint(610, 130)); // released: no more moves
+    EXPECT_EQ(Moves, (std::vector<std::pair<TCutLine, int>>{{TCutLine::Right, 66},
+                                                            {TCutLine::Right, 100}}));
+
+    // A press away from the lines drags nothing.
+    QTest::mousePress(&View, Qt::LeftButton, {}, QPoint(400, 130));
+    QTest::mouseMove(&View, QPoint(410, 130));
+    QTest::mouseRelease(&View, Qt::LeftButton, {}, QPoint(410, 130));
+    EXPECT_EQ(Moves.size(), 2u);
+}
+
 TEST(ImgView32ErrorTest, AFailedBackBufferIsReportedAndTheViewShowsTheBackground) {
     std::vector<std::string> Reports;
     SetErrorReporter([&](const std::exception& Error) { Reports.push_back(Error.what()); });

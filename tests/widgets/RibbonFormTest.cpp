@@ -22,14 +22,23 @@ TEST(RibbonFormTest, BuildsFromTheWindowDescription) {
     Form.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&Form));
 
-    EXPECT_EQ(Ui.AdvToolBarPager11->geometry(), QRect(0, 0, 868, 97));
+    EXPECT_EQ(Ui.AdvToolBarPager11->geometry(), QRect(0, 0, 1001, 97));
     EXPECT_EQ(Ui.AdvToolBar1->Caption(), "File");
     EXPECT_EQ(Ui.AdvToolBar3->Caption(), "Spine size");
     EXPECT_EQ(Ui.AdvToolBar3->width(), 254);
     EXPECT_EQ(Ui.SpineSizeTrackBar->pos(), QPoint(3, 2));
     EXPECT_EQ(Ui.FileSaveButton->x(), 3 + Ui.FileOpenButton->width());
-    EXPECT_EQ(Ui.AdvToolBar2->width(), 240);
+    // Format: the two layout buttons, then "Find spine"; the groups after it moved right by its
+    // width, in their order.
+    EXPECT_EQ(Ui.AdvToolBar2->width(), 373);
     EXPECT_EQ(Ui.FormatBackFrontButton->geometry(), QRect(87, 2, 150, 70));
+    EXPECT_EQ(Ui.FormatFindSpineButton->geometry(), QRect(237, 1, 133, 72));
+    EXPECT_EQ(Ui.FormatFindSpineButton->Caption(), "Find spine");
+    EXPECT_TRUE(Ui.FormatFindSpineButton->HasPicture());
+    EXPECT_EQ(Ui.FormatFindSpineButton->GroupIndex(), 0);
+    EXPECT_EQ(Ui.AdvToolBar3->x(), 600);
+    EXPECT_EQ(Ui.AdvToolBar4->x(), 857);
+    EXPECT_EQ(Ui.AdvToolBar4->x() + Ui.AdvToolBar4->width(), Form.width()); // Info ends the ribbon
     for (TAdvToolBar* ToolBar : {Ui.AdvToolBar1, Ui.AdvToolBar2, Ui.AdvToolBar3, Ui.AdvToolBar4})
         EXPECT_EQ(ToolBar->height(), 90) << ToolBar->objectName().toStdString();
 

@@ -1,0 +1,33 @@
+// The cut: "Find spine" and the dragging of the cut lines in the input view. Both make the cut
+// explicit for the layout in use (BuildOutput composes at it and shows it); loading a picture or
+// changing the layout returns to the layout's own cut.
+
+#include "app/MainForm.h"
+#include "base/RunHandler.h"
+#include "composer/SpineFinder.h"
+
+// Finding nothing changes nothing on the screen; the log says so.
+void TMainForm::FormatFindSpineButtonClick() {
+    RunHandler([this] {
+        const TInlayLayout Layout = ChosenLayout();
+        const std::optional<TSpineFinding> Found = FindSpine(InputImgView->Bitmap(), Layout);
+        if (!Found)
+            throw ESpineNotFound(SpineNotFoundMessage);
+        FExplicitCut = TExplicitCut{Found->Cut, Layout};
+        BuildOutput();
+    });
+}
+
+// The dragged line goes to the boundary under the pointer; the other stays where it is shown.
+void TMainForm::InputImgViewCutLineMoved(TCutLine Line, int Column) {
+    RunHandler([this, Line, Column] {
+        const int Width = InputImgView->Bitmap().Width();
+        if (Width <= 0)
+            return;
+        const TSpineEdge Edge = Line == TCutLine::Left ? TSpineEdge::Left : TSpineEdge::Right;
+        FExplicitCut = TExplicitCut{
+            MoveSpineCutEdge(ShownSpineCut(), Edge, Column, SpineSizeTrackBar->Position(), Width),
+            ChosenLayout()};
+        BuildOutput();
+    });
+}

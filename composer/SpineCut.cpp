@@ -1,0 +1,79 @@
+#include "composer/SpineCut.h"
+
+#include "composer/TrayInlay.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+
+namespace {
+
+// Width * Scale rounded half to even, as the spine width is rounded; exact in double for every
+// 32-bit width and single-precision scale.
+std::int64_t ScaledWidth(std::int64_t Width, float Scale) {
+    return static_cast<std::int64_t>(
+        std::nearbyint(static_cast<double>(Width) * static_cast<double>(Scale)));
+}
+
+} // namespace
+
+float SpineScale(double Position) {
+    return (static_cast<float>(Position) + 100.0f) / 100.0f;
+}
+
+TSpineCut DescribedSpineCut(std::int32_t Width, TInlayLayout Layout, double Position) {
+    const TInlayGeometry G = ComputeInlayGeometry(Width, 1, Layout, Position);
+    const std::int32_t Left =
+        Layout == TInlayLayout::BackAndFront ? G.BackWidth : Width - G.SpineWidth;
+    return TSpineCut{Left, Left + G.SpineWidth};
+}
+
+TSpineCut ScaledSpineCut(const TSpineCut& Cut, double Position, std::int32_t Width) {
+    const std::int64_t W = std::max(Width, 0);
+    const std::int64_t CutWidth = std::int64_t{Cut.Right} - Cut.Left;
+    const std::int64_t B =
+        std::clamp<std::int64_t>(ScaledWidth(CutWidth, SpineScale(Position)), 0, W);
+    // Integer division truncates toward zero, so a narrowed strip moves right by the half
+    // that is rounded away.
+    const std::int64_t Left = std::clamp<std::int64_t>(Cut.Left - (B - CutWidth) / 2, 0, W - B);
+    return TSpineCut{static_cast<std::int32_t>(Left), static_cast<std::int32_t>(Left + B)};
+}
+
+TSpineCut MoveSpineCutEdge(const TSpineCut& Shown, TSpineEdge Edge, std::int32_t Column,
+                           double Position, std::int32_t Width) {
+    const std::int32_t W = std::max(Width, 1);
+    const float P = SpineScale(Position);
+    // The shown strip inside the picture and at least one column wide.
+    const std::int32_t ShownLeft = std::clamp(Shown.Left, 0, W - 1);
+    const std::int32_t ShownRight = std::clamp(Shown.Right, ShownLeft + 1, W);
+
+    // The strip wanted: one edge moved, the other kept.
+    const bool MoveLeft = Edge == TSpineEdge::Left;
+    const std::int32_t WantedLeft = MoveLeft ? std::clamp(Column, 0, ShownRight - 1) : ShownLeft;
+    const std::int32_t WantedRight = MoveLeft ? ShownRight : std::clamp(Column, ShownLeft + 1, W);
+    const std::int64_t Wanted = WantedRight - WantedLeft;
+
+    const auto Scaled = [&](std::int64_t CutWidth) {
+        return std::min<std::int64_t>(ScaledWidth(CutWidth, P), W);
+    };
+    // The cut width whose scaled width comes nearest to the wanted one: not every width is the
+    // scaled width of some cut (at +20 none gives 3), so the neighbours are tried too.
+    const std::int64_t First =
+        std::max<std::int64_t>(1, static_cast<std::int64_t>(std::nearbyint(
+                                      static_cast<double>(Wanted) / static_cast<double>(P))));
+    std::int64_t CutWidth = First;
+    for (const std::int64_t Candidate : {First - 1, First + 1})
+        if (Candidate >= 1 &&
+            std::llabs(Scaled(Candidate) - Wanted) < std::llabs(Scaled(CutWidth) - Wanted))
+            CutWidth = Candidate;
+    // The strip must fit beside the kept edge; a one-column cut always does (P rounds to 1).
+    const std::int64_t Room = MoveLeft ? WantedRight : W - WantedLeft;
+    while (CutWidth > 1 && Scaled(CutWidth) > Room)
+        --CutWidth;
+
+    const std::int64_t B = Scaled(CutWidth);
+    const std::int64_t StripLeft = MoveLeft ? WantedRight - B : WantedLeft;
+    // ScaledSpineCut moves the left edge by (B - CutWidth) div 2; this undoes it.
+    const std::int64_t Left = StripLeft + (B - CutWidth) / 2;
+    return TSpineCut{static_cast<std::int32_t>(Left), static_cast<std::int32_t>(Left + CutWidth)};
+}

@@ -1,0 +1,50 @@
+#pragma once
+
+// Where a composition cuts its input picture: the spine strip, columns Left to Right - 1. The
+// back card is every column left of the strip; what lies right of it (the front of a wrap-around)
+// is not used.
+//
+//    input   |<--------- back card --------->|<- spine ->|<------- not used ------->|
+//            0                             Left        Right                        W
+//
+// ComposeTrayInlay cuts where the layout's proportions put the spine (DescribedSpineCut). A cut
+// the user moved, or one the spine finder found, is explicit: its two edges are those of the
+// spine at slider position 0, and the slider widens or narrows the strip around its centre
+// (ScaledSpineCut). ComposeTrayInlayAtCut (composer/TrayInlayAtCut.h) composes at such a cut.
+
+#include "composer/InlayLayout.h"
+
+#include <cstdint>
+
+struct TSpineCut {
+    std::int32_t Left;  // first column of the spine strip
+    std::int32_t Right; // first column after it
+
+    std::int32_t Width() const noexcept { return Right - Left; }
+    friend bool operator==(const TSpineCut&, const TSpineCut&) = default;
+};
+
+enum class TSpineEdge : std::uint8_t { Left, Right };
+
+// The spine scale P of a slider position: (Position + 100) / 100 in single precision, as the
+// described composition forms it.
+float SpineScale(double Position);
+
+// The strip ComposeTrayInlay takes as the spine of a picture Width columns wide: (Half, Half + B)
+// in the back-and-front layout, (W - B, W) in the back layout (ComputeInlayGeometry).
+TSpineCut DescribedSpineCut(std::int32_t Width, TInlayLayout Layout, double Position);
+
+// The strip an explicit cut gives at slider position Position, in a picture Width columns wide:
+// B' = (R - L) * P rounded half to even (at most Width), L' = L - (B' - (R - L)) div 2 (div
+// truncating toward zero), then kept within 0 ... Width - B'; the strip is (L', L' + B'). Not
+// validated: Left < Right.
+TSpineCut ScaledSpineCut(const TSpineCut& Cut, double Position, std::int32_t Width);
+
+// The explicit cut after the user moved one edge of the strip Shown (as the composition at
+// Position shows it: ScaledSpineCut or DescribedSpineCut) to column Column, in a picture Width
+// columns wide (at least 1). The moved edge is kept inside the picture and at least one column
+// from the other edge. The result's ScaledSpineCut at Position keeps the other edge exactly
+// where it was shown and puts the moved one at Column, or one column off where the slider's
+// rounding leaves no cut that gives Column exactly.
+TSpineCut MoveSpineCutEdge(const TSpineCut& Shown, TSpineEdge Edge, std::int32_t Column,
+                           double Position, std::int32_t Width);

@@ -1,0 +1,353 @@
+// The window's cut and the pictures it takes in, in-process on Qt's offscreen platform: the cut
+// lines follow layout, slider and picture; dragging a line and "Find spine" recompose at the cut;
+// a sideways photo gives the upright picture's inlay; PNG, TIFF and WebP covers open and drop.
+
+#include "app/MainForm.h"
+#include "app/settings/RegistryFile.h"
+#include "composer/SpineFinder.h"
+#include "composer/TrayInlay.h"
+#include "composer/TrayInlayAtCut.h"
+#include "jpeg_bridge/JPEGImage.h"
+#include "jpeg_bridge/JpegFile.h"
+#include "picture_codecs/CodecPictures.h"
+#include "raster/Orientation.h"
+
+#include "tests/support/BitmapTestSupport.h"
+#include "tests/support/ExifFixtures.h"
+#include "tests/support/JpegFixtures.h"
+#include "tests/support/MadeCovers.h"
+#include "tests/support/PictureFixtures.h"
+#include "tests/support/TempFolder.h"
+
+#include <QApplication>
+#include <QFileDialog>
+#include <QMimeData>
+#include <QTest>
+#include <QTimer>
+#include <QUrl>
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr TColor32 SpineBlue = 0xFF1E2A44;
+constexpr TColor32 PaperWhite = 0xFFF2EEE4;
+
+// A wrap-around of 138 mm back, 6.5 mm spine and 121 mm front at 4 pixels per millimetre: the
+// layout's own cut (at 50.6 %) lies in the back card, left of the real spine.
+TCoverSpec WiderBackCover() {
+    TCoverSpec Spec;
+    Spec.Width = 1062;
+    Spec.Height = 480;
+    Spec.SpineLeft = 552;
+    Spec.SpineRight = 578;
+    return Spec;
+}
+
+TSampleImage SamplesOf(const TBitmap32& Bitmap) {
+    TSampleImage Image{Bitmap.Width(), Bitmap.Height(), 3, 8, {}};
+    for (int Y = 0; Y < Bitmap.Height(); ++Y)
+        for (int X = 0; X < Bitmap.Width(); ++X) {
+            const TColor32 P = Bitmap.Pixel(X, Y);
+            for (const int Shift : {16, 8, 0})
+                Image.Samples.push_back(static_cast<std::uint16_t>((P >> Shift) & 0xFF));
+        }
+    return Image;
+}
+
+bool SameBitmaps(const TBitmap32& A, const TBitmap32& B) {
+    if (A.Width() != B.Width() || A.Height() != B.Height())
+        return false;
+    for (int Y = 0; Y < A.Height(); ++Y)
+        for (int X = 0; X < A.Width(); ++X)
+            if (A.Pixel(X, Y) != B.Pixel(X, Y))
+                return false;
+    return true;
+}
+
+std::string ReadFile(const fs::path& Path) {
+    std::ifstream File(Path, std::ios::binary);
+    std::ostringstream Text;
+    Text << File.rdbuf();
+    return Text.str();
+}
+
+class MainFormCutTest : public testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        RegisterJpegPictures();
+        RegisterCodecPictures();
+    }
+
+    MainFormCutTest()
+        : Settings((Folder.Path() / "Trayvane.reg").string()),
+          LogPath(Folder.Path() / "trayvane.log"), Placeholder(Folder.Path() / "DropHere.jpg") {
+        TBitmap32 Picture;
+        Picture.SetDimensions(80, 30);
+        Picture.FillAll(0xFF808080u);
+        SaveJpegFile(Picture, Placeholder.string(), 90);
+    }
+
+    std::unique_ptr<TMainForm> MakeForm() {
+        auto Form = std::make_unique<TMainForm>(Settings, LogPath.string(), Placeholder.string());
+        Form->show();
+        QApplication::processEvents();
+        return Form;
+    }
+
+    // The made cover as a PNG file (lossless, so the window sees exactly its pixels).
+    fs::path WriteCover(const TCoverSpec& Spec, TBitmap32& Cover, const char* Name = "cover.png") {
+        MakeCover(Spec, Cover);
+        const fs::path Path = Folder.Path() / Name;
+        WriteFileBytes(Path.string(), EncodePng(SamplesOf(Cover)));
+        return Path;
+    }
+
+    std::string Log() const { return fs::exists(LogPath) ? ReadFile(LogPath) : std::string{}; }
+
+    // Drags the input view's line from its place to bitmap column Column.
+    void DragLine(TMainForm& Form, TCutLine Line, int Column) {
+        TImgView32& View = Form.InputView();
+        const auto Columns = View.CutLineColumns();
+        ASSERT_TRUE(Columns);
+        const int From = Line == TCutLine::Left ? Columns->first : Columns->second;
+        const TRect Image = View.DisplayRect();
+        const int To = ViewColumnOfBitmapColumn(Column, Image, View.Bitmap().Width());
+        const int Y = (Image.Top + Image.Bottom) / 2;
+        QTest::mousePress(&View, Qt::LeftButton, {}, QPoint(From, Y));
+        QTest::mouseMove(&View, QPoint((From + To) / 2, Y));
+        QTest::mouseMove(&View, QPoint(To, Y));
+        QTest::mouseRelease(&View, Qt::LeftButton, {}, QPoint(To, Y));
+    }
+
+    TTempFolder Folder;
+    TRegistryFileStore Settings;
+    fs::path LogPath;
+    fs::path Placeholder;
+};
+
+// The middle column of each spine strip of the inlay, at a row below the spine's lettering.
+TColor32 LeftStripPixel(const TBitmap32& Inlay, int SpineWidth) {
+    return Inlay.Pixel(SpineWidth / 2, Inlay.Height() / 10);
+}
+TColor32 RightStripPixel(const TBitmap32& Inlay, int SpineWidth) {
+    return Inlay.Pixel(Inlay.Width() - 1 - SpineWidth / 2, Inlay.Height() * 9 / 10);
+}
+
+} // namespace
+
+TEST_F(MainFormCutTest, NoLinesUntilTheFirstComposition) {
+    const auto Form = MakeForm();
+    EXPECT_FALSE(Form->InputView().CutLines());
+}
+
+TEST_F(MainFormCutTest, LinesFollowLayoutSliderAndPicture) {
+    TBitmap32 Cover;
+    const auto Form = MakeForm();
+    Form->LoadInputImage(WriteCover(WiderBackCover(), Cover).string());
+    const auto Lines = [&] { return Form->InputView().CutLines(); };
+    const auto Described = [&](TInlayLayout Layout, double Position) {
+        const TSpineCut Cut = DescribedSpineCut(1062, Layout, Position);
+        return std::optional<TCutLines>(TCutLines{Cut.Left, Cut.Right});
+    };
+    EXPECT_TRUE(Form->BackFrontButton().Down());
+    EXPECT_EQ(Lines(), Described(TInlayLayout::BackAndFront, 0));
+    Form->SpineTrackBar().setFocus();
+    QTest::keyClick(&Form->SpineTrackBar(), Qt::Key_End);
+    EXPECT_EQ(Lines(), Described(TInlayLayout::BackAndFront, 20));
+    QTest::mouseClick(&Form->BackButton(), Qt::LeftButton);
+    EXPECT_EQ(Lines(), Described(TInlayLayout::Back, 20));
+
+    TBitmap32 Back;
+    Form->LoadInputImage(WriteCover(
+                             [] {
+                                 TCoverSpec Spec;
+                                 Spec.Width = 600;
+                                 Spec.Height = 500;
+                                 Spec.SpineLeft = 570;
+                                 Spec.SpineRight = 600;
+                                 return Spec;
+                             }(),
+                             Back, "back.png")
+                             .string());
+    const TSpineCut Cut = DescribedSpineCut(600, TInlayLayout::Back, 20);
+    EXPECT_EQ(Lines(), (TCutLines{Cut.Left, Cut.Right}));
+}
+
+// Done when: a wrap-around whose back is wider than its front gets its spine on both sides after
+// one click of "Find spine".
+TEST_F(MainFormCutTest, FindSpinePutsTheSpineOnBothSidesOfTheInlay) {
+    TBitmap32 Cover;
+    const auto Form = MakeForm();
+    Form->LoadInputImage(WriteCover(WiderBackCover(), Cover).string());
+    const TBitmap32& Inlay = Form->OutputView().Bitmap();
+    // The layout's own cut takes its spine strips from the back card.
+    const int DescribedWidth = DescribedSpineCut(1062, TInlayLayout::BackAndFront, 0).Width();
+    EXPECT_EQ(RightStripPixel(Inlay, DescribedWidth), PaperWhite);
+
+    QTest::mouseClick(&Form->FindSpineButton(), Qt::LeftButton);
+    const auto Lines = Form->InputView().CutLines();
+    ASSERT_TRUE(Lines);
+    EXPECT_LE(std::abs(Lines->Left - 552), 5) << Lines->Left;
+    EXPECT_LE(std::abs(Lines->Right - 578), 5) << Lines->Right;
+    const int Width = Lines->Right - Lines->Left;
+    EXPECT_EQ(LeftStripPixel(Inlay, Width), SpineBlue);
+    EXPECT_EQ(RightStripPixel(Inlay, Width), SpineBlue);
+    TBitmap32 Expected;
+    ComposeTrayInlayAtCut(Cover, TSpineCut{Lines->Left, Lines->Right}, 0, Expected);
+    EXPECT_TRUE(SameBitmaps(Inlay, Expected));
+    EXPECT_EQ(Log(), "");
+
+    // The slider widens the found spine around its centre.
+    Form->SpineTrackBar().setFocus();
+    QTest::keyClick(&Form->SpineTrackBar(), Qt::Key_End);
+    ComposeTrayInlayAtCut(Cover, TSpineCut{Lines->Left, Lines->Right}, 20, Expected);
+    EXPECT_TRUE(SameBitmaps(Inlay, Expected));
+}
+
+TEST_F(MainFormCutTest, FindSpineThatFindsNothingOnlyLogs) {
+    TCoverSpec Plain = WiderBackCover();
+    Plain.Spine = Plain.Back; // a spine in the back's colour
+    Plain.Front = Plain.Back;
+    TBitmap32 Cover;
+    const auto Form = MakeForm();
+    Form->LoadInputImage(WriteCover(Plain, Cover).string());
+    TBitmap32 Before;
+    Before.CopyFrom(&Form->OutputView().Bitmap());
+    const auto LinesBefore = Form->InputView().CutLines();
+
+    QTest::mouseClick(&Form->FindSpineButton(), Qt::LeftButton);
+    EXPECT_TRUE(SameBitmaps(Form->OutputView().Bitmap(), Before));
+    EXPECT_EQ(Form->InputView().CutLines(), LinesBefore);
+    EXPECT_THAT(Log(), testing::HasSubstr("Exception = ESpineNotFound\r\n"));
+    EXPECT_THAT(Log(), testing::HasSubstr(SpineNotFoundMessage));
+}
+
+TEST_F(MainFormCutTest, DraggingALineRecomposesAtTheCutUntilTheLayoutOrPictureChanges) {
+    TBitmap32 Cover;
+    const auto Form = MakeForm();
+    const fs::path Path = WriteCover(WiderBackCover(), Cover);
+    Form->LoadInputImage(Path.string());
+    const TBitmap32& Inlay = Form->OutputView().Bitmap();
+    const TImgView32& View = Form->InputView();
+    // The layout's own cut is (520, 542). Shown 1001 wide in the 1001 pixel view (the picture is
+    // 1062 wide, so it is shrunk a little), each line lands on the boundary the screen shows
+    // nearest to where it was dropped.
+    DragLine(*Form, TCutLine::Right, 578);
+    DragLine(*Form, TCutLine::Left, 552);
+    const auto Lines = View.CutLines();
+    ASSERT_TRUE(Lines);
+    EXPECT_LE(std::abs(Lines->Left - 552), 2);
+    EXPECT_LE(std::abs(Lines->Right - 578), 2);
+    TBitmap32 Expected;
+    ComposeTrayInlayAtCut(Cover, TSpineCut{Lines->Left, Lines->Right}, 0, Expected);
+    EXPECT_TRUE(SameBitmaps(Inlay, Expected));
+    EXPECT_EQ(RightStripPixel(Inlay, Lines->Right - Lines->Left), SpineBlue);
+
+    // The slider keeps the cut; another layout, or the picture loaded anew, return to the
+    // layout's own cut.
+    Form->SpineTrackBar().setFocus();
+    QTest::keyClick(&Form->SpineTrackBar(), Qt::Key_Home);
+    ComposeTrayInlayAtCut(Cover, TSpineCut{Lines->Left, Lines->Right}, -20, Expected);
+    EXPECT_TRUE(SameBitmaps(Inlay, Expected));
+    QTest::mouseClick(&Form->BackFrontButton(), Qt::LeftButton); // the same layout: cut kept
+    EXPECT_TRUE(SameBitmaps(Inlay, Expected));
+    QTest::mouseClick(&Form->BackButton(), Qt::LeftButton);
+    ComposeTrayInlay(Cover, TInlayLayout::Back, -20, Expected);
+    EXPECT_TRUE(SameBitmaps(Inlay, Expected));
+    QTest::mouseClick(&Form->BackFrontButton(), Qt::LeftButton);
+    ComposeTrayInlay(Cover, TInlayLayout::BackAndFront, -20, Expected);
+    EXPECT_TRUE(SameBitmaps(Inlay, Expected));
+
+    DragLine(*Form, TCutLine::Right, 600);
+    Form->LoadInputImage(Path.string());
+    EXPECT_TRUE(SameBitmaps(Inlay, Expected)) << "loading did not return to the layout's cut";
+}
+
+// Done when: a sideways phone photo gives the same inlay as the upright picture. The photo is
+// stored turned counter-clockwise with the tag 6; JPEG's blocks fall differently on the turned
+// picture, so the two inlays agree up to the codec's small differences.
+TEST_F(MainFormCutTest, ASidewaysPhotoGivesTheUprightPicturesInlay) {
+    TBitmap32 Upright;
+    MakeCover(WiderBackCover(), Upright);
+    const fs::path UprightPath = Folder.Path() / "upright.jpg";
+    SaveJpegFile(Upright, UprightPath.string(), 95);
+    TBitmap32 Stored;
+    Stored.CopyFrom(&Upright);
+    OrientUpright(Stored, 8); // turned counter-clockwise: what tag 6 turns back
+    const fs::path StoredPath = Folder.Path() / "sideways.jpg";
+    SaveJpegFile(Stored, StoredPath.string(), 95);
+    WriteFileBytes(StoredPath.string(), WithExifOrientation(ReadFileBytes(StoredPath.string()), 6));
+
+    const auto Form = MakeForm();
+    Form->LoadInputImage(UprightPath.string());
+    TBitmap32 FromUpright;
+    FromUpright.CopyFrom(&Form->OutputView().Bitmap());
+    Form->LoadInputImage(StoredPath.string());
+    EXPECT_EQ(Form->InputView().Bitmap().Width(), 1062);
+    EXPECT_TRUE(Form->BackFrontButton().Down());
+    const TBitmap32& FromSideways = Form->OutputView().Bitmap();
+    ASSERT_EQ(FromSideways.Width(), FromUpright.Width());
+    ASSERT_EQ(FromSideways.Height(), FromUpright.Height());
+    double Difference = 0;
+    for (int Y = 0; Y < FromUpright.Height(); ++Y)
+        for (int X = 0; X < FromUpright.Width(); ++X)
+            for (const int Shift : {0, 8, 16})
+                Difference +=
+                    std::abs(static_cast<int>((FromUpright.Pixel(X, Y) >> Shift) & 0xFF) -
+                             static_cast<int>((FromSideways.Pixel(X, Y) >> Shift) & 0xFF));
+    EXPECT_LT(Difference / (3.0 * FromUpright.Width() * FromUpright.Height()), 2.0);
+}
+
+TEST_F(MainFormCutTest, TiffAndWebPCoversOpenAndPngCoversDrop) {
+    TBitmap32 Cover;
+    MakeCover(WiderBackCover(), Cover);
+    const fs::path Tiff = Folder.Path() / "cover.TIF";
+    WriteFileBytes(Tiff.string(), EncodeTiff(SamplesOf(Cover), TTiffCompression::Lzw));
+    const auto Form = MakeForm();
+
+    QTimer::singleShot(0, [&] {
+        auto* const Dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+        ASSERT_NE(Dialog, nullptr);
+        // The first filter, selected at first, lists every picture the program reads.
+        EXPECT_EQ(Dialog->selectedNameFilter(),
+                  "All pictures (*.JPG *.JPEG *.PNG *.TIF *.TIFF *.WEBP *.jpg *.jpeg *.png *.tif "
+                  "*.tiff *.webp)");
+        Dialog->selectFile(QString::fromStdString(Tiff.string()));
+        QMetaObject::invokeMethod(Dialog, "accept");
+    });
+    QTest::mouseClick(&Form->OpenButton(), Qt::LeftButton);
+    EXPECT_TRUE(SameBitmaps(Form->InputView().Bitmap(), Cover));
+    EXPECT_TRUE(Form->BackFrontButton().Down());
+
+    TSampleImage Rgba = SamplesOf(Cover);
+    TSampleImage WithAlpha{Rgba.Width, Rgba.Height, 4, 8, {}};
+    for (std::size_t I = 0; I < Rgba.Samples.size(); I += 3)
+        for (const std::uint16_t V :
+             {Rgba.Samples[I], Rgba.Samples[I + 1], Rgba.Samples[I + 2], std::uint16_t{255}})
+            WithAlpha.Samples.push_back(V);
+    const fs::path WebP = Folder.Path() / "cover.webp";
+    WriteFileBytes(WebP.string(), EncodeWebP(WithAlpha, true));
+    Form->LoadInputImage(WebP.string());
+    EXPECT_TRUE(SameBitmaps(Form->InputView().Bitmap(), Cover));
+
+    const fs::path Png = WriteCover(WiderBackCover(), Cover, "cover.Png");
+    Form->LoadInputImage(Placeholder.string());
+    QMimeData Data;
+    Data.setUrls({QUrl::fromLocalFile(QString::fromStdString(Png.string()))});
+    QDragEnterEvent Enter(QPoint(5, 5), Qt::CopyAction, &Data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(&Form->InputView(), &Enter);
+    ASSERT_TRUE(Enter.isAccepted());
+    QDropEvent Drop(QPointF(5, 5), Qt::CopyAction, &Data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(&Form->InputView(), &Drop);
+    EXPECT_TRUE(SameBitmaps(Form->InputView().Bitmap(), Cover));
+    EXPECT_EQ(Log(), "");
+}

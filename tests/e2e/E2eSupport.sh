@@ -16,12 +16,13 @@ fail() {
   exit 1
 }
 
-# Starts the program with its own settings folder; its standard error goes to $Work/stderr.
+# Starts the program, with the arguments given, and its own settings folder; its standard error
+# goes to $Work/stderr.
 start_program() {
   export XDG_CONFIG_HOME="$Work/config"
   export XDG_RUNTIME_DIR="$Work/runtime"
   mkdir -m 700 -p "$XDG_RUNTIME_DIR"
-  "$Program" 2>"$Work/stderr" &
+  "$Program" "$@" 2>"$Work/stderr" &
   ProgramPid=$!
 }
 

@@ -37,7 +37,7 @@ stop_program() {
 }
 
 # A wrap-around cover: composed at once, nothing logged, no warning.
-convert -size 900x300 gradient:navy-orange -quality 92 "$Work/cover.jpg"
+convert -size 3000x1000 gradient:navy-orange -quality 92 "$Work/cover.jpg"
 Before=$(records)
 start_program "$Work/cover.jpg"
 look_at "$Shots/open-cover.png"

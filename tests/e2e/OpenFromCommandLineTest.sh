@@ -22,7 +22,7 @@ warning_share() {
 }
 look_at() {
   local shot=$1
-  Window=$(wait_for_window "Trayvane by Brenlow")
+  Window=$(wait_for_window "Trayvane by Brenlow") || fail "no window; the program said: $(cat "$Work/stderr")"
   sleep 1.5
   import -window root "$shot"
   eval "$(xdotool getwindowgeometry --shell "$Window")"
@@ -31,6 +31,7 @@ look_at() {
   StatusPart="868x20+$X+$((Y + 679))"
 }
 stop_program() {
+  kill -0 "$ProgramPid" 2>/dev/null || fail "the program ended by itself: $(cat "$Work/stderr")"
   kill "$ProgramPid"
   wait "$ProgramPid" 2>/dev/null || true
   ProgramPid=""

@@ -40,6 +40,11 @@ desktop-file-validate "$prefix/share/applications/trayvane.desktop" ||
 appstreamcli validate --no-net "$prefix/$metainfo" || fail "appstreamcli rejects the metadata"
 entry_program=$(sed -n 's/^Exec=\([^ ]*\).*/\1/p' "$prefix/share/applications/trayvane.desktop")
 [[ -x $prefix/bin/$entry_program ]] || fail "the entry starts '$entry_program', not installed"
+# The picture types the entry offers "Open With" for are the ones the metadata names.
+mime_types=$(sed -n 's/^MimeType=//p' "$prefix/share/applications/trayvane.desktop" | tr ';' '\n' | sed '/^$/d' | sort)
+media_types=$(sed -n 's|.*<mediatype>\(.*\)</mediatype>.*|\1|p' "$prefix/$metainfo" | sort)
+[[ -n $mime_types && $mime_types == "$media_types" ]] ||
+  fail "the entry's MimeType ($mime_types) and the metadata's media types ($media_types) differ"
 version=$("$prefix/bin/trayvane" --version)
 grep -q "<release version=\"${version#trayvane }\"" "$prefix/$metainfo" ||
   fail "the metadata has no release for $version"

@@ -3,9 +3,10 @@
 // TMainForm: the program's one window. Its components come from resources/MainForm.ui (the ribbon
 // with the File, Format, Spine size and Info toolbars, the input view, the splitter, the output
 // view and the status line); the non-visual ones (drop target, open and save dialogs, application
-// events) are its members. The window holds no working state of its own: the input picture and the
+// events) are its members. The working state lives in the components: the input picture and the
 // inlay are the bitmaps of the two views, the layout is which layout button is down, the spine
-// setting is the slider's position.
+// setting is the slider's position; the window itself keeps only the name of the picture last
+// opened (for the save dialog's proposal).
 //
 // Every handler runs as a handler entry point (RunHandler): what it cannot handle goes to the
 // application's error dispatch, which appends it to the exception log and says so in the status

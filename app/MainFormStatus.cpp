@@ -10,7 +10,10 @@
 #include <cstdlib>
 
 void TMainForm::ConnectStatusLine() {
-    const auto Clear = [this] { StatusLine->ShowMessage(QString(), false); };
+    const auto Clear = [this] {
+        StatusLine->ShowMessage(QString(), false);
+        TakeFileAction(FFileAction); // a note an earlier error left and nobody took
+    };
     for (TAdvGlowButton* const Button : findChildren<TAdvGlowButton*>())
         connect(Button, &TAdvGlowButton::OnClick, this, Clear);
     connect(SpineSizeTrackBar, &TAdvSmoothTrackBar::OnPositionChanged, this, Clear);

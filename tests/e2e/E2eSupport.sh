@@ -13,6 +13,7 @@ trap cleanup EXIT
 
 fail() {
   echo "FAILED: $*" >&2
+  if [[ -s "$Work/stderr" ]]; then echo "The program said: $(head -c 2000 "$Work/stderr")" >&2; fi
   exit 1
 }
 

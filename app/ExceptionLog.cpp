@@ -5,6 +5,7 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <system_error>
@@ -32,6 +33,17 @@ bool IsReadOnly(const std::string& Path) {
         fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write;
     return !Error && fs::is_regular_file(Status) &&
            (Status.permissions() & AnyWrite) == fs::perms::none;
+}
+
+// Creates the missing folders of Folder, each for its owner only (as a state folder should be).
+void MakeFolders(const std::filesystem::path& Folder) {
+    namespace fs = std::filesystem;
+    std::error_code Error;
+    if (Folder.empty() || fs::is_directory(Folder, Error))
+        return;
+    MakeFolders(Folder.parent_path());
+    if (fs::create_directory(Folder, Error))
+        fs::permissions(Folder, fs::perms::owner_all, Error);
 }
 
 // The log file of one record. Remembers the first failure, closes on destruction if not closed.
@@ -97,12 +109,49 @@ std::tm LocalTimeNow() {
     return Local;
 }
 
-TExceptionLog::TExceptionLog(std::string Path, TClock Clock, TMemoryReader MemoryReader)
-    : FPath(std::move(Path)), FClock(std::move(Clock)), FMemoryReader(std::move(MemoryReader)) {}
+std::string FallbackExceptionLogPath(const char* StateHome, const char* Home) {
+    std::string Folder;
+    if (StateHome != nullptr && StateHome[0] == '/')
+        Folder = StateHome;
+    else if (Home != nullptr && Home[0] == '/')
+        Folder = std::string(Home) + (std::string(Home).back() == '/' ? "" : "/") + ".local/state";
+    else
+        return {};
+    if (Folder.back() != '/')
+        Folder += '/';
+    return Folder + "trayvane/trayvane.log";
+}
 
-void TExceptionLog::Append(const std::string& ClassName, const std::string& Message,
-                           const std::string& ActiveForm,
-                           const std::string& ActiveControl) const noexcept {
+std::string FallbackExceptionLogPath() {
+    return FallbackExceptionLogPath(std::getenv("XDG_STATE_HOME"), std::getenv("HOME"));
+}
+
+TExceptionLog::TExceptionLog(std::string Path, TClock Clock, TMemoryReader MemoryReader,
+                             std::string FallbackPath)
+    : FPath(std::move(Path)), FFallbackPath(std::move(FallbackPath)), FClock(std::move(Clock)),
+      FMemoryReader(std::move(MemoryReader)) {}
+
+// Where a record goes when the log file cannot be written: the fallback log, else standard
+// error. Returns the path written, "" for standard error.
+std::string TExceptionLog::AppendElsewhere(const std::string& Record,
+                                           const std::string& Failure) const {
+    std::string Why = "Cannot write the exception log '" + FPath + "': " + Failure;
+    if (!FFallbackPath.empty()) {
+        MakeFolders(std::filesystem::path(FFallbackPath).parent_path());
+        TLogFile File(FFallbackPath);
+        File.Write(Record);
+        File.Close();
+        if (File.Failure().empty())
+            return FFallbackPath;
+        Why += "; nor '" + FFallbackPath + "': " + File.Failure();
+    }
+    WriteToStandardError(Why + "; the record follows.\n" + Record);
+    return {};
+}
+
+std::string TExceptionLog::Append(const std::string& ClassName, const std::string& Message,
+                                  const std::string& ActiveForm,
+                                  const std::string& ActiveControl) const noexcept {
     try {
         const std::string FirstLine = FormatLogDateTime(FClock()) + " : " + Message + LineEnd;
         TLogFile File(FPath);
@@ -117,11 +166,11 @@ void TExceptionLog::Append(const std::string& ClassName, const std::string& Mess
         File.Write(OtherLines);
         File.Close();
         if (!File.Failure().empty())
-            WriteToStandardError("Cannot write the exception log '" + FPath +
-                                 "': " + File.Failure() + "; the record follows.\n" + FirstLine +
-                                 OtherLines);
+            return AppendElsewhere(FirstLine + OtherLines, File.Failure());
+        return FPath;
     } catch (...) {
         // Out of memory, or a clock or memory reader that failed: say so, and go on.
         WriteToStandardError("An error could not be recorded in the exception log.\n");
     }
+    return {};
 }

@@ -1,7 +1,8 @@
 #pragma once
 
 // The program's only error report: every unhandled error is appended as a seven-line record to a
-// text file beside the executable. Lines end in CR LF:
+// text file beside the executable, or to the same file in the user's state folder where that one
+// cannot be written (a system-wide install). Lines end in CR LF:
 //
 //   <date and time> : <message>
 //   Exception = <class name>
@@ -22,8 +23,15 @@
 #include <string>
 
 // The log path beside the executable: ExePath with its extension replaced by ".log", or "" when
-// ExePath is "" (then records go to standard error).
+// ExePath is "" (then records go to the fallback log).
 std::string ExceptionLogPath(const std::string& ExePath);
+
+// The log in the user's state folder, for when the one beside the executable cannot be written
+// (a system-wide install): StateHome/trayvane/trayvane.log, or Home/.local/state/trayvane/
+// trayvane.log when StateHome is unset, empty or not absolute; "" when neither gives a folder.
+std::string FallbackExceptionLogPath(const char* StateHome, const char* Home);
+// FallbackExceptionLogPath of $XDG_STATE_HOME and $HOME.
+std::string FallbackExceptionLogPath();
 
 // The date and time text of line 1 in the C library's LC_TIME locale (which the program sets from
 // the user's environment at start): the date ("%x"), then, unless the time is exactly 00:00:00,
@@ -38,10 +46,12 @@ public:
     using TClock = std::function<std::tm()>;
     using TMemoryReader = std::function<TMemoryStatus()>;
 
-    // A log written to Path; Clock and MemoryReader give the time and the memory figures of each
-    // record (the real ones by default). The file is not touched until the first record.
+    // A log written to Path, or to FallbackPath ("" for none) when Path cannot be written; Clock
+    // and MemoryReader give the time and the memory figures of each record (the real ones by
+    // default). The files are not touched until the first record.
     explicit TExceptionLog(std::string Path, TClock Clock = LocalTimeNow,
-                           TMemoryReader MemoryReader = ReadMemoryStatus);
+                           TMemoryReader MemoryReader = ReadMemoryStatus,
+                           std::string FallbackPath = FallbackExceptionLogPath());
 
     const std::string& Path() const noexcept { return FPath; }
 
@@ -50,13 +60,19 @@ public:
     // empty ActiveForm or ActiveControl is written as "(none)". A file without any write
     // permission bit counts as read-only and is not written, also when the system would allow
     // it (as for root). When the file cannot be opened, written or closed, it is left as it is
-    // (a record cut off by a failed write stays incomplete) and the whole record goes to
-    // standard error instead, after a line saying why. Never raises, never logs its own failure.
-    void Append(const std::string& ClassName, const std::string& Message,
-                const std::string& ActiveForm, const std::string& ActiveControl) const noexcept;
+    // (a record cut off by a failed write stays incomplete) and the whole record goes to the
+    // fallback log instead, its folders created (for the owner only) as needed; when that fails
+    // too, to standard error, after a line saying why. Returns the path of the file that took
+    // the record, "" for standard error. Never raises, never logs its own failure.
+    std::string Append(const std::string& ClassName, const std::string& Message,
+                       const std::string& ActiveForm,
+                       const std::string& ActiveControl) const noexcept;
 
 private:
+    std::string AppendElsewhere(const std::string& Record, const std::string& Failure) const;
+
     std::string FPath;
+    std::string FFallbackPath;
     TClock FClock;
     TMemoryReader FMemoryReader;
 };

@@ -43,7 +43,7 @@ TFileDialog::TFileDialog(TKind Kind, const std::string& Filter, const std::strin
     : FKind(Kind), FNameFilters(QtNameFilters(Filter)), FSelectedFilter(FNameFilters.value(0)),
       FDefaultExt(QString::fromStdString(DefaultExt)) {}
 
-bool TFileDialog::Execute(QWidget* Owner) {
+bool TFileDialog::Execute(QWidget* Owner, const std::string& Proposal) {
     TQtFileDialog Dialog(Owner);
     Dialog.setAcceptMode(FKind == TKind::Save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     Dialog.setFileMode(QFileDialog::AnyFile);
@@ -54,6 +54,8 @@ bool TFileDialog::Execute(QWidget* Owner) {
     Dialog.setDefaultSuffix(FDefaultExt);
     if (!FFileName.empty())
         Dialog.selectFile(FromLocalFileName(FFileName));
+    else if (!Proposal.empty())
+        Dialog.selectFile(FromLocalFileName(Proposal));
     if (Dialog.exec() != QDialog::Accepted || Dialog.selectedFiles().isEmpty())
         return false;
     FSelectedFilter = Dialog.selectedNameFilter();

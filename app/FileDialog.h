@@ -10,6 +10,7 @@
 #include <QStringList>
 
 #include <string>
+#include <utility>
 
 class QWidget;
 
@@ -22,11 +23,14 @@ public:
     TFileDialog(TKind Kind, const std::string& Filter, const std::string& DefaultExt);
 
     // Shows the dialog modally over Owner. True when the user chose a file (FileName), false
-    // when cancelled.
-    bool Execute(QWidget* Owner);
+    // when cancelled. Until a file has been chosen the dialog proposes Proposal (a full path,
+    // "" for none), afterwards the file chosen last.
+    bool Execute(QWidget* Owner, const std::string& Proposal = {});
 
     // The chosen file's full path in the system's 8-bit encoding; "" before the first choice.
     const std::string& FileName() const noexcept { return FFileName; }
+    // Takes Value as the file chosen last, as if it had been chosen in the dialog.
+    void SetFileName(std::string Value) { FFileName = std::move(Value); }
 
 private:
     TKind FKind;

@@ -1,6 +1,7 @@
 #include "app/MainForm.h"
 
 #include "app/DropCandidates.h"
+#include "app/InlayFileName.h"
 #include "app/WaitCursor.h"
 #include "app/WidgetPlacement.h"
 #include "base/ExceptionClassName.h"
@@ -56,7 +57,10 @@ TMainForm::TMainForm(TRegistryStore& Settings, std::string LogPath, std::string 
     Font.setPixelSize(11);
     setFont(Font);
     setupUi(this);
+    // The status line is cleared before a handler runs: connected first.
+    ConnectStatusLine();
     ConnectHandlers();
+    SetUpKeysAndTips();
 
     ApplicationEvents1.OnException = [this](QObject* Sender, const std::exception& E) {
         ApplicationEvents1Exception(Sender, E);
@@ -102,7 +106,10 @@ void TMainForm::FormCreate() {
 
 void TMainForm::FormShow() {
     InputImgView->SetColor(ViewColor);
-    InputImgView->Bitmap().LoadPictureFile(FPlaceholderPath);
+    {
+        const TFileActionScope Reading(FFileAction, TFileAction::Read, FPlaceholderPath);
+        InputImgView->Bitmap().LoadPictureFile(FPlaceholderPath);
+    }
     OutputImgView->SetColor(ViewColor);
 }
 
@@ -139,13 +146,16 @@ void TMainForm::ApplyPendingOuterSize() {
 }
 
 void TMainForm::LoadInputImage(const std::string& FileName) {
+    const TFileActionScope Reading(FFileAction, TFileAction::Read, FileName);
     LoadCoverPicture(InputImgView->Bitmap(), FileName);
+    FInputFileName = FileName;
     FExplicitCut.reset();
     if (ChooseInlayLayout(InputImgView->Bitmap()) == TInlayLayout::BackAndFront)
         FormatBackFrontButton->setDown(true);
     else
         FormatBackButton->setDown(true);
     BuildOutput();
+    ShowLoadedStatus(FileName);
 }
 
 void TMainForm::FileOpenButtonClick() {
@@ -157,22 +167,34 @@ void TMainForm::FileOpenButtonClick() {
 
 void TMainForm::FileSaveButtonClick() {
     RunHandler([this] {
-        if (SaveDialog.Execute(this))
-            SaveJpegFile(OutputImgView->Bitmap(), SaveDialog.FileName(), InlaySaveQuality,
-                         TrayCardDensity(OutputImgView->Bitmap().Width()));
+        if (!SaveDialog.Execute(this, ProposedInlayFileName(FInputFileName)))
+            return;
+        const TFileActionScope Saving(FFileAction, TFileAction::Save, SaveDialog.FileName());
+        SaveJpegFile(OutputImgView->Bitmap(), SaveDialog.FileName(), InlaySaveQuality,
+                     TrayCardDensity(OutputImgView->Bitmap().Width()));
+        ShowSavedStatus(SaveDialog.FileName());
     });
 }
 
 void TMainForm::FormatBackButtonClick() {
-    RunHandler([this] { BuildOutput(); });
+    RunHandler([this] {
+        BuildOutput();
+        ShowComposedStatus();
+    });
 }
 
 void TMainForm::FormatBackFrontButtonClick() {
-    RunHandler([this] { BuildOutput(); });
+    RunHandler([this] {
+        BuildOutput();
+        ShowComposedStatus();
+    });
 }
 
 void TMainForm::SpineSizeTrackBarPositionChanged(double /*Position*/) {
-    RunHandler([this] { BuildOutput(); });
+    RunHandler([this] {
+        BuildOutput();
+        ShowComposedStatus();
+    });
 }
 
 void TMainForm::InfoHomeButtonClick() {
@@ -183,17 +205,25 @@ void TMainForm::DropFileTarget1Drop(QObject* /*Sender*/, const TShiftState& /*Sh
                                     const QPoint& /*APoint*/, int& Effect) {
     Effect &= ~DropEffectScroll;
     const TWaitCursor Hourglass;
-    // A drop that fails to load is dropped silently: the picture the user sees stays, and
-    // nothing is logged.
+    // A drop that fails to load changes nothing and logs nothing: the picture the user sees
+    // stays, and the status line says why the drop was ignored.
     try {
-        if (const auto Candidate = ChooseDropCandidate(DropFileTarget1.DroppedFileNames(),
-                                                       DropFileTarget1.MappedFileNames()))
+        const auto Candidate = ChooseDropCandidate(DropFileTarget1.DroppedFileNames(),
+                                                   DropFileTarget1.MappedFileNames());
+        if (Candidate)
             LoadInputImage(*Candidate);
+        else
+            ShowStatus(TDropIgnoredStatus{});
+    } catch (const std::exception& E) {
+        ShowStatus(TDropIgnoredStatus{TakeFileAction(FFileAction).FileName, E.what()});
     } catch (...) {
+        TakeFileAction(FFileAction);
     }
 }
 
 void TMainForm::ApplicationEvents1Exception(QObject* /*Sender*/, const std::exception& E) {
-    FExceptionLog.Append(ExceptionClassName(E), E.what(), NameOf(QApplication::activeWindow()),
-                         NameOf(QApplication::focusWidget()));
+    const std::string LoggedTo =
+        FExceptionLog.Append(ExceptionClassName(E), E.what(), NameOf(QApplication::activeWindow()),
+                             NameOf(QApplication::focusWidget()));
+    ShowErrorStatus(E, LoggedTo);
 }

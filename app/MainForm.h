@@ -1,20 +1,26 @@
 #pragma once
 
 // TMainForm: the program's one window. Its components come from resources/MainForm.ui (the ribbon
-// with the File, Format, Spine size and Info toolbars, the input view, the splitter and the
-// output view); the non-visual ones (drop target, open and save dialogs, application events) are
-// its members. The input picture and the inlay are the bitmaps of the two views, the layout is
-// which layout button is down, the spine setting is the slider's position; the one piece of
-// working state of its own is the cut the user moved or "Find spine" found (app/MainFormCut.cpp),
-// which the input view shows as its cut lines.
+// with the File, Format, Spine size and Info toolbars, the input view, the splitter, the output
+// view and the status line); the non-visual ones (drop target, open and save dialogs, application
+// events) are its members. The input picture and the inlay are the bitmaps of the two views, the
+// layout is which layout button is down, the spine setting is the slider's position; the window's
+// own working state is the cut the user moved or "Find spine" found (app/MainFormCut.cpp), which
+// the input view shows as its cut lines, and the name of the picture last opened (for the save
+// dialog's proposal).
 //
 // Every handler runs as a handler entry point (RunHandler): what it cannot handle goes to the
-// application's error dispatch, which appends it to the exception log and shows nothing.
+// application's error dispatch, which appends it to the exception log and says so in the status
+// line; no message box is ever shown. The status line says what each action did and is cleared
+// by the next one (app/MainFormStatus.cpp); keys, tooltips and accessible names are set in
+// app/MainFormKeys.cpp.
 
 #include "app/ApplicationEvents.h"
 #include "app/DropFileTarget.h"
 #include "app/ExceptionLog.h"
+#include "app/FileActionScope.h"
 #include "app/FileDialog.h"
+#include "app/StatusText.h"
 #include "app/settings/RegistryStore.h"
 #include "composer/InlayLayout.h"
 #include "composer/SpineCut.h"
@@ -31,7 +37,8 @@
 // The maker's home page, opened by the Homepage button.
 inline constexpr const char* HomePageAddress = "https://www.brenlow.example/trayvane";
 
-// The placeholder picture in the executable's folder, shown until the first picture is loaded.
+// The placeholder picture in the program's data folder (app/DataFile.h), shown until the first
+// picture is loaded.
 inline constexpr const char* PlaceholderFileName = "DropHere.jpg";
 
 class TMainForm : public QWidget, private Ui::MainForm {
@@ -48,9 +55,12 @@ public:
 
     // Loads the picture file FileName into the input view (PNG, TIFF and WebP files by their
     // extension, any other as a JPEG file turned upright by its orientation tag), returns to the
-    // layout's own cut, chooses the layout from the picture's proportions and recomposes. A
-    // failure leaves picture, layout, cut and inlay as they were.
+    // layout's own cut, chooses the layout from the picture's proportions, recomposes and says so
+    // in the status line. A failure leaves picture, layout, cut and inlay as they were.
     void LoadInputImage(const std::string& FileName);
+    // Opens FileName (a full path) as if it had been chosen in the open dialog: the program's
+    // command line. An error goes to the error dispatch.
+    void OpenFile(const std::string& FileName);
     // Recomposes the inlay from the input picture, the layout buttons, the slider and the cut
     // (the layout's own, or the explicit one made for this layout), and shows the cut in the
     // input view.
@@ -67,6 +77,7 @@ public:
     TAdvGlowButton& SaveButton() const { return *FileSaveButton; }
     TAdvGlowButton& HomeButton() const { return *InfoHomeButton; }
     TSplitter& Splitter() const { return *Splitter1; }
+    TStatusLine& Status() const { return *StatusLine; }
     TDropFileTarget& DropTarget() { return DropFileTarget1; }
     TFileDialog& OpenFileDialog() { return OpenDialog; }
     TFileDialog& SaveFileDialog() { return SaveDialog; }
@@ -93,6 +104,14 @@ protected:
 
 private:
     void ConnectHandlers();
+    void ConnectStatusLine();
+    void SetUpKeysAndTips();
+    void ShowStatus(const TStatusEvent& Event);
+    void ShowLoadedStatus(const std::string& FileName);
+    void ShowComposedStatus();
+    void ShowSavedStatus(const std::string& FileName);
+    void ShowErrorStatus(const std::exception& E, const std::string& LoggedTo) noexcept;
+    int InlayDotsPerInch() const;
     void FormCreate();
     void FormShow();
     void FormDestroy();
@@ -107,6 +126,10 @@ private:
     TRegistryStore& FSettings;
     TExceptionLog FExceptionLog;
     std::string FPlaceholderPath;
+    // The picture last loaded, for the save dialog's first proposal; "" before the first.
+    std::string FInputFileName;
+    // The file being read or saved, for the status line's sentence about an error.
+    TFileActionNote FFileAction;
     // The stored outer size, applied again once the window manager has put a frame around the
     // window (until then the frame's size is not known).
     std::optional<QSize> FPendingOuterSize;

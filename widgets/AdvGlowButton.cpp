@@ -2,9 +2,12 @@
 
 #include "widgets/ButtonGroupRules.h"
 #include "widgets/RibbonLook.h"
+#include "widgets/WidgetAccessibility.h"
 
+#include <QAccessible>
 #include <QCoreApplication>
 #include <QEnterEvent>
+#include <QKeyEvent>
 #include <QLinearGradient>
 #include <QMouseEvent>
 #include <QPainter>
@@ -43,6 +46,14 @@ void AddGlow(QPainter& Painter, const QRectF& Face, const QColor& Light) {
     Painter.restore();
 }
 
+// Tells a screen reader that the button's down state changed.
+void NotifyChecked(QWidget* Button) {
+    QAccessible::State Changed;
+    Changed.checked = true;
+    QAccessibleStateChangeEvent Event(Button, Changed);
+    QAccessible::updateAccessibility(&Event);
+}
+
 } // namespace
 
 QSize GlowButtonSize(QSize PictureSize, QSize CaptionSize) {
@@ -60,6 +71,7 @@ QSize GlowButtonSize(QSize PictureSize, QSize CaptionSize) {
 }
 
 TAdvGlowButton::TAdvGlowButton(QWidget* Parent) : QWidget(Parent) {
+    InstallWidgetAccessibility();
     setFocusPolicy(Qt::NoFocus);
     setAttribute(Qt::WA_Hover);
     setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
@@ -100,6 +112,15 @@ void TAdvGlowButton::setAutoSize(bool Value) {
     AdjustSize();
 }
 
+void TAdvGlowButton::setTabStop(bool Value) {
+    setFocusPolicy(Value ? Qt::TabFocus : Qt::NoFocus);
+}
+
+void TAdvGlowButton::Click() {
+    ApplyDown(!FDown);
+    emit OnClick();
+}
+
 void TAdvGlowButton::setDown(bool Value) {
     ApplyDown(Value);
 }
@@ -117,6 +138,7 @@ void TAdvGlowButton::ApplyDown(bool Value) {
     if (Change.Down != FDown) {
         FDown = Change.Down;
         update();
+        NotifyChecked(this);
     }
     if (!Change.ReleaseGroup || parentWidget() == nullptr)
         return;
@@ -131,6 +153,7 @@ void TAdvGlowButton::ApplyDown(bool Value) {
 void TAdvGlowButton::ReleaseFromGroup() {
     FDown = false;
     update();
+    NotifyChecked(this);
 }
 
 QSize TAdvGlowButton::CaptionSize() const {
@@ -188,8 +211,41 @@ void TAdvGlowButton::mouseReleaseEvent(QMouseEvent* Event) {
     update();
     if (!rect().contains(Event->position().toPoint()))
         return;
-    ApplyDown(!FDown);
-    emit OnClick();
+    Click();
+}
+
+void TAdvGlowButton::keyPressEvent(QKeyEvent* Event) {
+    const bool Plain = (Event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier;
+    if (Plain && Event->key() == Qt::Key_Space) {
+        if (!Event->isAutoRepeat()) {
+            FKeyPressed = true;
+            update();
+        }
+        return;
+    }
+    if (Plain && (Event->key() == Qt::Key_Return || Event->key() == Qt::Key_Enter)) {
+        if (!Event->isAutoRepeat())
+            Click();
+        return;
+    }
+    QWidget::keyPressEvent(Event);
+}
+
+void TAdvGlowButton::keyReleaseEvent(QKeyEvent* Event) {
+    if (Event->key() == Qt::Key_Space && !Event->isAutoRepeat() && FKeyPressed) {
+        FKeyPressed = false;
+        update();
+        Click();
+        return;
+    }
+    QWidget::keyReleaseEvent(Event);
+}
+
+void TAdvGlowButton::focusOutEvent(QFocusEvent* Event) {
+    // A Space held while the focus leaves does not click.
+    FKeyPressed = false;
+    update();
+    QWidget::focusOutEvent(Event);
 }
 
 void TAdvGlowButton::enterEvent(QEnterEvent* Event) {
@@ -211,6 +267,7 @@ void TAdvGlowButton::changeEvent(QEvent* Event) {
         break;
     case QEvent::EnabledChange:
         FPressed = false;
+        FKeyPressed = false;
         update();
         break;
     default:
@@ -243,6 +300,11 @@ void TAdvGlowButton::paintEvent(QPaintEvent*) {
     } else if (FHovered || FPressed) {
         FillFace(Painter, Face, QColor(0xFB, 0xFD, 0xFF), AccentLightColor, AccentBorderColor);
         AddGlow(Painter, Face, QColor(0xB9, 0xD9, 0xFB, 170));
+    }
+
+    if (hasFocus()) {
+        QPen Ring(AccentDarkColor, 1.0, Qt::DotLine);
+        Painter.strokePath(RoundedOutline(Face.adjusted(2, 2, -2, -2), CornerRadius - 2), Ring);
     }
 
     if (!isEnabled())

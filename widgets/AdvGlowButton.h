@@ -1,8 +1,9 @@
 #pragma once
 
 // TAdvGlowButton: a picture button with an optional caption to the right of the picture, drawn
-// with a soft glow on hover and press and a latched look while Down. It never takes the
-// keyboard focus.
+// with a soft glow on hover and press and a latched look while Down. It takes the keyboard focus
+// only with TabStop, and then only through Tab (never by a click); while it has the focus it
+// shows a focus ring, and Space (at its release) or Enter clicks it.
 //
 // Picture is the path of an SVG file (usually a resource, ":/icons/FileOpen.svg"), drawn at
 // PictureSize, or at the SVG's own size when PictureSize is not valid; vector drawing keeps it
@@ -16,6 +17,7 @@
 // Clicking (left button only): the press shows the button pressed; a release on the button
 // applies Down := not Down by the rules above and then fires OnClick, also when Down stayed as
 // it was; a release off the button changes nothing and fires nothing. Other buttons are ignored.
+// Click() does the same from code, for a key or a screen reader.
 //
 // With AutoSize (the default) the button keeps itself at GlowButtonSize() for its picture,
 // caption and font, and asks its parent for a new layout (QEvent::LayoutRequest) when that
@@ -42,6 +44,7 @@ class TAdvGlowButton : public QWidget {
     Q_PROPERTY(int GroupIndex READ GroupIndex WRITE setGroupIndex)
     Q_PROPERTY(bool AllowAllUp READ AllowAllUp WRITE setAllowAllUp)
     Q_PROPERTY(bool AutoSize READ AutoSize WRITE setAutoSize)
+    Q_PROPERTY(bool TabStop READ TabStop WRITE setTabStop)
 
 public:
     explicit TAdvGlowButton(QWidget* Parent = nullptr);
@@ -62,11 +65,17 @@ public:
     void setAllowAllUp(bool Value) { FAllowAllUp = Value; }
     bool AutoSize() const { return FAutoSize; }
     void setAutoSize(bool Value);
+    bool TabStop() const { return focusPolicy() != Qt::NoFocus; }
+    void setTabStop(bool Value);
+
+    // A click: Down := not Down by the group rules, then OnClick.
+    void Click();
 
     // Whether a picture was loaded from Picture.
     bool HasPicture() const { return FRenderer.isValid(); }
-    // True while the left button is held after a press on the button and the pointer is on it.
-    bool ShowsPressed() const { return FPressed && FPointerInside; }
+    // True while the left button is held after a press on the button and the pointer is on it,
+    // or while Space is held on the focused button.
+    bool ShowsPressed() const { return (FPressed && FPointerInside) || FKeyPressed; }
 
     QSize sizeHint() const override;
 
@@ -79,6 +88,9 @@ protected:
     void mouseReleaseEvent(QMouseEvent* Event) override;
     void enterEvent(QEnterEvent* Event) override;
     void leaveEvent(QEvent* Event) override;
+    void keyPressEvent(QKeyEvent* Event) override;
+    void keyReleaseEvent(QKeyEvent* Event) override;
+    void focusOutEvent(QFocusEvent* Event) override;
     void changeEvent(QEvent* Event) override;
     void paintEvent(QPaintEvent* Event) override;
 
@@ -99,4 +111,5 @@ private:
     bool FHovered = false;
     bool FPressed = false;
     bool FPointerInside = false;
+    bool FKeyPressed = false;
 };

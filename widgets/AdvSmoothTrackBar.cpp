@@ -1,7 +1,9 @@
 #include "widgets/AdvSmoothTrackBar.h"
 
 #include "widgets/RibbonLook.h"
+#include "widgets/WidgetAccessibility.h"
 
+#include <QAccessible>
 #include <QKeyEvent>
 #include <QLinearGradient>
 #include <QMouseEvent>
@@ -49,6 +51,7 @@ TTrackBarKey TrackBarKeyOf(int Key) {
 }
 
 TAdvSmoothTrackBar::TAdvSmoothTrackBar(QWidget* Parent) : QWidget(Parent) {
+    InstallWidgetAccessibility();
     setFocusPolicy(Qt::StrongFocus);
     setMouseTracking(true);
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
@@ -104,6 +107,8 @@ void TAdvSmoothTrackBar::Fire(const TTrackBarEvents& Events) {
     if (!Events.PositionChanging && !Events.PositionChanged)
         return;
     update();
+    QAccessibleValueChangeEvent Changed(this, Position());
+    QAccessible::updateAccessibility(&Changed);
     const QPointer<TAdvSmoothTrackBar> Self(this);
     if (Events.PositionChanging)
         emit OnPositionChanging(Position());

@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include <unistd.h>
+
 namespace {
 
 std::tm LocalTime(int Year, int Month, int Day, int Hour, int Minute, int Second) {
@@ -34,9 +36,12 @@ protected:
     }
     void TearDown() override { std::setlocale(LC_TIME, FOldLocale.c_str()); }
 
-    TExceptionLog LogAt(const std::string& Path, std::tm Time = LocalTime(2024, 3, 5, 14, 7, 9)) {
+    // A log at Path with a fixed clock and memory reading; records it cannot take go to
+    // Fallback, or with "" to standard error.
+    TExceptionLog LogAt(const std::string& Path, std::tm Time = LocalTime(2024, 3, 5, 14, 7, 9),
+                        const std::string& Fallback = "") {
         return TExceptionLog(
-            Path, [Time] { return Time; }, [] { return BigMemory; });
+            Path, [Time] { return Time; }, [] { return BigMemory; }, Fallback);
     }
 
     TTempFolder Folder;
@@ -175,6 +180,130 @@ TEST_F(ExceptionLogTest, FailingClockOrMemoryReaderDoesNotEscape) {
         [] { return BigMemory; });
     Log.Append("EIJLError", "m", "MainForm", "");
     EXPECT_NE(testing::internal::GetCapturedStderr(), "");
+}
+
+// Where the log beside the executable cannot take a record, the record goes whole to the
+// fallback log, whose folders are made for their owner only, and nothing to standard error.
+TEST_F(ExceptionLogTest, AReadOnlyLogSendsTheRecordToTheFallback) {
+    const std::string ReadOnlyLog = Folder.WriteFile("readonly.log", "kept\r\n");
+    std::filesystem::permissions(ReadOnlyLog, std::filesystem::perms::owner_read);
+    const std::string Fallback = Folder / "state/trayvane/trayvane.log";
+
+    testing::internal::CaptureStderr();
+    const std::string Taken =
+        LogAt(ReadOnlyLog, LocalTime(2024, 3, 5, 14, 7, 9), Fallback)
+            .Append("EIJLError", "Cannot open the file", "MainForm", "InputImgView");
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
+
+    EXPECT_EQ(Taken, Fallback);
+    EXPECT_EQ(ReadWholeFile(Fallback), OneRecord);
+    EXPECT_EQ(ReadWholeFile(ReadOnlyLog), "kept\r\n");
+    for (const char* Made : {"state", "state/trayvane"})
+        EXPECT_EQ(std::filesystem::status(Folder / Made).permissions(),
+                  std::filesystem::perms::owner_all)
+            << Made;
+}
+
+TEST_F(ExceptionLogTest, AWritableLogSaysItTookTheRecord) {
+    EXPECT_EQ(LogAt(LogPath, LocalTime(2024, 3, 5, 14, 7, 9), Folder / "state/trayvane.log")
+                  .Append("EIJLError", "Cannot open the file", "MainForm", "InputImgView"),
+              LogPath);
+    EXPECT_FALSE(std::filesystem::exists(Folder / "state"));
+}
+
+TEST_F(ExceptionLogTest, WhenTheFallbackFailsTooTheRecordIsOnStandardError) {
+    Folder.WriteFile("plain", "");
+    testing::internal::CaptureStderr();
+    const std::string Taken =
+        LogAt("", LocalTime(2024, 3, 5, 14, 7, 9), Folder / "plain/x/t.log")
+            .Append("EIJLError", "Cannot open the file", "MainForm", "InputImgView");
+    const std::string Reported = testing::internal::GetCapturedStderr();
+    EXPECT_EQ(Taken, "");
+    EXPECT_NE(Reported.find(OneRecord), std::string::npos) << Reported;
+    EXPECT_NE(Reported.find(Folder / "plain/x/t.log"), std::string::npos) << Reported;
+}
+
+struct TFallbackCase {
+    const char* Name;
+    const char* StateHome;
+    const char* Home;
+    const char* Expected;
+};
+
+class FallbackExceptionLogPathTest : public testing::TestWithParam<TFallbackCase> {};
+
+TEST_P(FallbackExceptionLogPathTest, InTheUsersStateFolder) {
+    const TFallbackCase& C = GetParam();
+    EXPECT_EQ(FallbackExceptionLogPath(C.StateHome, C.Home), C.Expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, FallbackExceptionLogPathTest,
+    testing::Values(TFallbackCase{"StateHome", "/home/ann/.state", "/home/ann",
+                                  "/home/ann/.state/trayvane/trayvane.log"},
+                    TFallbackCase{"StateHomeWithSlash", "/var/st/", "/home/ann",
+                                  "/var/st/trayvane/trayvane.log"},
+                    TFallbackCase{"NoStateHome", nullptr, "/home/ann",
+                                  "/home/ann/.local/state/trayvane/trayvane.log"},
+                    TFallbackCase{"EmptyStateHome", "", "/home/ann/",
+                                  "/home/ann/.local/state/trayvane/trayvane.log"},
+                    // A relative XDG_STATE_HOME is invalid and ignored.
+                    TFallbackCase{"RelativeStateHome", "state", "/home/ann",
+                                  "/home/ann/.local/state/trayvane/trayvane.log"},
+                    TFallbackCase{"NeitherSet", nullptr, nullptr, ""},
+                    TFallbackCase{"RelativeHome", nullptr, "home", ""}),
+    [](const auto& Info) { return std::string(Info.param.Name); });
+
+// Folder permissions hold only for an unprivileged user: root writes into any folder. The CTest
+// entry exception_log_fallback_as_unprivileged_user runs these as "nobody".
+class ExceptionLogAsUserTest : public ExceptionLogTest {
+protected:
+    void SetUp() override {
+        if (geteuid() == 0)
+            GTEST_SKIP() << "runs as an unprivileged user (CTest: "
+                            "exception_log_fallback_as_unprivileged_user)";
+        ExceptionLogTest::SetUp();
+    }
+};
+
+// A system-wide install: the program's folder cannot be written, so the record goes to the
+// user's state folder, which is created.
+TEST_F(ExceptionLogAsUserTest, AnUnwritableProgramFolderSendsTheRecordToTheStateFolder) {
+    const std::string Program = Folder.MakeFolder("bin");
+    std::filesystem::permissions(Program, std::filesystem::perms::owner_read |
+                                              std::filesystem::perms::owner_exec);
+    const std::string Beside = Program + "/trayvane.log";
+    const std::string Fallback = Folder / "home/.local/state/trayvane/trayvane.log";
+
+    testing::internal::CaptureStderr();
+    const std::string Taken =
+        LogAt(Beside, LocalTime(2024, 3, 5, 14, 7, 9), Fallback)
+            .Append("EIJLError", "Cannot open the file", "MainForm", "InputImgView");
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
+
+    EXPECT_EQ(Taken, Fallback);
+    EXPECT_EQ(ReadWholeFile(Fallback), OneRecord);
+    EXPECT_FALSE(std::filesystem::exists(Beside));
+
+    // The next record goes after it.
+    LogAt(Beside, LocalTime(2024, 3, 5, 14, 7, 9), Fallback)
+        .Append("EIJLError", "Cannot open the file", "MainForm", "InputImgView");
+    EXPECT_EQ(ReadWholeFile(Fallback), std::string(OneRecord) + OneRecord);
+}
+
+TEST_F(ExceptionLogAsUserTest, AnUnwritableStateFolderLeavesStandardError) {
+    const std::string Locked = Folder.MakeFolder("locked");
+    std::filesystem::permissions(Locked, std::filesystem::perms::owner_read |
+                                             std::filesystem::perms::owner_exec);
+    testing::internal::CaptureStderr();
+    const std::string Taken =
+        LogAt(Locked + "/trayvane.log", LocalTime(2024, 3, 5, 14, 7, 9),
+              Locked + "/state/trayvane/trayvane.log")
+            .Append("EIJLError", "Cannot open the file", "MainForm", "InputImgView");
+    const std::string Reported = testing::internal::GetCapturedStderr();
+    EXPECT_EQ(Taken, "");
+    EXPECT_NE(Reported.find(OneRecord), std::string::npos) << Reported;
+    EXPECT_FALSE(std::filesystem::exists(Locked + "/state"));
 }
 
 TEST(ExceptionLogPathTest, BesideTheExecutable) {

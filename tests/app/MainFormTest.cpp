@@ -155,9 +155,10 @@ protected:
 TEST_F(MainFormTest, StartShowsThePlaceholderOnThePaleBackgroundAndComposesNothing) {
     const auto Form = MakeForm();
     EXPECT_EQ(Form->windowTitle(), "Trayvane by Brenlow");
-    EXPECT_EQ(Form->size(), QSize(1001, 679));
+    EXPECT_EQ(Form->size(), QSize(1001, 699));
     EXPECT_EQ(Form->InputView().height(), 276);
-    EXPECT_EQ(Form->OutputView().height(), 679 - 97 - 276 - 3);
+    EXPECT_EQ(Form->OutputView().height(), 303);
+    EXPECT_EQ(Form->Status().geometry(), QRect(0, 679, 1001, StatusLineHeight));
     EXPECT_EQ(Form->InputView().Bitmap().Width(), 80);
     EXPECT_EQ(Form->InputView().Bitmap().Height(), 30);
     EXPECT_EQ(Form->InputView().Color(), 15656932);
@@ -456,7 +457,7 @@ TEST_F(MainFormTest, AStoredStringWidthIsLoggedAndRewritten) {
     TRegistryFileStore Damaged((Folder.Path() / "Trayvane.reg").string());
     {
         TMainForm Form(Damaged, LogPath.string(), Placeholder.string());
-        EXPECT_EQ(Form.size(), QSize(1001, 679));
+        EXPECT_EQ(Form.size(), QSize(1001, 699));
         EXPECT_EQ(Form.pos(), QPoint(0, 0)); // the error ended the restore before Left
     }
     EXPECT_EQ(LogRecords(), 1);

@@ -13,15 +13,17 @@ trap cleanup EXIT
 
 fail() {
   echo "FAILED: $*" >&2
+  if [[ -s "$Work/stderr" ]]; then echo "The program said: $(head -c 2000 "$Work/stderr")" >&2; fi
   exit 1
 }
 
-# Starts the program with its own settings folder; its standard error goes to $Work/stderr.
+# Starts the program, with the arguments given, and its own settings folder; its standard error
+# goes to $Work/stderr.
 start_program() {
   export XDG_CONFIG_HOME="$Work/config"
   export XDG_RUNTIME_DIR="$Work/runtime"
   mkdir -m 700 -p "$XDG_RUNTIME_DIR"
-  "$Program" 2>"$Work/stderr" &
+  "$Program" "$@" 2>"$Work/stderr" &
   ProgramPid=$!
 }
 

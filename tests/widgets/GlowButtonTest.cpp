@@ -6,6 +6,7 @@
 #include <QPainter>
 #include <QSignalSpy>
 #include <QTest>
+#include <QWindow>
 
 #include <gtest/gtest.h>
 
@@ -141,6 +142,46 @@ TEST_F(LayoutButtonsTest, NeverTakesTheFocus) {
     Click(Back);
     EXPECT_TRUE(Edit->hasFocus());
     EXPECT_EQ(Back->focusPolicy(), Qt::NoFocus);
+}
+
+// With TabStop the buttons are reached by Tab, never by a click, and pressed with Space (at its
+// release) or Enter; the keys go through the window as a person's would.
+TEST_F(LayoutButtonsTest, WithTabStopTabReachesThemAndSpaceOrEnterClicks) {
+    for (TAdvGlowButton* Button : {Back, BackFront})
+        Button->setTabStop(true);
+    QWidget::setTabOrder(Edit, Back);
+    QWidget::setTabOrder(Back, BackFront);
+    QSignalSpy Clicks(BackFront, &TAdvGlowButton::OnClick);
+    QWindow* const Window = Toolbar.windowHandle();
+
+    Click(Back);
+    EXPECT_TRUE(Edit->hasFocus()) << "a click took the focus";
+    QTest::keyClick(Window, Qt::Key_Tab);
+    EXPECT_TRUE(Back->hasFocus());
+    QTest::keyClick(Window, Qt::Key_Tab);
+    ASSERT_TRUE(BackFront->hasFocus());
+
+    QTest::keyPress(Window, Qt::Key_Space);
+    EXPECT_TRUE(BackFront->ShowsPressed());
+    EXPECT_EQ(Clicks.count(), 0);
+    QTest::keyRelease(Window, Qt::Key_Space);
+    EXPECT_EQ(Clicks.count(), 1);
+    EXPECT_TRUE(BackFront->Down());
+    EXPECT_FALSE(Back->Down());
+    QTest::keyClick(Window, Qt::Key_Return);
+    EXPECT_EQ(Clicks.count(), 2);
+    EXPECT_TRUE(BackFront->Down()) << "a down group button stays down";
+
+    QTest::keyClick(Window, Qt::Key_Backtab, Qt::ShiftModifier);
+    EXPECT_TRUE(Back->hasFocus());
+}
+
+TEST_F(LayoutButtonsTest, TheFocusedButtonShowsAFocusRing) {
+    Back->setTabStop(true);
+    const QImage Plain = Back->grab().toImage();
+    Back->setFocus(Qt::TabFocusReason);
+    ASSERT_TRUE(Back->hasFocus());
+    EXPECT_NE(Back->grab().toImage(), Plain);
 }
 
 TEST_F(LayoutButtonsTest, GroupIsPerParentAndPerIndex) {

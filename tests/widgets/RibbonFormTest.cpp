@@ -23,6 +23,9 @@ TEST(RibbonFormTest, BuildsFromTheWindowDescription) {
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&Form));
 
     EXPECT_EQ(Ui.AdvToolBarPager11->geometry(), QRect(0, 0, 1001, 97));
+    EXPECT_EQ(Form.size(), QSize(1001, 699));
+    EXPECT_EQ(Ui.OutputImgView->geometry(), QRect(0, 97 + 276 + 3, 1001, 303));
+    EXPECT_EQ(Ui.StatusLine->geometry(), QRect(0, 679, 1001, StatusLineHeight));
     EXPECT_EQ(Ui.AdvToolBar1->Caption(), "File");
     EXPECT_EQ(Ui.AdvToolBar3->Caption(), "Spine size");
     EXPECT_EQ(Ui.AdvToolBar3->width(), 254);

@@ -3,9 +3,11 @@
 #include "base/ExceptionClassName.h"
 #include "base/FileName.h"
 #include "compose_cli/PpmFile.h"
+#include "compose_cli/PrintSheetHelper.h"
 #include "composer/TrayCard.h"
 #include "composer/TrayInlay.h"
 #include "jpeg_bridge/JpegFile.h"
+#include "print_sheet/PrintSheet.h"
 #include "raster/Bitmap32.h"
 
 #include <charconv>
@@ -39,6 +41,33 @@ int ParseSpine(const std::string& Value) {
         throw EUsageError("--spine takes -20, -15, -10, -5, 0, 5, 10, 15 or 20, not \"" + Value +
                           "\"");
     return Spine;
+}
+
+TPaper ParsePaper(const std::string& Value) {
+    if (const auto Paper = PaperByName(Value))
+        return *Paper;
+    throw EUsageError("--paper takes a4 or letter, not \"" + Value + "\"");
+}
+
+// Millimetres from 0 to MaxBleedMm, as a plain decimal number ("1.5").
+double ParseBleed(const std::string& Value) {
+    const char* First = Value.data();
+    const char* Last = First + Value.size();
+    double Bleed = -1;
+    const auto [End, Error] = std::from_chars(First, Last, Bleed, std::chars_format::fixed);
+    if (First == Last || Error != std::errc{} || End != Last || !(Bleed >= 0 && Bleed <= MaxBleedMm))
+        throw EUsageError("--bleed takes millimetres from 0 to 3, not \"" + Value + "\"");
+    return Bleed;
+}
+
+TOutputFormat ParseFormat(const std::string& Value) {
+    if (Value == "jpg")
+        return TOutputFormat::Jpeg;
+    if (Value == "ppm")
+        return TOutputFormat::Ppm;
+    if (Value == "pdf")
+        return TOutputFormat::Pdf;
+    throw EUsageError("--format takes jpg, ppm or pdf, not \"" + Value + "\"");
 }
 
 // Splits "--name=value"; Value is set only when there was a "=".
@@ -75,10 +104,6 @@ std::string Identity(const std::string& FileName) {
     std::error_code Error;
     const auto Path = std::filesystem::canonical(FileName, Error);
     return Error ? std::string{} : Path.string();
-}
-
-bool IsPpmName(const std::string& FileName) {
-    return SameTextAscii(ExtractFileExt(FileName), ".ppm");
 }
 
 } // namespace
@@ -118,13 +143,21 @@ TComposeOptions ParseComposeArguments(const std::vector<std::string>& Arguments)
             Options.OutputDir = TakeValue();
             if (Options.OutputDir.empty())
                 throw EUsageError("--output-dir needs a folder");
-        } else
+        } else if (Name == "--paper")
+            Options.Paper = ParsePaper(TakeValue());
+        else if (Name == "--bleed")
+            Options.Bleed = ParseBleed(TakeValue());
+        else if (Name == "--format")
+            Options.Format = ParseFormat(TakeValue());
+        else
             throw EUsageError("unknown option " + Name);
         if (HasValue && (Name == "--help" || Name == "-h" || Name == "--version"))
             throw EUsageError(Name + " takes no value");
     }
     if (Options.ShowHelp || Options.ShowVersion)
         return Options;
+    if (Options.Format && Options.OutputDir.empty())
+        throw EUsageError("--format goes with --output-dir; OUTPUT's own name chooses its format");
     if (!Options.OutputDir.empty()) {
         if (Files.empty())
             throw EUsageError("no INPUT given");
@@ -157,12 +190,21 @@ std::string ComposeUsageText() {
            "                    5, 10, 15 or 20 (default 0)\n"
            "  --output-dir DIR  write DIR/NAME-inlay.jpg for each INPUT, NAME being the input's\n"
            "                    file name without its extension\n"
+           "  --format jpg|ppm|pdf\n"
+           "                    with --output-dir: write NAME-inlay.jpg (the default),\n"
+           "                    NAME-inlay.ppm or NAME-inlay.pdf\n"
+           "  --paper a4|letter the paper of a PDF (default: Letter where the locale's\n"
+           "                    territory is US or CA, A4 elsewhere)\n"
+           "  --bleed MM        in a PDF, extend the picture MM millimetres beyond the cut by\n"
+           "                    repeating its edge pixels: 0 to 3 (default 0)\n"
            "  --help            show this text and exit\n"
            "  --version         show the version and exit\n"
            "\n"
-           "OUTPUT is written as a JPEG of quality 95 that prints 151 mm wide, or as a binary\n"
-           "PPM when its name ends in \".ppm\". An existing file is replaced only by a complete\n"
-           "new one.\n"
+           "OUTPUT is written as a JPEG of quality 95 that prints 151 mm wide, as a binary PPM\n"
+           "when its name ends in \".ppm\", or as a one-page PDF print sheet when it ends in\n"
+           "\".pdf\": the inlay at 151 x 117.5 mm in the middle of the page, with crop marks,\n"
+           "fold marks at the spine and a caption; print it at 100 %, not fitted to the page.\n"
+           "An existing file is replaced only by a complete new one.\n"
            "\n"
            "Exit status: 0 when every file was composed, 1 when any file failed (the others are\n"
            "still composed), 2 for a usage error.\n";
@@ -172,12 +214,25 @@ std::string ComposeVersionText() {
     return std::string(ProgramName) + " " TRAYVANE_VERSION "\n";
 }
 
-std::string BatchOutputName(const std::string& OutputDir, const std::string& Input) {
+std::string BatchOutputName(const std::string& OutputDir, const std::string& Input,
+                            TOutputFormat Format) {
     const std::string Name = Input.substr(ExtractFilePath(Input).size());
     std::string Folder = OutputDir;
     if (Folder.back() != '/')
         Folder += '/';
-    return Folder + ChangeFileExt(Name, "") + "-inlay.jpg";
+    const char* Extension = Format == TOutputFormat::Pdf   ? ".pdf"
+                            : Format == TOutputFormat::Ppm ? ".ppm"
+                                                           : ".jpg";
+    return Folder + ChangeFileExt(Name, "") + "-inlay" + Extension;
+}
+
+TOutputFormat OutputFormatOf(const std::string& Output) {
+    const std::string Extension = ExtractFileExt(Output);
+    if (SameTextAscii(Extension, ".ppm"))
+        return TOutputFormat::Ppm;
+    if (SameTextAscii(Extension, ".pdf"))
+        return TOutputFormat::Pdf;
+    return TOutputFormat::Jpeg;
 }
 
 void ComposeFile(const std::string& Input, const std::string& Output,
@@ -188,7 +243,7 @@ void ComposeFile(const std::string& Input, const std::string& Output,
     ComposeTrayInlay(Picture, Layout.value_or(ChooseInlayLayout(Picture)), Spine, Inlay);
     // The scan is no longer needed; giving its memory back lowers the peak while saving.
     Picture.SetDimensions(0, 0);
-    if (IsPpmName(Output))
+    if (OutputFormatOf(Output) == TOutputFormat::Ppm)
         SavePpmFile(Inlay, Output);
     else
         SaveJpegFile(Inlay, Output, InlaySaveQuality, TrayCardDensity(Inlay.Width()));
@@ -221,14 +276,21 @@ int RunComposeCommand(const std::vector<std::string>& Arguments, std::ostream& O
             Protected.insert(std::move(Id));
 
     int ExitCode = ExitSuccess;
+    const TPaper Paper = Options.Paper.value_or(PaperForLocale(PaperLocaleName()));
     for (const std::string& Input : Options.Inputs) {
         const std::string Output =
-            Options.OutputDir.empty() ? Options.Output : BatchOutputName(Options.OutputDir, Input);
+            Options.OutputDir.empty()
+                ? Options.Output
+                : BatchOutputName(Options.OutputDir, Input,
+                                  Options.Format.value_or(TOutputFormat::Jpeg));
         try {
             if (const std::string Id = Identity(Output); !Id.empty() && Protected.count(Id))
                 throw Exception("The output \"" + Output +
                                 "\" is an input or another output of this run");
-            ComposeFile(Input, Output, Options.Layout, Options.Spine);
+            if (OutputFormatOf(Output) == TOutputFormat::Pdf)
+                RunPrintSheetHelper(Input, Output, {Options.Layout, Options.Spine, Paper, Options.Bleed});
+            else
+                ComposeFile(Input, Output, Options.Layout, Options.Spine);
             if (std::string Id = Identity(Output); !Id.empty())
                 Protected.insert(std::move(Id));
         } catch (const std::exception& E) {

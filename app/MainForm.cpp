@@ -11,6 +11,7 @@
 
 #include <QApplication>
 #include <QDesktopServices>
+#include <QPrinter>
 #include <QShowEvent>
 #include <QTimer>
 #include <QUrl>
@@ -61,6 +62,8 @@ TMainForm::TMainForm(TRegistryStore& Settings, std::string LogPath, std::string 
 void TMainForm::ConnectHandlers() {
     connect(FileOpenButton, &TAdvGlowButton::OnClick, this, &TMainForm::FileOpenButtonClick);
     connect(FileSaveButton, &TAdvGlowButton::OnClick, this, &TMainForm::FileSaveButtonClick);
+    connect(FilePrintButton, &TAdvGlowButton::OnClick, this, &TMainForm::FilePrintButtonClick);
+    connect(&FilePrintShortcut, &QShortcut::activated, this, &TMainForm::FilePrintButtonClick);
     connect(FormatBackButton, &TAdvGlowButton::OnClick, this, &TMainForm::FormatBackButtonClick);
     connect(FormatBackFrontButton, &TAdvGlowButton::OnClick, this,
             &TMainForm::FormatBackFrontButtonClick);
@@ -86,6 +89,7 @@ void TMainForm::FormCreate() {
 void TMainForm::FormShow() {
     InputImgView->SetColor(ViewColor);
     InputImgView->Bitmap().LoadPictureFile(FPlaceholderPath);
+    FInputFileName = FPlaceholderPath;
     OutputImgView->SetColor(ViewColor);
 }
 
@@ -123,6 +127,7 @@ void TMainForm::ApplyPendingOuterSize() {
 
 void TMainForm::LoadInputImage(const std::string& FileName) {
     LoadJpegFile(&InputImgView->Bitmap(), FileName);
+    FInputFileName = FileName;
     if (ChooseInlayLayout(InputImgView->Bitmap()) == TInlayLayout::BackAndFront)
         FormatBackFrontButton->setDown(true);
     else

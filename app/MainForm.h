@@ -18,12 +18,16 @@
 
 #include "ui_MainForm.h"
 
+#include <QShortcut>
 #include <QSize>
 #include <QWidget>
 
 #include <exception>
+#include <memory>
 #include <optional>
 #include <string>
+
+class QPrinter;
 
 // The maker's home page, opened by the Homepage button.
 inline constexpr const char* HomePageAddress = "https://www.brenlow.example/trayvane";
@@ -57,6 +61,7 @@ public:
     TAdvSmoothTrackBar& SpineTrackBar() const { return *SpineSizeTrackBar; }
     TAdvGlowButton& OpenButton() const { return *FileOpenButton; }
     TAdvGlowButton& SaveButton() const { return *FileSaveButton; }
+    TAdvGlowButton& PrintButton() const { return *FilePrintButton; }
     TAdvGlowButton& HomeButton() const { return *InfoHomeButton; }
     TSplitter& Splitter() const { return *Splitter1; }
     TDropFileTarget& DropTarget() { return DropFileTarget1; }
@@ -66,10 +71,19 @@ public:
     // The handlers, connected to their controls by ConnectHandlers.
     void FileOpenButtonClick();
     void FileSaveButtonClick();
+    // Print and Ctrl+P: a print preview of the inlay's print sheet, whose Print action opens the
+    // print dialog (app/MainFormPrint.cpp).
+    void FilePrintButtonClick();
     void FormatBackButtonClick();
     void FormatBackFrontButtonClick();
     void SpineSizeTrackBarPositionChanged(double Position);
     void InfoHomeButtonClick();
+
+    // Draws the print sheet of the inlay on Printer, laid out for its paper. Throws Exception "No
+    // image to print" while there is no inlay.
+    void PrintSheet(QPrinter& Printer);
+    // The printer the window prints with, made at the first print and kept for the next ones.
+    QPrinter& SheetPrinter();
 
 public:
     void DropFileTarget1Drop(QObject* Sender, const TShiftState& ShiftState, const QPoint& APoint,
@@ -94,6 +108,10 @@ private:
     TRegistryStore& FSettings;
     TExceptionLog FExceptionLog;
     std::string FPlaceholderPath;
+    // The file the input view shows, named in the caption of a printed sheet.
+    std::string FInputFileName;
+    std::unique_ptr<QPrinter> FPrinter;
+    QShortcut FilePrintShortcut{QKeySequence::Print, this};
     // The stored outer size, applied again once the window manager has put a frame around the
     // window (until then the frame's size is not known).
     std::optional<QSize> FPendingOuterSize;

@@ -55,7 +55,8 @@ double ParseBleed(const std::string& Value) {
     const char* Last = First + Value.size();
     double Bleed = -1;
     const auto [End, Error] = std::from_chars(First, Last, Bleed, std::chars_format::fixed);
-    if (First == Last || Error != std::errc{} || End != Last || !(Bleed >= 0 && Bleed <= MaxBleedMm))
+    if (First == Last || Error != std::errc{} || End != Last ||
+        !(Bleed >= 0 && Bleed <= MaxBleedMm))
         throw EUsageError("--bleed takes millimetres from 0 to 3, not \"" + Value + "\"");
     return Bleed;
 }
@@ -288,7 +289,8 @@ int RunComposeCommand(const std::vector<std::string>& Arguments, std::ostream& O
                 throw Exception("The output \"" + Output +
                                 "\" is an input or another output of this run");
             if (OutputFormatOf(Output) == TOutputFormat::Pdf)
-                RunPrintSheetHelper(Input, Output, {Options.Layout, Options.Spine, Paper, Options.Bleed});
+                RunPrintSheetHelper(Input, Output,
+                                    {Options.Layout, Options.Spine, Paper, Options.Bleed});
             else
                 ComposeFile(Input, Output, Options.Layout, Options.Spine);
             if (std::string Id = Identity(Output); !Id.empty())

@@ -28,13 +28,13 @@ DECLARE_EXCEPTION_CLASS(EUsageError, Exception);
 enum class TOutputFormat : std::uint8_t { Jpeg, Ppm, Pdf };
 
 struct TComposeOptions {
-    std::optional<TInlayLayout> Layout; // none: chosen from each picture's proportions
-    int Spine = 0;                      // one of SpineSettings
-    std::string OutputDir;              // set: batch form, one output per input
-    std::vector<std::string> Inputs;    // one in the single form
-    std::string Output;                 // the single form's OUTPUT
-    std::optional<TPaper> Paper;        // of PDF outputs; none: from the locale
-    double Bleed = 0;                   // of PDF outputs, 0 to MaxBleedMm millimetres
+    std::optional<TInlayLayout> Layout;  // none: chosen from each picture's proportions
+    int Spine = 0;                       // one of SpineSettings
+    std::string OutputDir;               // set: batch form, one output per input
+    std::vector<std::string> Inputs;     // one in the single form
+    std::string Output;                  // the single form's OUTPUT
+    std::optional<TPaper> Paper;         // of PDF outputs; none: from the locale
+    double Bleed = 0;                    // of PDF outputs, 0 to MaxBleedMm millimetres
     std::optional<TOutputFormat> Format; // of the batch form's outputs; none: JPEG
     bool ShowHelp = false;
     bool ShowVersion = false;

@@ -66,9 +66,12 @@ std::string ReadAll(std::FILE* File) {
 std::vector<std::string> PrintSheetHelperArguments(const std::string& Input,
                                                    const std::string& Output,
                                                    const TPrintSheetJob& Job) {
-    return {"--layout", LayoutArgument(Job.Layout), "--spine", std::to_string(Job.Spine),
-            "--paper",  PaperArgument(Job.Paper),   "--bleed", NumberText(Job.Bleed),
-            "--",       Input,                      Output};
+    return {"--layout", LayoutArgument(Job.Layout),
+            "--spine",  std::to_string(Job.Spine),
+            "--paper",  PaperArgument(Job.Paper),
+            "--bleed",  NumberText(Job.Bleed),
+            "--",       Input,
+            Output};
 }
 
 std::string FindPrintSheetHelper() {
@@ -123,8 +126,9 @@ void RunPrintSheetHelper(const std::string& Input, const std::string& Output,
         LineEnd > 0)
         throw EPrintSheetHelperError(Text.substr(0, LineEnd), Text.substr(LineEnd + 1));
     throw Exception("The PDF writer \"" + Helper + "\" failed " +
-                    (WIFSIGNALED(Status) ? "with signal " + std::to_string(WTERMSIG(Status))
-                                         : "with exit status " + std::to_string(WEXITSTATUS(Status))));
+                    (WIFSIGNALED(Status)
+                         ? "with signal " + std::to_string(WTERMSIG(Status))
+                         : "with exit status " + std::to_string(WEXITSTATUS(Status))));
 }
 
 std::string PrintSheetHelperReport(const std::exception& Error) {

@@ -31,9 +31,9 @@ int main(int argc, char** argv) {
         // Qt sees only the program's name: it would take some file names for its own options.
         int QtArgc = 1;
         QGuiApplication Application(QtArgc, argv);
-        WritePrintSheetFile(Options.Inputs.front(), Options.Output,
-                            TPrintSheetJob{Options.Layout, Options.Spine, *Options.Paper,
-                                           Options.Bleed});
+        WritePrintSheetFile(
+            Options.Inputs.front(), Options.Output,
+            TPrintSheetJob{Options.Layout, Options.Spine, *Options.Paper, Options.Bleed});
         return 0;
     } catch (const std::exception& E) {
         std::cerr << PrintSheetHelperReport(E) << std::flush;

@@ -155,7 +155,7 @@ protected:
 TEST_F(MainFormTest, StartShowsThePlaceholderOnThePaleBackgroundAndComposesNothing) {
     const auto Form = MakeForm();
     EXPECT_EQ(Form->windowTitle(), "Trayvane by Brenlow");
-    EXPECT_EQ(Form->size(), QSize(868, 679));
+    EXPECT_EQ(Form->size(), QSize(971, 679));
     EXPECT_EQ(Form->InputView().height(), 276);
     EXPECT_EQ(Form->OutputView().height(), 679 - 97 - 276 - 3);
     EXPECT_EQ(Form->InputView().Bitmap().Width(), 80);
@@ -456,12 +456,12 @@ TEST_F(MainFormTest, AStoredStringWidthIsLoggedAndRewritten) {
     TRegistryFileStore Damaged((Folder.Path() / "Trayvane.reg").string());
     {
         TMainForm Form(Damaged, LogPath.string(), Placeholder.string());
-        EXPECT_EQ(Form.size(), QSize(868, 679));
+        EXPECT_EQ(Form.size(), QSize(971, 679));
         EXPECT_EQ(Form.pos(), QPoint(0, 0)); // the error ended the restore before Left
     }
     EXPECT_EQ(LogRecords(), 1);
     EXPECT_THAT(Log(), HasSubstr("Exception = ERegistryException\r\n"));
-    EXPECT_THAT(ReadFile(Folder.Path() / "Trayvane.reg"), HasSubstr("\"Width\"=dword:00000364"));
+    EXPECT_THAT(ReadFile(Folder.Path() / "Trayvane.reg"), HasSubstr("\"Width\"=dword:000003cb"));
 }
 
 TEST_F(MainFormTest, SplitterDragSetsTheInputHeightWithinItsLimits) {

@@ -15,15 +15,15 @@ Window=$(wait_for_window "Trayvane by Brenlow")
 sleep 1.5
 import -window root "$Shot"
 eval "$(xdotool getwindowgeometry --shell "$Window")"
-[[ "$WIDTH" == 868 && "$HEIGHT" == 679 ]] || fail "window is ${WIDTH}x${HEIGHT}, not 868x679"
+[[ "$WIDTH" == 971 && "$HEIGHT" == 679 ]] || fail "window is ${WIDTH}x${HEIGHT}, not 971x679"
 
 # Spread of the grey levels in a part of the screenshot: 0 for a flat colour.
 spread() {
   convert "$Shot" -crop "$1" +repage -colorspace Gray -format '%[fx:standard_deviation]' info:
 }
-Ribbon=$(spread "868x97+$X+$Y")
-Input=$(spread "868x276+$X+$((Y + 97))")
-Output=$(spread "868x303+$X+$((Y + 376))")
+Ribbon=$(spread "971x97+$X+$Y")
+Input=$(spread "971x276+$X+$((Y + 97))")
+Output=$(spread "971x303+$X+$((Y + 376))")
 echo "grey-level spread: ribbon $Ribbon, input view $Input, output view $Output"
 awk -v r="$Ribbon" -v i="$Input" -v o="$Output" 'BEGIN { exit !(r > 0.02 && i > 0.05 && o < 0.001) }' ||
   fail "the screenshot does not show the ribbon, the placeholder and an empty output view"

@@ -22,8 +22,20 @@ TEST(RibbonFormTest, BuildsFromTheWindowDescription) {
     Form.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&Form));
 
-    EXPECT_EQ(Ui.AdvToolBarPager11->geometry(), QRect(0, 0, 868, 97));
+    EXPECT_EQ(Ui.AdvToolBarPager11->geometry(), QRect(0, 0, 971, 97));
     EXPECT_EQ(Ui.AdvToolBar1->Caption(), "File");
+    // Open, Save and Print side by side, the toolbar as wide as they need.
+    EXPECT_EQ(Ui.FilePrintButton->Caption(), "Print");
+    EXPECT_TRUE(Ui.FilePrintButton->HasPicture());
+    EXPECT_EQ(Ui.FilePrintButton->geometry(), QRect(215, 1, 103, 72));
+    EXPECT_EQ(Ui.AdvToolBar1->width(), 3 + 107 + 105 + 103 + 3);
+    // The toolbars stand side by side, none overlapping the next, the last inside the ribbon.
+    const TAdvToolBar* ToolBars[] = {Ui.AdvToolBar1, Ui.AdvToolBar2, Ui.AdvToolBar3,
+                                     Ui.AdvToolBar4};
+    for (int I = 0; I + 1 < 4; ++I)
+        EXPECT_LT(ToolBars[I]->geometry().right(), ToolBars[I + 1]->x())
+            << ToolBars[I]->objectName().toStdString() << " overlaps the next toolbar";
+    EXPECT_LT(Ui.AdvToolBar4->geometry().right(), Ui.AdvToolBarPager11->width());
     EXPECT_EQ(Ui.AdvToolBar3->Caption(), "Spine size");
     EXPECT_EQ(Ui.AdvToolBar3->width(), 254);
     EXPECT_EQ(Ui.SpineSizeTrackBar->pos(), QPoint(3, 2));

@@ -295,13 +295,15 @@ TEST(ComposeArgumentsTest, PrintSheetOptions) {
     EXPECT_EQ(B.Paper, LetterPaper());
     EXPECT_EQ(B.Bleed, 1.5);
     EXPECT_EQ(B.Format, TOutputFormat::Pdf);
-    EXPECT_EQ(ParseComposeArguments({"--paper=A4", "--bleed", "3", "a", "b.pdf"}).Paper,
-              A4Paper());
+    EXPECT_EQ(ParseComposeArguments({"--paper=A4", "--bleed", "3", "a", "b.pdf"}).Paper, A4Paper());
 
     const std::vector<std::vector<std::string>> Errors = {
-        {"--paper", "legal", "a", "b.pdf"}, {"--paper"},
-        {"--bleed", "3.01", "a", "b.pdf"},  {"--bleed", "-0.5", "a", "b.pdf"},
-        {"--bleed", "2mm", "a", "b.pdf"},   {"--bleed", "nan", "a", "b.pdf"},
+        {"--paper", "legal", "a", "b.pdf"},
+        {"--paper"},
+        {"--bleed", "3.01", "a", "b.pdf"},
+        {"--bleed", "-0.5", "a", "b.pdf"},
+        {"--bleed", "2mm", "a", "b.pdf"},
+        {"--bleed", "nan", "a", "b.pdf"},
         {"--format", "png", "--output-dir", "/o", "a"},
         {"--format", "pdf", "a", "b.pdf"}, // a single OUTPUT's name chooses its format
     };

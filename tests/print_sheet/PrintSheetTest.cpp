@@ -1,9 +1,9 @@
 // The print sheet's layout in millimetres, as a table over paper, bleed, inlay sizes and spine
 // widths; the paper for a locale; the caption; the bleed picture's repeated edges.
 
+#include "print_sheet/PrintSheet.h"
 #include "print_sheet/BleedPicture.h"
 #include "print_sheet/Paper.h"
-#include "print_sheet/PrintSheet.h"
 #include "print_sheet/PrintSheetError.h"
 #include "print_sheet/SheetCaption.h"
 #include "raster/Bitmap32.h"
@@ -103,57 +103,57 @@ TEST_P(PrintSheetTest, CardMarksFoldsAndBleedLieWhereTheyShould) {
 
 INSTANTIATE_TEST_SUITE_P(
     Table, PrintSheetTest,
-    testing::Values(
-        TSheetCase{"A4_WrapAround3000x1500_NoBleed",
-                   A4Paper(),
-                   0,
-                   {1594, 1240, 63},
-                   29.5,
-                   89.75,
-                   0,
-                   0,
-                   {29.5, 89.75, 151, 117.5},
-                   {35.46800501882058, 174.53199498117942}},
-        TSheetCase{"Letter_ExactCard_Bleed3_WholePixels",
-                   LetterPaper(),
-                   3,
-                   {1510, 1175, 60},
-                   32.45,
-                   80.95,
-                   30,
-                   30,
-                   {29.45, 77.95, 157, 123.5},
-                   {38.45, 177.45}},
-        TSheetCase{"A4_Small_Bleed1_5_RoundsUpToWholePixels",
-                   A4Paper(),
-                   1.5,
-                   {787, 612, 25},
-                   29.5,
-                   89.75,
-                   8,
-                   8,
-                   {27.965057179161374, 88.2140522875817, 154.06988564167725, 120.5718954248366},
-                   {34.29669631512071, 175.7033036848793}},
-        TSheetCase{"A4_TinyInlayWithoutSpine_NoFolds",
-                   A4Paper(),
-                   0,
-                   {11, 8, 0},
-                   29.5,
-                   89.75,
-                   0,
-                   0,
-                   {29.5, 89.75, 151, 117.5},
-                   {}},
-        TSheetCase{"PdfA4InWholePoints_BackCard1500x1000",
-                   PdfA4,
-                   0,
-                   {1560, 1213, 60},
-                   29.451388888888886,
-                   89.76944444444445,
-                   0,
-                   0,
-                   {29.451388888888886, 89.76944444444445, 151, 117.5},
-                   {35.25908119658119, 174.64369658119656}}),
+    testing::Values(TSheetCase{"A4_WrapAround3000x1500_NoBleed",
+                               A4Paper(),
+                               0,
+                               {1594, 1240, 63},
+                               29.5,
+                               89.75,
+                               0,
+                               0,
+                               {29.5, 89.75, 151, 117.5},
+                               {35.46800501882058, 174.53199498117942}},
+                    TSheetCase{"Letter_ExactCard_Bleed3_WholePixels",
+                               LetterPaper(),
+                               3,
+                               {1510, 1175, 60},
+                               32.45,
+                               80.95,
+                               30,
+                               30,
+                               {29.45, 77.95, 157, 123.5},
+                               {38.45, 177.45}},
+                    TSheetCase{"A4_Small_Bleed1_5_RoundsUpToWholePixels",
+                               A4Paper(),
+                               1.5,
+                               {787, 612, 25},
+                               29.5,
+                               89.75,
+                               8,
+                               8,
+                               {27.965057179161374, 88.2140522875817, 154.06988564167725,
+                                120.5718954248366},
+                               {34.29669631512071, 175.7033036848793}},
+                    TSheetCase{"A4_TinyInlayWithoutSpine_NoFolds",
+                               A4Paper(),
+                               0,
+                               {11, 8, 0},
+                               29.5,
+                               89.75,
+                               0,
+                               0,
+                               {29.5, 89.75, 151, 117.5},
+                               {}},
+                    TSheetCase{"PdfA4InWholePoints_BackCard1500x1000",
+                               PdfA4,
+                               0,
+                               {1560, 1213, 60},
+                               29.451388888888886,
+                               89.76944444444445,
+                               0,
+                               0,
+                               {29.451388888888886, 89.76944444444445, 151, 117.5},
+                               {35.25908119658119, 174.64369658119656}}),
     [](const testing::TestParamInfo<TSheetCase>& Info) { return AsTestName(Info.param.Name); });
 
 TEST(PrintSheetErrorsTest, EmptyInlayAndBleedOutsideItsRange) {
@@ -184,19 +184,15 @@ TEST_P(PaperForLocaleTest, LetterInTheUnitedStatesAndCanadaA4Elsewhere) {
     EXPECT_EQ(PaperForLocale(C.Locale), C.Letter ? LetterPaper() : A4Paper());
 }
 
-INSTANTIATE_TEST_SUITE_P(Table, PaperForLocaleTest,
-                         testing::Values(TLocaleCase{"en_US.UTF-8", true},
-                                         TLocaleCase{"en_US", true}, TLocaleCase{"es_US", true},
-                                         TLocaleCase{"fr_CA.UTF-8", true},
-                                         TLocaleCase{"en_CA@euro", true},
-                                         TLocaleCase{"en_GB.UTF-8", false},
-                                         TLocaleCase{"de_DE@euro", false},
-                                         TLocaleCase{"en_USA", false}, TLocaleCase{"C", false},
-                                         TLocaleCase{"C.UTF-8", false},
-                                         TLocaleCase{"POSIX", false}, TLocaleCase{"", false}),
-                         [](const testing::TestParamInfo<TLocaleCase>& Info) {
-                             return AsTestName(Info.param.Locale);
-                         });
+INSTANTIATE_TEST_SUITE_P(
+    Table, PaperForLocaleTest,
+    testing::Values(TLocaleCase{"en_US.UTF-8", true}, TLocaleCase{"en_US", true},
+                    TLocaleCase{"es_US", true}, TLocaleCase{"fr_CA.UTF-8", true},
+                    TLocaleCase{"en_CA@euro", true}, TLocaleCase{"en_GB.UTF-8", false},
+                    TLocaleCase{"de_DE@euro", false}, TLocaleCase{"en_USA", false},
+                    TLocaleCase{"C", false}, TLocaleCase{"C.UTF-8", false},
+                    TLocaleCase{"POSIX", false}, TLocaleCase{"", false}),
+    [](const testing::TestParamInfo<TLocaleCase>& Info) { return AsTestName(Info.param.Locale); });
 
 TEST(PaperTest, NamesAndSizes) {
     EXPECT_EQ(PaperByName("a4"), A4Paper());

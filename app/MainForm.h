@@ -108,11 +108,12 @@ private:
     TRegistryStore& FSettings;
     TExceptionLog FExceptionLog;
     std::string FPlaceholderPath;
-    // The file the input view shows, named in the caption of a printed sheet.
-    std::string FInputFileName;
-    std::unique_ptr<QPrinter> FPrinter;
-    QShortcut FilePrintShortcut{QKeySequence::Print, this};
     // The stored outer size, applied again once the window manager has put a frame around the
     // window (until then the frame's size is not known).
     std::optional<QSize> FPendingOuterSize;
+    // The file the input view shows, named in the caption of a printed sheet.
+    std::string FInputFileName;
+    std::unique_ptr<QPrinter> FPrinter;
+    // Last: making it tells the window of a new child, and event() reads the members above.
+    QShortcut FilePrintShortcut{QKeySequence::Print, this};
 };

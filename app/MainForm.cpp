@@ -9,11 +9,11 @@
 #include "composer/InlayLayout.h"
 #include "composer/TrayCard.h"
 #include "jpeg_bridge/JpegFile.h"
-#include "jpeg_bridge/UprightJpegFile.h"
-#include "picture_codecs/CodecPictures.h"
+#include "picture_codecs/CoverPicture.h"
 
 #include <QApplication>
 #include <QDesktopServices>
+#include <QPrinter>
 #include <QShowEvent>
 #include <QTimer>
 #include <QUrl>
@@ -29,15 +29,6 @@ std::string NameOf(const QObject* Object) {
     const QString Name = Object->objectName();
     return (Name.isEmpty() ? QString::fromLatin1(Object->metaObject()->className()) : Name)
         .toStdString();
-}
-
-// PNG, TIFF and WebP files through the picture registry; any other name is taken for a JPEG
-// file, read as before and turned upright by its orientation tag.
-void LoadCoverPicture(TBitmap32& Bitmap, const std::string& FileName) {
-    if (IsCodecPictureName(FileName))
-        Bitmap.LoadPictureFile(FileName);
-    else
-        LoadUprightJpegFile(Bitmap, FileName);
 }
 
 } // namespace
@@ -79,6 +70,7 @@ TMainForm::TMainForm(TRegistryStore& Settings, std::string LogPath, std::string 
 void TMainForm::ConnectHandlers() {
     connect(FileOpenButton, &TAdvGlowButton::OnClick, this, &TMainForm::FileOpenButtonClick);
     connect(FileSaveButton, &TAdvGlowButton::OnClick, this, &TMainForm::FileSaveButtonClick);
+    connect(FilePrintButton, &TAdvGlowButton::OnClick, this, &TMainForm::FilePrintButtonClick);
     connect(FormatBackButton, &TAdvGlowButton::OnClick, this, &TMainForm::FormatBackButtonClick);
     connect(FormatBackFrontButton, &TAdvGlowButton::OnClick, this,
             &TMainForm::FormatBackFrontButtonClick);

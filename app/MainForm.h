@@ -31,8 +31,11 @@
 #include <QWidget>
 
 #include <exception>
+#include <memory>
 #include <optional>
 #include <string>
+
+class QPrinter;
 
 // The maker's home page, opened by the Homepage button.
 inline constexpr const char* HomePageAddress = "https://www.brenlow.example/trayvane";
@@ -75,6 +78,7 @@ public:
     TAdvSmoothTrackBar& SpineTrackBar() const { return *SpineSizeTrackBar; }
     TAdvGlowButton& OpenButton() const { return *FileOpenButton; }
     TAdvGlowButton& SaveButton() const { return *FileSaveButton; }
+    TAdvGlowButton& PrintButton() const { return *FilePrintButton; }
     TAdvGlowButton& HomeButton() const { return *InfoHomeButton; }
     TSplitter& Splitter() const { return *Splitter1; }
     TStatusLine& Status() const { return *StatusLine; }
@@ -85,6 +89,9 @@ public:
     // The handlers, connected to their controls by ConnectHandlers.
     void FileOpenButtonClick();
     void FileSaveButtonClick();
+    // Print and Ctrl+P: a print preview of the inlay's print sheet, whose Print action opens the
+    // print dialog (app/MainFormPrint.cpp).
+    void FilePrintButtonClick();
     void FormatBackButtonClick();
     void FormatBackFrontButtonClick();
     void SpineSizeTrackBarPositionChanged(double Position);
@@ -92,6 +99,14 @@ public:
     // The cut (app/MainFormCut.cpp).
     void FormatFindSpineButtonClick();
     void InputImgViewCutLineMoved(TCutLine Line, int Column);
+
+    // Draws the print sheet of the inlay on Printer, laid out for its paper. Throws Exception "No
+    // image to print" while there is no inlay.
+    void PrintSheet(QPrinter& Printer);
+    // The printer the window prints with, made at the first print and kept for the next ones.
+    QPrinter& SheetPrinter();
+    // The file the input view shows: the picture last opened, or the placeholder.
+    std::string ShownFileName() const;
 
 public:
     void DropFileTarget1Drop(QObject* Sender, const TShiftState& ShiftState, const QPoint& APoint,
@@ -140,4 +155,5 @@ private:
         TInlayLayout Layout;
     };
     std::optional<TExplicitCut> FExplicitCut;
+    std::unique_ptr<QPrinter> FPrinter;
 };

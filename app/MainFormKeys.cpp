@@ -31,6 +31,9 @@ void TMainForm::SetUpKeysAndTips() {
     const std::vector<TControlHelp> Controls = {
         {FileOpenButton, "Open", "Open a picture of a CD cover", QKeySequence::Open, true},
         {FileSaveButton, "Save", "Save the tray inlay as a JPEG file", QKeySequence::Save, true},
+        {FilePrintButton, "Print",
+         "Print the tray inlay at the size of a tray card, with marks to cut and fold by",
+         QKeySequence::Print, true},
         {FormatBackButton, "Back layout",
          "The picture is the back card alone; its right edge is the spine", std::nullopt, true},
         {FormatBackFrontButton, "Back and front layout",

@@ -4,14 +4,13 @@
 #include "base/FileName.h"
 #include "compose_cli/FilesInFlight.h"
 #include "compose_cli/PpmFile.h"
+#include "compose_cli/PrintSheetHelper.h"
 #include "compose_cli/RowComposition.h"
-#include "composer/SpineFinder.h"
 #include "composer/TrayCard.h"
-#include "composer/TrayInlay.h"
-#include "composer/TrayInlayAtCut.h"
 #include "jpeg_bridge/JpegFile.h"
 #include "jpeg_bridge/UprightJpegFile.h"
 #include "picture_codecs/CodecPictures.h"
+#include "print_sheet/PrintSheet.h"
 #include "raster/Bitmap32.h"
 
 #include <charconv>
@@ -58,6 +57,34 @@ int ParseJobs(const std::string& Value) {
     return Jobs;
 }
 
+TPaper ParsePaper(const std::string& Value) {
+    if (const auto Paper = PaperByName(Value))
+        return *Paper;
+    throw EUsageError("--paper takes a4 or letter, not \"" + Value + "\"");
+}
+
+// Millimetres from 0 to MaxBleedMm, as a plain decimal number ("1.5").
+double ParseBleed(const std::string& Value) {
+    const char* First = Value.data();
+    const char* Last = First + Value.size();
+    double Bleed = -1;
+    const auto [End, Error] = std::from_chars(First, Last, Bleed, std::chars_format::fixed);
+    if (First == Last || Error != std::errc{} || End != Last ||
+        !(Bleed >= 0 && Bleed <= MaxBleedMm))
+        throw EUsageError("--bleed takes millimetres from 0 to 3, not \"" + Value + "\"");
+    return Bleed;
+}
+
+TOutputFormat ParseFormat(const std::string& Value) {
+    if (Value == "jpg")
+        return TOutputFormat::Jpeg;
+    if (Value == "ppm")
+        return TOutputFormat::Ppm;
+    if (Value == "pdf")
+        return TOutputFormat::Pdf;
+    throw EUsageError("--format takes jpg, ppm or pdf, not \"" + Value + "\"");
+}
+
 // Splits "--name=value"; Value is set only when there was a "=".
 bool SplitOption(const std::string& Argument, std::string& Name, std::string& Value) {
     const auto Equals = Argument.find('=');
@@ -101,19 +128,6 @@ std::string FutureIdentity(const std::string& FileName) {
     return Error ? FileName : Path.string();
 }
 
-bool IsPpmName(const std::string& FileName) {
-    return SameTextAscii(ExtractFileExt(FileName), ".ppm");
-}
-
-// As the window loads: PNG, TIFF and WebP files through the picture registry, any other name as
-// a JPEG file turned upright by its orientation tag.
-void LoadCoverPicture(TBitmap32& Bitmap, const std::string& FileName) {
-    if (IsCodecPictureName(FileName))
-        Bitmap.LoadPictureFile(FileName);
-    else
-        LoadUprightJpegFile(Bitmap, FileName);
-}
-
 } // namespace
 
 TComposeOptions ParseComposeArguments(const std::vector<std::string>& Arguments) {
@@ -155,7 +169,13 @@ TComposeOptions ParseComposeArguments(const std::vector<std::string>& Arguments)
             Options.OutputDir = TakeValue();
             if (Options.OutputDir.empty())
                 throw EUsageError("--output-dir needs a folder");
-        } else
+        } else if (Name == "--paper")
+            Options.Paper = ParsePaper(TakeValue());
+        else if (Name == "--bleed")
+            Options.Bleed = ParseBleed(TakeValue());
+        else if (Name == "--format")
+            Options.Format = ParseFormat(TakeValue());
+        else
             throw EUsageError("unknown option " + Name);
         if (HasValue &&
             (Name == "--help" || Name == "-h" || Name == "--version" || Name == "--find-spine"))
@@ -163,6 +183,8 @@ TComposeOptions ParseComposeArguments(const std::vector<std::string>& Arguments)
     }
     if (Options.ShowHelp || Options.ShowVersion)
         return Options;
+    if (Options.Format && Options.OutputDir.empty())
+        throw EUsageError("--format goes with --output-dir; OUTPUT's own name chooses its format");
     if (!Options.OutputDir.empty()) {
         if (Files.empty())
             throw EUsageError("no INPUT given");
@@ -203,12 +225,21 @@ std::string ComposeUsageText() {
            "                    file name without its extension\n"
            "  --jobs N          compose N files at once (default: the number of cores, at\n"
            "                    most 4); reports still come in the order of the inputs\n"
+           "  --format jpg|ppm|pdf\n"
+           "                    with --output-dir: write NAME-inlay.jpg (the default),\n"
+           "                    NAME-inlay.ppm or NAME-inlay.pdf\n"
+           "  --paper a4|letter the paper of a PDF (default: Letter where the locale's\n"
+           "                    territory is US or CA, A4 elsewhere)\n"
+           "  --bleed MM        in a PDF, extend the picture MM millimetres beyond the cut by\n"
+           "                    repeating its edge pixels: 0 to 3 (default 0)\n"
            "  --help            show this text and exit\n"
            "  --version         show the version and exit\n"
            "\n"
-           "OUTPUT is written as a JPEG of quality 95 that prints 151 mm wide, or as a binary\n"
-           "PPM when its name ends in \".ppm\". An existing file is replaced only by a complete\n"
-           "new one.\n"
+           "OUTPUT is written as a JPEG of quality 95 that prints 151 mm wide, as a binary PPM\n"
+           "when its name ends in \".ppm\", or as a one-page PDF print sheet when it ends in\n"
+           "\".pdf\": the inlay at 151 x 117.5 mm in the middle of the page, with crop marks,\n"
+           "fold marks at the spine and a caption; print it at 100 %, not fitted to the page.\n"
+           "An existing file is replaced only by a complete new one.\n"
            "\n"
            "Exit status: 0 when every file was composed, 1 when any file failed (the others are\n"
            "still composed), 2 for a usage error.\n";
@@ -223,51 +254,54 @@ std::string ComposeVersionText() {
     return std::string(ProgramName) + " " TRAYVANE_VERSION "\n";
 }
 
-std::string BatchOutputName(const std::string& OutputDir, const std::string& Input) {
+std::string BatchOutputName(const std::string& OutputDir, const std::string& Input,
+                            TOutputFormat Format) {
     const std::string Name = Input.substr(ExtractFilePath(Input).size());
     std::string Folder = OutputDir;
     if (Folder.back() != '/')
         Folder += '/';
-    return Folder + ChangeFileExt(Name, "") + "-inlay.jpg";
+    const char* Extension = Format == TOutputFormat::Pdf   ? ".pdf"
+                            : Format == TOutputFormat::Ppm ? ".ppm"
+                                                           : ".jpg";
+    return Folder + ChangeFileExt(Name, "") + "-inlay" + Extension;
+}
+
+TOutputFormat OutputFormatOf(const std::string& Output) {
+    const std::string Extension = ExtractFileExt(Output);
+    if (SameTextAscii(Extension, ".ppm"))
+        return TOutputFormat::Ppm;
+    if (SameTextAscii(Extension, ".pdf"))
+        return TOutputFormat::Pdf;
+    return TOutputFormat::Jpeg;
 }
 
 TSpineSearch ComposeFile(const std::string& Input, const std::string& Output,
                          std::optional<TInlayLayout> Layout, int Spine, bool LookForSpine) {
-    TBitmap32 Picture;
-    LoadCoverPicture(Picture, Input);
-    const TInlayLayout Chosen = Layout.value_or(ChooseInlayLayout(Picture));
-    const std::optional<TSpineFinding> Found =
-        LookForSpine ? FindSpine(Picture, Chosen) : std::nullopt;
     TBitmap32 Inlay;
-    if (Found)
-        ComposeTrayInlayAtCut(Picture, Found->Cut, Spine, Inlay);
-    else
-        ComposeTrayInlay(Picture, Chosen, Spine, Inlay);
-    // The scan is no longer needed; giving its memory back lowers the peak while saving.
-    Picture.SetDimensions(0, 0);
-    if (IsPpmName(Output))
+    const TCoverComposition Composed = ComposeCover(Input, Layout, Spine, LookForSpine, Inlay);
+    if (OutputFormatOf(Output) == TOutputFormat::Ppm)
         SavePpmFile(Inlay, Output);
     else
         SaveJpegFile(Inlay, Output, InlaySaveQuality, TrayCardDensity(Inlay.Width()));
-    return !LookForSpine ? TSpineSearch::NotAsked
-           : Found       ? TSpineSearch::Found
-                         : TSpineSearch::NotFound;
+    return Composed.Search;
 }
 
 namespace {
 
 // What TakesFastWay asks of a file before its header is read.
-bool MayTakeFastWay(const TComposeOptions& Options, const std::string& Input) {
-    return !Options.FindSpine && !IsCodecPictureName(Input);
+bool MayTakeFastWay(const TComposeOptions& Options, const std::string& Input,
+                    const std::string& Output) {
+    return !Options.FindSpine && !IsCodecPictureName(Input) &&
+           OutputFormatOf(Output) != TOutputFormat::Pdf;
 }
 
 } // namespace
 
 bool TakesFastWay(const TComposeOptions& Options, const std::string& Input,
-                  [[maybe_unused]] const std::string& Output, const TJpegRowReader& Scan) {
-    // Every OUTPUT is JPEG or PPM, which the fast way writes, and it follows layout and spine. It
-    // neither looks for the spine nor turns photos, and it cannot do CMYK and YCCK scans.
-    if (!MayTakeFastWay(Options, Input) || !Scan.CanDecode())
+                  const std::string& Output, const TJpegRowReader& Scan) {
+    // The fast way writes JPEG and PPM files and follows layout and spine. It neither writes
+    // print sheets, nor looks for the spine, nor turns photos, and it cannot do CMYK and YCCK.
+    if (!MayTakeFastWay(Options, Input, Output) || !Scan.CanDecode())
         return false;
     const int Orientation = ReadJpegFileOrientation(Input);
     return Orientation < 2 || Orientation > 8;
@@ -275,7 +309,13 @@ bool TakesFastWay(const TComposeOptions& Options, const std::string& Input,
 
 TSpineSearch ComposeOneFile(const std::string& Input, const std::string& Output,
                             const TComposeOptions& Options, bool TwoThreads) {
-    if (MayTakeFastWay(Options, Input)) {
+    if (OutputFormatOf(Output) == TOutputFormat::Pdf)
+        return RunPrintSheetHelper(
+            Input, Output,
+            TPrintSheetJob{Options.Layout, Options.Spine,
+                           Options.Paper.value_or(PaperForLocale(PaperLocaleName())), Options.Bleed,
+                           Options.FindSpine});
+    if (MayTakeFastWay(Options, Input, Output)) {
         try {
             const TJpegRowReader Scan(Input);
             if (TakesFastWay(Options, Input, Output, Scan)) {
@@ -326,7 +366,10 @@ int RunComposeCommand(const std::vector<std::string>& Arguments, std::ostream& O
     int ExitCode = ExitSuccess;
     for (const std::string& Input : Options.Inputs) {
         const std::string Output =
-            Options.OutputDir.empty() ? Options.Output : BatchOutputName(Options.OutputDir, Input);
+            Options.OutputDir.empty()
+                ? Options.Output
+                : BatchOutputName(Options.OutputDir, Input,
+                                  Options.Format.value_or(TOutputFormat::Jpeg));
         const std::string FutureOutput = FutureIdentity(Output);
         if (OutputsInFlight.count(FutureOutput) || OutputsInFlight.count(FutureIdentity(Input)))
             Files.FinishAll();

@@ -10,16 +10,21 @@
 // registry, any other through LoadUprightJpegFile), gets the layout the window would choose for
 // its proportions (unless --layout names one), is composed with the spine setting (at the spine
 // the finder finds, with --find-spine) and written with SaveJpegFile at quality 95; an OUTPUT
-// ending in ".ppm" is written as binary PPM instead. With --output-dir, INPUT
-// "/scans/cover.jpg" gives "DIR/cover-inlay.jpg", and --jobs files are composed at once. The
-// programs register the codec pictures (RegisterCodecPictures) at start.
+// ending in ".ppm" is written as binary PPM instead, one ending in ".pdf" as a print sheet
+// (--paper, --bleed) by the PDF writer program (compose_cli/PrintSheetHelper.h). With
+// --output-dir, INPUT "/scans/cover.jpg" gives "DIR/cover-inlay.jpg" (or .ppm, .pdf by
+// --format), and --jobs files are composed at once. The programs register the codec pictures
+// (RegisterCodecPictures) at start.
 //
 // Plain JPEG scans go a faster way to the same bytes (TakesFastWay, compose_cli/RowComposition.h).
 
 #include "base/Exception.h"
+#include "compose_cli/CoverComposition.h"
 #include "composer/InlayLayout.h"
 #include "jpeg_bridge/JpegRowReader.h"
+#include "print_sheet/Paper.h"
 
+#include <cstdint>
 #include <iosfwd>
 #include <optional>
 #include <string>
@@ -27,14 +32,19 @@
 
 DECLARE_EXCEPTION_CLASS(EUsageError, Exception);
 
+enum class TOutputFormat : std::uint8_t { Jpeg, Ppm, Pdf };
+
 struct TComposeOptions {
-    std::optional<TInlayLayout> Layout; // none: chosen from each picture's proportions
-    int Spine = 0;                      // one of SpineSettings
-    std::string OutputDir;              // set: batch form, one output per input
-    std::vector<std::string> Inputs;    // one in the single form
-    std::string Output;                 // the single form's OUTPUT
-    int Jobs = 0;                       // files composed at once; 0: DefaultJobs()
-    bool FindSpine = false;             // cut where FindSpine finds the spine
+    std::optional<TInlayLayout> Layout;  // none: chosen from each picture's proportions
+    int Spine = 0;                       // one of SpineSettings
+    std::string OutputDir;               // set: batch form, one output per input
+    std::vector<std::string> Inputs;     // one in the single form
+    std::string Output;                  // the single form's OUTPUT
+    std::optional<TPaper> Paper;         // of PDF outputs; none: from the locale
+    double Bleed = 0;                    // of PDF outputs, 0 to MaxBleedMm millimetres
+    std::optional<TOutputFormat> Format; // of the batch form's outputs; none: JPEG
+    int Jobs = 0;                        // files composed at once; 0: DefaultJobs()
+    bool FindSpine = false;              // cut where FindSpine finds the spine
     bool ShowHelp = false;
     bool ShowVersion = false;
 };
@@ -54,11 +64,13 @@ int DefaultJobs();
 std::string ComposeUsageText();
 std::string ComposeVersionText();
 
-// DIR/NAME-inlay.jpg, NAME being Input's file name without folder and extension.
-std::string BatchOutputName(const std::string& OutputDir, const std::string& Input);
+// DIR/NAME-inlay.jpg, NAME being Input's file name without folder and extension; .ppm or .pdf
+// for those formats.
+std::string BatchOutputName(const std::string& OutputDir, const std::string& Input,
+                            TOutputFormat Format = TOutputFormat::Jpeg);
 
-// What became of the spine search of one file.
-enum class TSpineSearch { NotAsked, Found, NotFound };
+// What an OUTPUT name asks for: PPM for ".ppm", PDF for ".pdf" (in any case), else JPEG.
+TOutputFormat OutputFormatOf(const std::string& Output);
 
 // Loads Input, composes its inlay (in Layout, or the one its proportions give; with LookForSpine at
 // the spine FindSpine finds, else, and when it finds none, at the layout's own cut) and writes it

@@ -388,6 +388,8 @@ int ijlInit(JPEG_CORE_PROPERTIES* Props) noexcept {
     Props->JPGDensityUnit = 0;
     Props->JPGXDensity = 1;
     Props->JPGYDensity = 1;
+    Props->JPGDensityNumerator = 0;
+    Props->JPGDensityDenominator = 1;
     Props->InitialisedMark = InitialisedValue;
     return IJL_OK;
 }
@@ -427,7 +429,8 @@ int ijlWrite(JPEG_CORE_PROPERTIES* Props, int IoType) noexcept {
         return IJL_INVALID_DIB;
     const TJpegEncoding Encoding{
         std::clamp(Props->jquality, 1, 100), std::clamp(Props->JPGDensityUnit, 0, 2),
-        std::clamp(Props->JPGXDensity, 1, 65535), std::clamp(Props->JPGYDensity, 1, 65535)};
+        std::clamp(Props->JPGXDensity, 1, 65535), std::clamp(Props->JPGYDensity, 1, 65535),
+        TPrintDensity{Props->JPGDensityNumerator, Props->JPGDensityDenominator}};
     TAtomicFile Output;
     if (const int ErrorNumber = Output.Create(Props->JPGFile))
         return WriteErrorCode(ErrorNumber, IJL_FILE_CREATE_FAILED);

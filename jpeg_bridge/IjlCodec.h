@@ -15,7 +15,8 @@
 //   IJL_G, 1          -> IJL_BGR, 3        grey to blue, green, red
 //   IJL_YCBCR, 3      -> IJL_BGR, 3        colour (YCbCr or RGB files) to blue, green, red
 //   IJL_YCBCRA_FPX, 4 -> IJL_RGBA_FPX, 4   CMYK or YCCK files to red, green, blue, opacity 255
-// ijlWrite encodes IJL_BGR, 3 to a baseline JFIF file of IJL_YCBCR, 3 at quality jquality.
+// ijlWrite encodes IJL_BGR, 3 to a baseline JFIF file of IJL_YCBCR, 3 at quality jquality, with
+// an EXIF resolution block after the JFIF block when the record gives an exact density.
 //
 // ijlRead decodes single-scan (not progressive) files of at least IJL_SPLIT_MIN_PIXELS pixels on
 // two threads when the machine has two cores: the calling thread decodes the upper rows, a
@@ -48,6 +49,10 @@ struct JPEG_CORE_PROPERTIES {
     int JPGDensityUnit;
     int JPGXDensity;
     int JPGYDensity;
+    // The exact print density, JPGDensityNumerator / JPGDensityDenominator dots per inch, written
+    // besides as the EXIF resolution when both are above 0 (ijlInit sets 0: none).
+    std::int64_t JPGDensityNumerator;
+    std::int64_t JPGDensityDenominator;
 
     // Private to the codec.
     std::uint32_t InitialisedMark;
@@ -97,7 +102,7 @@ inline constexpr int IJL_IMAGE_TOO_LARGE = -18;
 inline constexpr int IJL_OUT_OF_MEMORY = -19;
 
 // Readies a zero-filled record: sets the defaults (IJL_YCBCR and IJL_BGR with 3 channels,
-// quality 75, no density unit with densities 1) and marks it initialised.
+// quality 75, no density unit with densities 1, no exact density) and marks it initialised.
 int ijlInit(JPEG_CORE_PROPERTIES* Props) noexcept;
 
 // IJL_JFILE_READPARAMS: reads the header of JPGFile into JPGWidth, JPGHeight and JPGChannels.

@@ -145,6 +145,8 @@ void SaveJpegFile(const TBitmap32& Bitmap, const std::string& FileName, std::uin
         Props.JPGDensityUnit = 1;
         Props.JPGXDensity = Density.RoundedDotsPerInch();
         Props.JPGYDensity = Props.JPGXDensity;
+        Props.JPGDensityNumerator = Density.Numerator;
+        Props.JPGDensityDenominator = Density.Denominator;
     }
     if (const int Code = ijlWrite(&Props, IJL_JFILE_WRITEWHOLEIMAGE))
         throw EIJLError(IjlErrorMessage("Saving", FileName, Code));

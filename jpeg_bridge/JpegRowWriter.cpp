@@ -16,7 +16,8 @@ constexpr int RowBatch = 16;
 TJpegEncoding SaveEncoding(std::uint8_t Quality, const TPrintDensity& Density) {
     const int Dpi = Density.IsSet() ? Density.RoundedDotsPerInch() : 1;
     return TJpegEncoding{std::clamp<int>(Quality, 1, 100), Density.IsSet() ? 1 : 0,
-                         std::clamp(Dpi, 1, 65535), std::clamp(Dpi, 1, 65535)};
+                         std::clamp(Dpi, 1, 65535), std::clamp(Dpi, 1, 65535),
+                         Density.IsSet() ? Density : TPrintDensity{}};
 }
 
 } // namespace

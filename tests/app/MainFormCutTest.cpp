@@ -238,8 +238,8 @@ TEST_F(MainFormCutTest, DraggingALineRecomposesAtTheCutUntilTheLayoutOrPictureCh
     Form->LoadInputImage(Path.string());
     const TBitmap32& Inlay = Form->OutputView().Bitmap();
     const TImgView32& View = Form->InputView();
-    // The layout's own cut is (520, 542). Shown 1001 wide in the 1001 pixel view (the picture is
-    // 1062 wide, so it is shrunk a little), each line lands on the boundary the screen shows
+    // The layout's own cut is (520, 542). Shown across the view (the picture is 1062 wide, wider
+    // than the view, so it is shrunk a little), each line lands on the boundary the screen shows
     // nearest to where it was dropped.
     DragLine(*Form, TCutLine::Right, 578);
     DragLine(*Form, TCutLine::Left, 552);

@@ -395,3 +395,43 @@ TEST_F(ComposeCommandTest, ScansOfEveryKindCompose) {
     EXPECT_EQ(Damaged.Err, "trayvane-compose: " + Dir.File("cut.png") +
                                ": EPNGError: PNG error: not a PNG file\n");
 }
+
+TEST(ComposeArgumentsTest, PrintSheetOptions) {
+    const TComposeOptions A = ParseComposeArguments({"in.jpg", "card.pdf"});
+    EXPECT_EQ(A.Paper, std::nullopt) << "from the locale";
+    EXPECT_EQ(A.Bleed, 0.0);
+    EXPECT_EQ(A.Format, std::nullopt);
+
+    const TComposeOptions B = ParseComposeArguments(
+        {"--paper", "letter", "--bleed=1.5", "--format", "pdf", "--output-dir", "/o", "a.jpg"});
+    EXPECT_EQ(B.Paper, LetterPaper());
+    EXPECT_EQ(B.Bleed, 1.5);
+    EXPECT_EQ(B.Format, TOutputFormat::Pdf);
+    EXPECT_EQ(ParseComposeArguments({"--paper=A4", "--bleed", "3", "a", "b.pdf"}).Paper, A4Paper());
+
+    const std::vector<std::vector<std::string>> Errors = {
+        {"--paper", "legal", "a", "b.pdf"},
+        {"--paper"},
+        {"--bleed", "3.01", "a", "b.pdf"},
+        {"--bleed", "-0.5", "a", "b.pdf"},
+        {"--bleed", "2mm", "a", "b.pdf"},
+        {"--bleed", "nan", "a", "b.pdf"},
+        {"--format", "png", "--output-dir", "/o", "a"},
+        {"--format", "pdf", "a", "b.pdf"}, // a single OUTPUT's name chooses its format
+    };
+    for (const auto& Arguments : Errors)
+        EXPECT_THROW(ParseComposeArguments(Arguments), EUsageError)
+            << testing::PrintToString(Arguments);
+}
+
+TEST(ComposeArgumentsTest, OutputFormatsAndBatchNames) {
+    EXPECT_EQ(OutputFormatOf("card.pdf"), TOutputFormat::Pdf);
+    EXPECT_EQ(OutputFormatOf("CARD.PDF"), TOutputFormat::Pdf);
+    EXPECT_EQ(OutputFormatOf("inlay.PPM"), TOutputFormat::Ppm);
+    EXPECT_EQ(OutputFormatOf("inlay.jpg"), TOutputFormat::Jpeg);
+    EXPECT_EQ(OutputFormatOf("pdf.d/inlay"), TOutputFormat::Jpeg);
+    EXPECT_EQ(BatchOutputName("/out", "/scans/cover.jpg", TOutputFormat::Pdf),
+              "/out/cover-inlay.pdf");
+    EXPECT_EQ(BatchOutputName("/out", "/scans/cover.jpg", TOutputFormat::Ppm),
+              "/out/cover-inlay.ppm");
+}

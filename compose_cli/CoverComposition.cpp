@@ -1,0 +1,27 @@
+#include "compose_cli/CoverComposition.h"
+
+#include "composer/SpineCut.h"
+#include "composer/SpineFinder.h"
+#include "composer/TrayInlay.h"
+#include "composer/TrayInlayAtCut.h"
+#include "picture_codecs/CoverPicture.h"
+#include "raster/Bitmap32.h"
+
+TCoverComposition ComposeCover(const std::string& Input, std::optional<TInlayLayout> Layout,
+                               int Spine, bool LookForSpine, TBitmap32& Inlay) {
+    TBitmap32 Picture;
+    LoadCoverPicture(Picture, Input);
+    const TInlayLayout Chosen = Layout.value_or(ChooseInlayLayout(Picture));
+    const std::optional<TSpineFinding> Found =
+        LookForSpine ? FindSpine(Picture, Chosen) : std::nullopt;
+    const TSpineCut Cut = Found ? ScaledSpineCut(Found->Cut, Spine, Picture.Width())
+                                : DescribedSpineCut(Picture.Width(), Chosen, Spine);
+    if (Found)
+        ComposeTrayInlayAtCut(Picture, Found->Cut, Spine, Inlay);
+    else
+        ComposeTrayInlay(Picture, Chosen, Spine, Inlay);
+    const TSpineSearch Search = !LookForSpine ? TSpineSearch::NotAsked
+                                : Found       ? TSpineSearch::Found
+                                              : TSpineSearch::NotFound;
+    return TCoverComposition{Chosen, Cut.Width(), Search};
+}

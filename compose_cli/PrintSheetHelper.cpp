@@ -1,0 +1,140 @@
+#include "compose_cli/PrintSheetHelper.h"
+
+#include "base/ExceptionClassName.h"
+#include "base/SysError.h"
+
+#include <cerrno>
+#include <charconv>
+#include <cstdio>
+#include <fcntl.h>
+#include <filesystem>
+#include <memory>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+extern char** environ;
+
+namespace {
+
+// Closes the file actions of posix_spawn on every path.
+class TSpawnActions {
+public:
+    TSpawnActions() { posix_spawn_file_actions_init(&FActions); }
+    ~TSpawnActions() { posix_spawn_file_actions_destroy(&FActions); }
+    TSpawnActions(const TSpawnActions&) = delete;
+    TSpawnActions& operator=(const TSpawnActions&) = delete;
+    posix_spawn_file_actions_t* Get() { return &FActions; }
+
+private:
+    posix_spawn_file_actions_t FActions;
+};
+
+struct TFileCloser {
+    void operator()(std::FILE* File) const noexcept { std::fclose(File); }
+};
+
+std::string LayoutArgument(const std::optional<TInlayLayout>& Layout) {
+    if (!Layout)
+        return "auto";
+    return *Layout == TInlayLayout::BackAndFront ? "back-and-front" : "back";
+}
+
+// The shortest text that reads back as the same number.
+std::string NumberText(double Value) {
+    char Text[32];
+    const auto Result = std::to_chars(Text, Text + sizeof Text, Value);
+    return std::string(Text, Result.ptr);
+}
+
+std::string PaperArgument(const TPaper& Paper) {
+    return Paper == LetterPaper() ? "letter" : "a4";
+}
+
+std::string ReadAll(std::FILE* File) {
+    std::string Text;
+    std::rewind(File);
+    char Buffer[4096];
+    std::size_t Count = 0;
+    while ((Count = std::fread(Buffer, 1, sizeof Buffer, File)) > 0)
+        Text.append(Buffer, Count);
+    return Text;
+}
+
+} // namespace
+
+std::vector<std::string> PrintSheetHelperArguments(const std::string& Input,
+                                                   const std::string& Output,
+                                                   const TPrintSheetJob& Job) {
+    std::vector<std::string> Arguments{
+        "--layout", LayoutArgument(Job.Layout), "--spine", std::to_string(Job.Spine),
+        "--paper",  PaperArgument(Job.Paper),   "--bleed", NumberText(Job.Bleed)};
+    if (Job.FindSpine)
+        Arguments.push_back("--find-spine");
+    for (const std::string& Word : {std::string("--"), Input, Output})
+        Arguments.push_back(Word);
+    return Arguments;
+}
+
+std::string FindPrintSheetHelper() {
+    std::error_code Error;
+    const std::filesystem::path Program = std::filesystem::read_symlink("/proc/self/exe", Error);
+    const std::filesystem::path Folder = Program.parent_path();
+    const std::filesystem::path Candidates[] = {
+        Folder / PrintSheetHelperName,
+        Folder / TRAYVANE_LIBEXEC_FROM_BIN / PrintSheetHelperName,
+    };
+    for (const auto& Candidate : Candidates)
+        if (::access(Candidate.c_str(), X_OK) == 0)
+            return Candidate.lexically_normal().string();
+    throw Exception(std::string("Cannot write a PDF: its writer ") + PrintSheetHelperName +
+                    " is not installed beside \"" + Program.string() + "\"");
+}
+
+TSpineSearch RunPrintSheetHelper(const std::string& Input, const std::string& Output,
+                                 const TPrintSheetJob& Job) {
+    const std::string Helper = FindPrintSheetHelper();
+    std::vector<std::string> Words{Helper};
+    for (std::string& Word : PrintSheetHelperArguments(Input, Output, Job))
+        Words.push_back(std::move(Word));
+    std::vector<char*> Argv;
+    for (std::string& Word : Words)
+        Argv.push_back(Word.data());
+    Argv.push_back(nullptr);
+
+    // The report arrives in an unnamed temporary file, read once the writer has ended: no pipe
+    // to keep drained while waiting.
+    const std::unique_ptr<std::FILE, TFileCloser> Report(std::tmpfile());
+    if (!Report)
+        throw Exception("Cannot start the PDF writer. " + SysErrorMessage(errno));
+    TSpawnActions Actions;
+    posix_spawn_file_actions_addopen(Actions.Get(), 0, "/dev/null", O_RDONLY, 0);
+    posix_spawn_file_actions_addopen(Actions.Get(), 1, "/dev/null", O_WRONLY, 0);
+    posix_spawn_file_actions_adddup2(Actions.Get(), ::fileno(Report.get()), 2);
+    pid_t Child = 0;
+    if (const int Error =
+            posix_spawn(&Child, Helper.c_str(), Actions.Get(), nullptr, Argv.data(), environ))
+        throw Exception("Cannot start the PDF writer \"" + Helper + "\". " +
+                        SysErrorMessage(Error));
+    int Status = 0;
+    while (::waitpid(Child, &Status, 0) < 0 && errno == EINTR) {
+    }
+    if (WIFEXITED(Status) && WEXITSTATUS(Status) == 0)
+        return Job.FindSpine ? TSpineSearch::Found : TSpineSearch::NotAsked;
+    if (WIFEXITED(Status) && WEXITSTATUS(Status) == PrintSheetNoSpineExit && Job.FindSpine)
+        return TSpineSearch::NotFound;
+
+    const std::string Text = ReadAll(Report.get());
+    const std::size_t LineEnd = Text.find('\n');
+    if (WIFEXITED(Status) && WEXITSTATUS(Status) == 1 && LineEnd != std::string::npos &&
+        LineEnd > 0)
+        throw EPrintSheetHelperError(Text.substr(0, LineEnd), Text.substr(LineEnd + 1));
+    throw Exception("The PDF writer \"" + Helper + "\" failed " +
+                    (WIFSIGNALED(Status)
+                         ? "with signal " + std::to_string(WTERMSIG(Status))
+                         : "with exit status " + std::to_string(WEXITSTATUS(Status))));
+}
+
+std::string PrintSheetHelperReport(const std::exception& Error) {
+    return ExceptionClassName(Error) + "\n" + Error.what();
+}

@@ -1,0 +1,45 @@
+// trayvane-print-sheet: the PDF writer of trayvane-compose (compose_cli/PrintSheetHelper.h),
+// started by it for each PDF output. Draws with Qt on the offscreen platform, so it needs no
+// display.
+
+#include "compose_cli/ComposeCommand.h"
+#include "compose_cli/PrintSheetFile.h"
+#include "picture_codecs/CodecPictures.h"
+
+#include <QGuiApplication>
+
+#include <iostream>
+#include <string>
+#include <vector>
+
+namespace {
+
+// Qt's notes (a missing runtime folder, say) are not for the user of a batch command; a fatal
+// message still ends the writer, which trayvane-compose reports.
+void DropQtMessages(QtMsgType, const QMessageLogContext&, const QString&) {}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    RegisterCodecPictures();
+    try {
+        const TComposeOptions Options =
+            ParseComposeArguments(std::vector<std::string>(argv + 1, argv + argc));
+        if (Options.Inputs.size() != 1 || Options.Output.empty() || !Options.Paper)
+            throw EUsageError("give --paper, INPUT and OUTPUT");
+
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+        qInstallMessageHandler(DropQtMessages);
+        // Qt sees only the program's name: it would take some file names for its own options.
+        int QtArgc = 1;
+        QGuiApplication Application(QtArgc, argv);
+        const TSpineSearch Search =
+            WritePrintSheetFile(Options.Inputs.front(), Options.Output,
+                                TPrintSheetJob{Options.Layout, Options.Spine, *Options.Paper,
+                                               Options.Bleed, Options.FindSpine});
+        return Search == TSpineSearch::NotFound ? PrintSheetNoSpineExit : 0;
+    } catch (const std::exception& E) {
+        std::cerr << PrintSheetHelperReport(E) << std::flush;
+        return 1;
+    }
+}

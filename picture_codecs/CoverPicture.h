@@ -1,0 +1,14 @@
+#pragma once
+
+// Loading the picture of a cover as both programs do: by the file's extension, whatever kind of
+// picture file it is.
+
+class TBitmap32;
+
+#include <string>
+
+// Loads FileName into Bitmap: PNG, TIFF and WebP files (IsCodecPictureName) through the picture
+// registry, any other name as a JPEG file read by the JPEG bridge and turned upright by its
+// orientation tag (LoadUprightJpegFile), with that file's exact errors. A failure leaves Bitmap as
+// it was.
+void LoadCoverPicture(TBitmap32& Bitmap, const std::string& FileName);

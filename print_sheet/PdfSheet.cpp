@@ -1,0 +1,57 @@
+#include "print_sheet/PdfSheet.h"
+
+#include "base/AtomicFile.h"
+#include "base/FileStream.h"
+#include "base/SysError.h"
+#include "print_sheet/PrintSheetError.h"
+#include "print_sheet/SheetPainter.h"
+#include "raster/Bitmap32.h"
+
+#include <QBuffer>
+#include <QPageLayout>
+#include <QPainter>
+#include <QPdfWriter>
+
+#include <cerrno>
+#include <cstdio>
+
+namespace {
+
+// Fine enough that the marks and the picture's place need no rounding worth a thought (a PDF
+// page is measured in points; the writer maps its dots to them).
+constexpr int PdfDotsPerInch = 1200;
+
+void WriteWhole(const std::string& FileName, const QByteArray& Content) {
+    const auto Quoted = [&] { return "\"" + ExpandFileName(FileName) + "\". "; };
+    TAtomicFile File;
+    if (const int Error = File.Create(FileName))
+        throw EPrintSheetError("Cannot create file " + Quoted() + SysErrorMessage(Error));
+    const auto Size = static_cast<std::size_t>(Content.size());
+    const bool Written = std::fwrite(Content.constData(), 1, Size, File.Stream()) == Size;
+    const int Error = Written ? File.Commit() : (errno != 0 ? errno : EIO);
+    if (Error != 0)
+        throw EPrintSheetError("Cannot write file " + Quoted() + SysErrorMessage(Error));
+}
+
+} // namespace
+
+void WritePdfSheet(const std::string& FileName, const TPaper& Paper, double BleedMm,
+                   const TBitmap32& Inlay, int SpineWidth, const std::string& Caption) {
+    QBuffer Buffer;
+    Buffer.open(QIODevice::WriteOnly);
+    {
+        QPdfWriter Writer(&Buffer);
+        Writer.setCreator(QStringLiteral("Trayvane"));
+        Writer.setTitle(QString::fromStdString(Caption));
+        Writer.setResolution(PdfDotsPerInch);
+        Writer.setPageLayout(QPageLayout(PageSizeOf(Paper), QPageLayout::Portrait, QMarginsF()));
+        const TPrintSheet Sheet =
+            ComputePrintSheet(PaperOf(Writer.pageLayout()), BleedMm,
+                              TSheetInlay{Inlay.Width(), Inlay.Height(), SpineWidth}, Caption);
+        QPainter Painter;
+        if (!Painter.begin(&Writer))
+            throw EPrintSheetError("Cannot start the PDF of \"" + FileName + "\"");
+        PaintPrintSheet(Painter, Sheet, Inlay);
+    }
+    WriteWhole(FileName, Buffer.data());
+}

@@ -1,0 +1,240 @@
+// The print sheet's layout in millimetres, as a table over paper, bleed, inlay sizes and spine
+// widths; the paper for a locale; the caption; the bleed picture's repeated edges.
+
+#include "print_sheet/PrintSheet.h"
+#include "print_sheet/BleedPicture.h"
+#include "print_sheet/Paper.h"
+#include "print_sheet/PrintSheetError.h"
+#include "print_sheet/SheetCaption.h"
+#include "raster/Bitmap32.h"
+
+#include "tests/support/TestNames.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+#include <optional>
+
+namespace {
+
+constexpr double Tolerance = 1e-9;
+
+struct TSheetCase {
+    std::string Name;
+    TPaper Paper;
+    double Bleed;
+    TSheetInlay Inlay;
+    // Expected:
+    double CardLeft, CardTop;
+    int BleedColumns, BleedRows;
+    TMmRect PictureArea;
+    std::vector<double> FoldX;
+};
+
+// A PDF page measures whole points: A4 there is 595 x 842 points.
+const TPaper PdfA4{"", 595 * 25.4 / 72, 842 * 25.4 / 72};
+
+class PrintSheetTest : public testing::TestWithParam<TSheetCase> {};
+
+TEST_P(PrintSheetTest, CardMarksFoldsAndBleedLieWhereTheyShould) {
+    const TSheetCase& C = GetParam();
+    const TPrintSheet Sheet = ComputePrintSheet(C.Paper, C.Bleed, C.Inlay, "caption");
+    const TMmRect& Card = Sheet.Card;
+
+    // The card: exactly 151 x 117.5, centred on the page.
+    EXPECT_NEAR(Card.Left, C.CardLeft, Tolerance);
+    EXPECT_NEAR(Card.Top, C.CardTop, Tolerance);
+    EXPECT_NEAR(Card.Width, 151.0, Tolerance);
+    EXPECT_NEAR(Card.Height, 117.5, Tolerance);
+    EXPECT_NEAR(Card.Left, C.Paper.Width - Card.Right(), Tolerance);
+    EXPECT_NEAR(Card.Top, C.Paper.Height - Card.Bottom(), Tolerance);
+
+    // The bleed: the card grown by the bleed; the picture with its repeated edges covers it, the
+    // inlay's own pixels exactly on the card.
+    EXPECT_NEAR(Sheet.BleedArea.Left, Card.Left - C.Bleed, Tolerance);
+    EXPECT_NEAR(Sheet.BleedArea.Top, Card.Top - C.Bleed, Tolerance);
+    EXPECT_NEAR(Sheet.BleedArea.Width, 151 + 2 * C.Bleed, Tolerance);
+    EXPECT_NEAR(Sheet.BleedArea.Height, 117.5 + 2 * C.Bleed, Tolerance);
+    EXPECT_EQ(Sheet.BleedColumns, C.BleedColumns);
+    EXPECT_EQ(Sheet.BleedRows, C.BleedRows);
+    EXPECT_NEAR(Sheet.PictureArea.Left, C.PictureArea.Left, Tolerance);
+    EXPECT_NEAR(Sheet.PictureArea.Top, C.PictureArea.Top, Tolerance);
+    EXPECT_NEAR(Sheet.PictureArea.Width, C.PictureArea.Width, Tolerance);
+    EXPECT_NEAR(Sheet.PictureArea.Height, C.PictureArea.Height, Tolerance);
+    EXPECT_LE(Sheet.PictureArea.Left, Sheet.BleedArea.Left + Tolerance);
+    EXPECT_GE(Sheet.PictureArea.Bottom(), Sheet.BleedArea.Bottom() - Tolerance);
+
+    // Crop marks: at each corner one along each edge line, 5 mm long, from 3 mm off the card.
+    ASSERT_EQ(Sheet.CropMarks.size(), 8u);
+    for (const double X : {Card.Left, Card.Right()})
+        for (const double Y : {Card.Top, Card.Bottom()}) {
+            const double Dx = X == Card.Left ? -1 : 1, Dy = Y == Card.Top ? -1 : 1;
+            const TMmLine Horizontal{X + 3 * Dx, Y, X + 8 * Dx, Y};
+            const TMmLine Vertical{X, Y + 3 * Dy, X, Y + 8 * Dy};
+            int Found = 0;
+            for (const TMmLine& Mark : Sheet.CropMarks)
+                if (Mark == Horizontal || Mark == Vertical)
+                    ++Found;
+            EXPECT_EQ(Found, 2) << "corner (" << X << ", " << Y << ")";
+        }
+
+    // Fold marks: dashes of 1 mm at the x of each fold, 3 to 8 mm above and below the card.
+    ASSERT_EQ(Sheet.FoldX.size(), C.FoldX.size());
+    for (std::size_t I = 0; I < C.FoldX.size(); ++I)
+        EXPECT_NEAR(Sheet.FoldX[I], C.FoldX[I], Tolerance) << "fold " << I;
+    EXPECT_EQ(Sheet.FoldDashes.size(), C.FoldX.size() * 2 * 3);
+    for (const TMmLine& Dash : Sheet.FoldDashes) {
+        EXPECT_EQ(Dash.X1, Dash.X2);
+        EXPECT_NEAR(std::abs(Dash.Y2 - Dash.Y1), 1.0, Tolerance);
+        const bool Above = Dash.Y1 < Card.Top;
+        const double Near = Above ? Card.Top - std::max(Dash.Y1, Dash.Y2)
+                                  : std::min(Dash.Y1, Dash.Y2) - Card.Bottom();
+        EXPECT_GE(Near, 3 - Tolerance);
+        EXPECT_LE(Near, 7 + Tolerance);
+    }
+
+    // The caption below the lower marks, across the card's width.
+    EXPECT_GT(Sheet.CaptionArea.Top, Card.Bottom() + 8);
+    EXPECT_EQ(Sheet.CaptionArea.Left, Card.Left);
+    EXPECT_EQ(Sheet.CaptionArea.Width, Card.Width);
+    EXPECT_EQ(Sheet.Caption, "caption");
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, PrintSheetTest,
+    testing::Values(TSheetCase{"A4_WrapAround3000x1500_NoBleed",
+                               A4Paper(),
+                               0,
+                               {1594, 1240, 63},
+                               29.5,
+                               89.75,
+                               0,
+                               0,
+                               {29.5, 89.75, 151, 117.5},
+                               {35.46800501882058, 174.53199498117942}},
+                    TSheetCase{"Letter_ExactCard_Bleed3_WholePixels",
+                               LetterPaper(),
+                               3,
+                               {1510, 1175, 60},
+                               32.45,
+                               80.95,
+                               30,
+                               30,
+                               {29.45, 77.95, 157, 123.5},
+                               {38.45, 177.45}},
+                    TSheetCase{"A4_Small_Bleed1_5_RoundsUpToWholePixels",
+                               A4Paper(),
+                               1.5,
+                               {787, 612, 25},
+                               29.5,
+                               89.75,
+                               8,
+                               8,
+                               {27.965057179161374, 88.2140522875817, 154.06988564167725,
+                                120.5718954248366},
+                               {34.29669631512071, 175.7033036848793}},
+                    TSheetCase{"A4_TinyInlayWithoutSpine_NoFolds",
+                               A4Paper(),
+                               0,
+                               {11, 8, 0},
+                               29.5,
+                               89.75,
+                               0,
+                               0,
+                               {29.5, 89.75, 151, 117.5},
+                               {}},
+                    TSheetCase{"PdfA4InWholePoints_BackCard1500x1000",
+                               PdfA4,
+                               0,
+                               {1560, 1213, 60},
+                               29.451388888888886,
+                               89.76944444444445,
+                               0,
+                               0,
+                               {29.451388888888886, 89.76944444444445, 151, 117.5},
+                               {35.25908119658119, 174.64369658119656}}),
+    [](const testing::TestParamInfo<TSheetCase>& Info) { return AsTestName(Info.param.Name); });
+
+TEST(PrintSheetErrorsTest, EmptyInlayAndBleedOutsideItsRange) {
+    try {
+        ComputePrintSheet(A4Paper(), 0, {0, 0, 0}, "");
+        ADD_FAILURE() << "an empty inlay was laid out";
+    } catch (const EPrintSheetError&) {
+        ADD_FAILURE() << "an empty inlay is no bleed error";
+    } catch (const Exception& E) {
+        EXPECT_EQ(E.Message(), "No image to print");
+    }
+    for (const double Bleed : {-0.001, 3.001, std::numeric_limits<double>::quiet_NaN(),
+                               std::numeric_limits<double>::infinity()})
+        EXPECT_THROW(ComputePrintSheet(A4Paper(), Bleed, {10, 10, 1}, ""), EPrintSheetError)
+            << Bleed;
+    EXPECT_NO_THROW(ComputePrintSheet(A4Paper(), 3.0, {10, 10, 1}, ""));
+}
+
+struct TLocaleCase {
+    std::string Locale;
+    bool Letter;
+};
+
+class PaperForLocaleTest : public testing::TestWithParam<TLocaleCase> {};
+
+TEST_P(PaperForLocaleTest, LetterInTheUnitedStatesAndCanadaA4Elsewhere) {
+    const TLocaleCase& C = GetParam();
+    EXPECT_EQ(PaperForLocale(C.Locale), C.Letter ? LetterPaper() : A4Paper());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, PaperForLocaleTest,
+    testing::Values(TLocaleCase{"en_US.UTF-8", true}, TLocaleCase{"en_US", true},
+                    TLocaleCase{"es_US", true}, TLocaleCase{"fr_CA.UTF-8", true},
+                    TLocaleCase{"en_CA@euro", true}, TLocaleCase{"en_GB.UTF-8", false},
+                    TLocaleCase{"de_DE@euro", false}, TLocaleCase{"en_USA", false},
+                    TLocaleCase{"C", false}, TLocaleCase{"C.UTF-8", false},
+                    TLocaleCase{"POSIX", false}, TLocaleCase{"", false}),
+    [](const testing::TestParamInfo<TLocaleCase>& Info) { return AsTestName(Info.param.Locale); });
+
+TEST(PaperTest, NamesAndSizes) {
+    EXPECT_EQ(PaperByName("a4"), A4Paper());
+    EXPECT_EQ(PaperByName("Letter"), LetterPaper());
+    EXPECT_EQ(PaperByName("legal"), std::nullopt);
+    EXPECT_EQ(A4Paper().Width, 210.0);
+    EXPECT_EQ(A4Paper().Height, 297.0);
+    EXPECT_NEAR(LetterPaper().Width, 8.5 * 25.4, Tolerance);
+    EXPECT_NEAR(LetterPaper().Height, 11 * 25.4, Tolerance);
+}
+
+TEST(SheetCaptionTest, NameLayoutAndSpine) {
+    EXPECT_EQ(SheetCaption("/scans/Blue Train.jpg", TInlayLayout::BackAndFront, 5),
+              "Blue Train.jpg \u00B7 back and front \u00B7 spine +5 %");
+    EXPECT_EQ(SheetCaption("back.JPG", TInlayLayout::Back, 0),
+              "back.JPG \u00B7 back card \u00B7 spine 0 %");
+    EXPECT_EQ(SheetCaption("a/b/c.jpeg", TInlayLayout::Back, -20),
+              "c.jpeg \u00B7 back card \u00B7 spine -20 %");
+}
+
+// Every pixel of the extended picture is the inlay's pixel at the nearest place inside it; the
+// inlay's pixels encode their own coordinates.
+TEST(BleedPictureTest, EdgePixelsRepeatOutwardAndTheInlayStaysInTheMiddle) {
+    TBitmap32 Inlay;
+    Inlay.SetDimensions(5, 3);
+    for (int Y = 0; Y < 3; ++Y)
+        for (int X = 0; X < 5; ++X)
+            Inlay.ScanLine(Y)[X] = 0xFF000000u | static_cast<TColor32>(X << 16 | Y << 8);
+    for (const auto& [Columns, Rows] : {std::pair{0, 0}, std::pair{2, 1}, std::pair{0, 4}}) {
+        TBitmap32 Extended;
+        ExtendByEdgePixels(Inlay, Columns, Rows, Extended);
+        ASSERT_EQ(Extended.Width(), 5 + 2 * Columns);
+        ASSERT_EQ(Extended.Height(), 3 + 2 * Rows);
+        for (int Y = 0; Y < Extended.Height(); ++Y)
+            for (int X = 0; X < Extended.Width(); ++X) {
+                const int SourceX = std::clamp(X - Columns, 0, 4);
+                const int SourceY = std::clamp(Y - Rows, 0, 2);
+                EXPECT_EQ(Extended.Pixel(X, Y), Inlay.Pixel(SourceX, SourceY))
+                    << "(" << X << ", " << Y << ") with " << Columns << " columns, " << Rows
+                    << " rows";
+            }
+    }
+}
+
+} // namespace

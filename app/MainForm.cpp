@@ -4,6 +4,7 @@
 #include "app/WaitCursor.h"
 #include "app/WidgetPlacement.h"
 #include "base/ExceptionClassName.h"
+#include "base/Finally.h"
 #include "base/RunHandler.h"
 #include "composer/InlayLayout.h"
 #include "composer/TrayCard.h"
@@ -32,7 +33,7 @@ std::string NameOf(const QObject* Object) {
 
 TMainForm::TMainForm(TRegistryStore& Settings, std::string LogPath, std::string PlaceholderPath,
                      QWidget* Parent)
-    : QWidget(Parent),
+    : QWidget(Parent), FPlacement(*this),
       OpenDialog(TFileDialog::TKind::Open, "JPEG images|*.JPG|JPEG images|*.JPEG", "JPG"),
       SaveDialog(TFileDialog::TKind::Save, "JPEG images|*.JPG", "JPG"), FSettings(Settings),
       FExceptionLog(std::move(LogPath)), FPlaceholderPath(std::move(PlaceholderPath)) {
@@ -74,24 +75,22 @@ TMainForm::~TMainForm() {
 }
 
 void TMainForm::FormCreate() {
-    const TWindowBounds Designed = RestoredFrameBounds(*this);
     TRegistry Registry(FSettings);
-    TWidgetPlacement Placement(*this);
-    RestoreWindowPlacement(Registry, Placement);
-    const TWindowBounds Restored = RestoredFrameBounds(*this);
-    if (Restored.Width != Designed.Width || Restored.Height != Designed.Height)
-        FPendingOuterSize = QSize(Restored.Width, Restored.Height);
+    TStoredPlacement Stored;
+    // What was read before an error is applied all the same.
+    TryFinally([&] { ReadWindowPlacement(Registry, Stored); }, [&] { FPlacement.Place(Stored); });
 }
 
 void TMainForm::FormShow() {
     InputImgView->SetColor(ViewColor);
     InputImgView->Bitmap().LoadPictureFile(FPlaceholderPath);
+    FInputFile = FileIdentityOf(FPlaceholderPath);
     OutputImgView->SetColor(ViewColor);
 }
 
 void TMainForm::FormDestroy() {
     TRegistry Registry(FSettings);
-    StoreWindowPlacement(Registry, RestoredFrameBounds(*this));
+    StoreWindowPlacement(Registry, FPlacement.RestoredBounds());
 }
 
 void TMainForm::showEvent(QShowEvent* Event) {
@@ -100,29 +99,21 @@ void TMainForm::showEvent(QShowEvent* Event) {
     if (Event->spontaneous())
         return;
     RunHandler([this] { FormShow(); });
-    if (FPendingOuterSize)
-        QTimer::singleShot(0, this, [this] { RunHandler([this] { ApplyPendingOuterSize(); }); });
+    // The frame may be known by now, or only after a later move or resize.
+    QTimer::singleShot(0, this, [this] { RunHandler([this] { FPlacement.WindowChanged(); }); });
 }
 
 bool TMainForm::event(QEvent* Event) {
     const bool Result = QWidget::event(Event);
-    if (FPendingOuterSize && (Event->type() == QEvent::Move || Event->type() == QEvent::Resize))
-        RunHandler([this] { ApplyPendingOuterSize(); });
+    const QEvent::Type Type = Event->type();
+    if (Type == QEvent::Move || Type == QEvent::Resize || Type == QEvent::WindowStateChange)
+        RunHandler([this] { FPlacement.WindowChanged(); });
     return Result;
-}
-
-void TMainForm::ApplyPendingOuterSize() {
-    const QMargins Frame = FrameMargins(*this);
-    if (!FPendingOuterSize || Frame.isNull() || !isVisible())
-        return;
-    const QSize Outer = *FPendingOuterSize;
-    FPendingOuterSize.reset();
-    resize(Outer.width() - Frame.left() - Frame.right(),
-           Outer.height() - Frame.top() - Frame.bottom());
 }
 
 void TMainForm::LoadInputImage(const std::string& FileName) {
     LoadJpegFile(&InputImgView->Bitmap(), FileName);
+    FInputFile = FileIdentityOf(FileName);
     if (ChooseInlayLayout(InputImgView->Bitmap()) == TInlayLayout::BackAndFront)
         FormatBackFrontButton->setDown(true);
     else
@@ -140,8 +131,7 @@ void TMainForm::FileOpenButtonClick() {
 void TMainForm::FileSaveButtonClick() {
     RunHandler([this] {
         if (SaveDialog.Execute(this))
-            SaveJpegFile(OutputImgView->Bitmap(), SaveDialog.FileName(), InlaySaveQuality,
-                         TrayCardDensity(OutputImgView->Bitmap().Width()));
+            SaveInlay(SaveDialog.FileName());
     });
 }
 
@@ -176,6 +166,13 @@ void TMainForm::DropFileTarget1Drop(QObject* /*Sender*/, const TShiftState& /*Sh
 }
 
 void TMainForm::ApplicationEvents1Exception(QObject* /*Sender*/, const std::exception& E) {
-    FExceptionLog.Append(ExceptionClassName(E), E.what(), NameOf(QApplication::activeWindow()),
-                         NameOf(QApplication::focusWidget()));
+    const QWidget* Form = QApplication::activeWindow();
+    const QWidget* Control = QApplication::focusWidget();
+    // Right after a modal dialog has closed no window is active yet: the error then comes from
+    // a handler of this window, with the control it gives the focus to.
+    if (!Form) {
+        Form = this;
+        Control = focusWidget();
+    }
+    FExceptionLog.Append(ExceptionClassName(E), E.what(), NameOf(Form), NameOf(Control));
 }

@@ -14,11 +14,12 @@
 #include "app/DropFileTarget.h"
 #include "app/ExceptionLog.h"
 #include "app/FileDialog.h"
+#include "app/WidgetPlacement.h"
 #include "app/settings/RegistryStore.h"
+#include "base/FileIdentity.h"
 
 #include "ui_MainForm.h"
 
-#include <QSize>
 #include <QWidget>
 
 #include <exception>
@@ -48,6 +49,11 @@ public:
     void LoadInputImage(const std::string& FileName);
     // Recomposes the inlay from the input picture, the layout buttons and the slider.
     void BuildOutput();
+    // Saves the inlay as a JPEG of the tray card's quality and density. Throws Exception "The
+    // inlay cannot be saved over the picture it was made from" when FileName names the file the
+    // input picture was loaded from (by any name: a link, another path), which then stays as it
+    // is; otherwise what SaveJpegFile throws.
+    void SaveInlay(const std::string& FileName);
 
     // The components, for the program's tests.
     TImgView32& InputView() const { return *InputImgView; }
@@ -85,8 +91,8 @@ private:
     void FormCreate();
     void FormShow();
     void FormDestroy();
-    void ApplyPendingOuterSize();
 
+    TWidgetPlacement FPlacement;
     TApplicationEvents ApplicationEvents1;
     TDropFileTarget DropFileTarget1;
     TFileDialog OpenDialog;
@@ -94,7 +100,7 @@ private:
     TRegistryStore& FSettings;
     TExceptionLog FExceptionLog;
     std::string FPlaceholderPath;
-    // The stored outer size, applied again once the window manager has put a frame around the
-    // window (until then the frame's size is not known).
-    std::optional<QSize> FPendingOuterSize;
+    // The file the input picture was loaded from (the placeholder at first): the inlay is never
+    // saved over it.
+    std::optional<TFileIdentity> FInputFile;
 };

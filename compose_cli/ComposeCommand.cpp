@@ -1,6 +1,7 @@
 #include "compose_cli/ComposeCommand.h"
 
 #include "base/ExceptionClassName.h"
+#include "base/FileIdentity.h"
 #include "base/FileName.h"
 #include "compose_cli/PpmFile.h"
 #include "composer/TrayCard.h"
@@ -67,14 +68,6 @@ std::string LinesOf(const std::string& Message) {
 
 std::string DescribeError(const std::exception& Error) {
     return ExceptionClassName(Error) + ": " + LinesOf(Error.what());
-}
-
-// The file a name stands for, to recognise one file under two names; empty when it does not
-// exist.
-std::string Identity(const std::string& FileName) {
-    std::error_code Error;
-    const auto Path = std::filesystem::canonical(FileName, Error);
-    return Error ? std::string{} : Path.string();
 }
 
 bool IsPpmName(const std::string& FileName) {
@@ -215,22 +208,23 @@ int RunComposeCommand(const std::vector<std::string>& Arguments, std::ostream& O
     }
 
     // No output may replace an input of the run, nor an output written before in the same run.
-    std::set<std::string> Protected;
+    // Files are told apart by identity, so a link or a second path to an input counts as it.
+    std::set<TFileIdentity> Protected;
     for (const std::string& Input : Options.Inputs)
-        if (std::string Id = Identity(Input); !Id.empty())
-            Protected.insert(std::move(Id));
+        if (const auto Id = FileIdentityOf(Input))
+            Protected.insert(*Id);
 
     int ExitCode = ExitSuccess;
     for (const std::string& Input : Options.Inputs) {
         const std::string Output =
             Options.OutputDir.empty() ? Options.Output : BatchOutputName(Options.OutputDir, Input);
         try {
-            if (const std::string Id = Identity(Output); !Id.empty() && Protected.count(Id))
+            if (const auto Id = FileIdentityOf(Output); Id && Protected.count(*Id))
                 throw Exception("The output \"" + Output +
                                 "\" is an input or another output of this run");
             ComposeFile(Input, Output, Options.Layout, Options.Spine);
-            if (std::string Id = Identity(Output); !Id.empty())
-                Protected.insert(std::move(Id));
+            if (const auto Id = FileIdentityOf(Output))
+                Protected.insert(*Id);
         } catch (const std::exception& E) {
             Err << ProgramName << ": " << Input << ": " << DescribeError(E) << "\n";
             ExitCode = ExitFileFailed;

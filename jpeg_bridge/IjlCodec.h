@@ -19,9 +19,11 @@
 //
 // ijlRead decodes single-scan (not progressive) files of at least IJL_SPLIT_MIN_PIXELS pixels on
 // two threads when the machine has two cores: the calling thread decodes the upper rows, a
-// second one the lower rows, each with a decoder of its own. The result is the same.
+// second one the lower rows, each with a decoder of its own reading the one file opened for the
+// call (jpeg_bridge/JpegDescriptorSource.h). The result is the same.
 
 #include <cstdint>
+#include <functional>
 #include <type_traits>
 
 struct JPEG_CORE_PROPERTIES {
@@ -119,3 +121,8 @@ const char* ijlErrorStr(int Code) noexcept;
 
 // Ends the use of an initialised record. The record may be initialised again afterwards.
 int ijlFree(JPEG_CORE_PROPERTIES* Props) noexcept;
+
+// For tests: Hook runs on the calling thread whenever ijlRead has split a decoding between two
+// threads, after the file was opened and before either part is decoded. An empty one removes
+// it. Not for use while a decoding runs.
+void SetIjlSplitHook(std::function<void()> Hook);

@@ -80,7 +80,8 @@ private:
 };
 
 // Writes Content to Path through a TAtomicFile, creating Path's folder (and those above it) when
-// missing. Returns "" on success, else why it failed; Path is then as it was and no temporary
-// file is left behind. Never raises but for lack of memory.
+// missing. Returns "" on success, else why it failed ("it is not a regular file" for a target
+// refused by Special); no temporary file is left behind, and a file that was to be replaced is
+// as it was. Never raises but for lack of memory.
 std::string ReplaceFileAtomically(const std::string& Path, const std::string& Content,
                                   TSpecialTarget Special = TSpecialTarget::WriteInto);

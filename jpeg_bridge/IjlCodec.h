@@ -111,9 +111,10 @@ int ijlInit(JPEG_CORE_PROPERTIES* Props) noexcept;
 // picture is complete gives IJL_DATA_TRUNCATED; after a failure the buffer's content is open.
 int ijlRead(JPEG_CORE_PROPERTIES* Props, int IoType) noexcept;
 
-// IJL_JFILE_WRITEWHOLEIMAGE: encodes the buffer into a JPEG file named JPGFile. The file is
-// written beside the target under a temporary name and renamed over it only when complete; after
-// a failure the target is as it was and no temporary file is left.
+// IJL_JFILE_WRITEWHOLEIMAGE: encodes the buffer into a JPEG file named JPGFile, through a
+// TAtomicFile (base/AtomicFile.h): a file is replaced only when the new one is complete, a
+// device or a pipe is written into, a file the user may not write is refused
+// (IJL_FILE_ACCESS_DENIED); after a failure no temporary file is left.
 int ijlWrite(JPEG_CORE_PROPERTIES* Props, int IoType) noexcept;
 
 // The text for a result code; unknown codes give "Unknown error". The text is static.

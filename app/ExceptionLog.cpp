@@ -1,14 +1,16 @@
 #include "app/ExceptionLog.h"
 
+#include "base/FileHandle.h"
 #include "base/FileName.h"
 #include "base/StandardError.h"
 
 #include <cerrno>
-#include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <fcntl.h>
 #include <filesystem>
-#include <system_error>
+#include <sys/stat.h>
+#include <unistd.h>
 #include <utility>
 
 namespace {
@@ -25,14 +27,17 @@ std::string FormatTime(const char* Format, const std::tm& Time) {
     return std::string(Buffer, Length);
 }
 
-bool IsReadOnly(const std::string& Path) {
-    namespace fs = std::filesystem;
-    std::error_code Error;
-    const fs::file_status Status = fs::status(Path, Error);
-    constexpr fs::perms AnyWrite =
-        fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write;
-    return !Error && fs::is_regular_file(Status) &&
-           (Status.permissions() & AnyWrite) == fs::perms::none;
+// Why a file of this kind cannot take records, or null when it can. Only a regular file with a
+// write permission bit serves; one without counts as read-only, also where the system would let
+// it be written (as for root).
+const char* UnwritableKind(const struct stat& Status) {
+    if (S_ISDIR(Status.st_mode))
+        return "it is a folder";
+    if (!S_ISREG(Status.st_mode))
+        return "it is not a regular file";
+    if ((Status.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0)
+        return "the file is read-only";
+    return nullptr;
 }
 
 // Creates the missing folders of Folder, each for its owner only (as a state folder should be).
@@ -46,47 +51,41 @@ void MakeFolders(const std::filesystem::path& Folder) {
         fs::permissions(Folder, fs::perms::owner_all, Error);
 }
 
-// The log file of one record. Remembers the first failure, closes on destruction if not closed.
-class TLogFile {
-public:
-    explicit TLogFile(const std::string& Path) {
-        if (Path.empty())
-            FFailure = "no log file name";
-        else if (IsReadOnly(Path))
-            FFailure = "the file is read-only";
-        else if ((FFile = std::fopen(Path.c_str(), "ab")) == nullptr)
-            FFailure = std::strerror(errno);
-    }
-    TLogFile(const TLogFile&) = delete;
-    TLogFile& operator=(const TLogFile&) = delete;
-    ~TLogFile() { Close(); }
-
-    // Writes Text through to the file unless an earlier step failed.
-    void Write(const std::string& Text) {
-        if (FFile == nullptr || !FFailure.empty())
-            return;
-        if (std::fwrite(Text.data(), 1, Text.size(), FFile) != Text.size() ||
-            std::fflush(FFile) != 0)
-            FFailure = std::strerror(errno);
-    }
-
-    void Close() {
-        if (FFile == nullptr)
-            return;
-        const int Result = std::fclose(std::exchange(FFile, nullptr));
-        if (Result != 0 && FFailure.empty())
-            FFailure = std::strerror(errno);
-    }
-
-    // Why the record did not get into the file, or "" when it did.
-    const std::string& Failure() const { return FFailure; }
-
-private:
-    std::FILE* FFile = nullptr;
-    std::string FFailure;
-};
-
 } // namespace
+
+std::string AppendLogRecord(const std::string& Path, const std::string& Record) noexcept {
+    try {
+        if (Path.empty())
+            return "no log file name";
+        struct stat Status {};
+        if (::stat(Path.c_str(), &Status) == 0) {
+            if (const char* Why = UnwritableKind(Status))
+                return Why;
+        }
+        // O_NONBLOCK: a named pipe put there since the look above must not block the open.
+        TFileHandle File(::open(
+            Path.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_NONBLOCK | O_NOCTTY | O_CLOEXEC, 0666));
+        if (!File.IsOpen() || ::fstat(File.Get(), &Status) != 0)
+            return std::strerror(errno);
+        if (const char* Why = UnwritableKind(Status))
+            return Why;
+        // One write of the whole record on a file opened for appending: records of programs
+        // writing to the same log at once never mix.
+        ssize_t Written;
+        do
+            Written = ::write(File.Get(), Record.data(), Record.size());
+        while (Written < 0 && errno == EINTR);
+        if (Written < 0)
+            return std::strerror(errno);
+        if (static_cast<std::size_t>(Written) != Record.size())
+            return "the record was cut short";
+        if (const int Error = File.Close())
+            return std::strerror(Error);
+        return {};
+    } catch (...) {
+        return "out of memory";
+    }
+}
 
 std::string ExceptionLogPath(const std::string& ExePath) {
     return ExePath.empty() ? std::string{} : ChangeFileExt(ExePath, ".log");
@@ -131,19 +130,15 @@ TExceptionLog::TExceptionLog(std::string Path, TClock Clock, TMemoryReader Memor
     : FPath(std::move(Path)), FFallbackPath(std::move(FallbackPath)), FClock(std::move(Clock)),
       FMemoryReader(std::move(MemoryReader)) {}
 
-// Where a record goes when the log file cannot be written: the fallback log, else standard
-// error. Returns the path written, "" for standard error.
 std::string TExceptionLog::AppendElsewhere(const std::string& Record,
                                            const std::string& Failure) const {
     std::string Why = "Cannot write the exception log '" + FPath + "': " + Failure;
     if (!FFallbackPath.empty()) {
         MakeFolders(std::filesystem::path(FFallbackPath).parent_path());
-        TLogFile File(FFallbackPath);
-        File.Write(Record);
-        File.Close();
-        if (File.Failure().empty())
+        const std::string FallbackFailure = AppendLogRecord(FFallbackPath, Record);
+        if (FallbackFailure.empty())
             return FFallbackPath;
-        Why += "; nor '" + FFallbackPath + "': " + File.Failure();
+        Why += "; nor '" + FFallbackPath + "': " + FallbackFailure;
     }
     WriteToStandardError(Why + "; the record follows.\n" + Record);
     return {};
@@ -153,20 +148,15 @@ std::string TExceptionLog::Append(const std::string& ClassName, const std::strin
                                   const std::string& ActiveForm,
                                   const std::string& ActiveControl) const noexcept {
     try {
-        const std::string FirstLine = FormatLogDateTime(FClock()) + " : " + Message + LineEnd;
-        TLogFile File(FPath);
-        File.Write(FirstLine);
+        std::string Record = FormatLogDateTime(FClock()) + " : " + Message + LineEnd;
         const TMemoryStatus Memory = FMemoryReader();
-        const std::string OtherLines =
-            "Exception = " + ClassName + LineEnd + "ActiveForm = " + NameOrNone(ActiveForm) +
-            LineEnd + "ActiveControl = " + NameOrNone(ActiveControl) + LineEnd +
-            "MemoryLoad = " + std::to_string(Memory.MemoryLoad) + LineEnd +
-            "TotalPhys = " + std::to_string(Memory.TotalPhys) + LineEnd +
-            "AvailPhys = " + std::to_string(Memory.AvailPhys) + LineEnd;
-        File.Write(OtherLines);
-        File.Close();
-        if (!File.Failure().empty())
-            return AppendElsewhere(FirstLine + OtherLines, File.Failure());
+        Record += "Exception = " + ClassName + LineEnd + "ActiveForm = " + NameOrNone(ActiveForm) +
+                  LineEnd + "ActiveControl = " + NameOrNone(ActiveControl) + LineEnd +
+                  "MemoryLoad = " + std::to_string(Memory.MemoryLoad) + LineEnd +
+                  "TotalPhys = " + std::to_string(Memory.TotalPhys) + LineEnd +
+                  "AvailPhys = " + std::to_string(Memory.AvailPhys) + LineEnd;
+        if (const std::string Failure = AppendLogRecord(FPath, Record); !Failure.empty())
+            return AppendElsewhere(Record, Failure);
         return FPath;
     } catch (...) {
         // Out of memory, or a clock or memory reader that failed: say so, and go on.

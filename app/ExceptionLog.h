@@ -14,7 +14,8 @@
 //
 // The message is written unchanged, line-break characters included, so a record can span more
 // physical lines. The file is opened for each record and closed after it; it is never truncated,
-// replaced or read.
+// replaced or read. Each record is built whole and appended with one write, so the records of
+// several copies of the program writing to one log never mix.
 
 #include "app/MemoryStatus.h"
 
@@ -41,6 +42,13 @@ std::string FormatLogDateTime(const std::tm& Time);
 // The local time now.
 std::tm LocalTimeNow();
 
+// Appends Record to the log file Path with one write, creating the file when missing. Only a
+// regular file serves: a folder, a named pipe or a device is refused without waiting for it, and
+// a file without any write permission bit counts as read-only, also when the system would allow
+// it (as for root). Returns "" when the record is in the file, else why not; a record cut off by
+// a failed write stays incomplete. Never raises.
+std::string AppendLogRecord(const std::string& Path, const std::string& Record) noexcept;
+
 class TExceptionLog {
 public:
     using TClock = std::function<std::tm()>;
@@ -55,20 +63,20 @@ public:
 
     const std::string& Path() const noexcept { return FPath; }
 
-    // Appends one record: opens the file for appending or creates it, writes line 1, takes the
-    // memory reading, writes lines 2 to 7 and closes the file, also after a failed write. An
-    // empty ActiveForm or ActiveControl is written as "(none)". A file without any write
-    // permission bit counts as read-only and is not written, also when the system would allow
-    // it (as for root). When the file cannot be opened, written or closed, it is left as it is
-    // (a record cut off by a failed write stays incomplete) and the whole record goes to the
-    // fallback log instead, its folders created (for the owner only) as needed; when that fails
-    // too, to standard error, after a line saying why. Returns the path of the file that took
-    // the record, "" for standard error. Never raises, never logs its own failure.
+    // Appends one record: builds line 1, takes the memory reading, builds lines 2 to 7, and
+    // appends the whole record with AppendLogRecord. An empty ActiveForm or ActiveControl is
+    // written as "(none)". When the record cannot go into the file, the file is left as it is
+    // and the record goes to the fallback log instead, its folders created (for the owner only)
+    // as needed; when that fails too, to standard error, after a line saying why. Returns the
+    // path of the file that took the record, "" for standard error. Never raises, never logs its
+    // own failure.
     std::string Append(const std::string& ClassName, const std::string& Message,
                        const std::string& ActiveForm,
                        const std::string& ActiveControl) const noexcept;
 
 private:
+    // Where a record goes when the log file cannot take it (Failure says why): the fallback log,
+    // else standard error. Returns the path written, "" for standard error.
     std::string AppendElsewhere(const std::string& Record, const std::string& Failure) const;
 
     std::string FPath;

@@ -5,6 +5,7 @@
 #include "app/WaitCursor.h"
 #include "app/WidgetPlacement.h"
 #include "base/ExceptionClassName.h"
+#include "base/Finally.h"
 #include "base/RunHandler.h"
 #include "composer/InlayLayout.h"
 #include "composer/TrayCard.h"
@@ -35,7 +36,7 @@ std::string NameOf(const QObject* Object) {
 
 TMainForm::TMainForm(TRegistryStore& Settings, std::string LogPath, std::string PlaceholderPath,
                      QWidget* Parent)
-    : QWidget(Parent),
+    : QWidget(Parent), FPlacement(*this),
       OpenDialog(TFileDialog::TKind::Open,
                  "All pictures|*.JPG;*.JPEG;*.PNG;*.TIF;*.TIFF;*.WEBP|JPEG images|*.JPG|"
                  "JPEG images|*.JPEG|PNG images|*.PNG|TIFF images|*.TIF;*.TIFF|WebP images|*.WEBP",
@@ -87,13 +88,10 @@ TMainForm::~TMainForm() {
 }
 
 void TMainForm::FormCreate() {
-    const TWindowBounds Designed = RestoredFrameBounds(*this);
     TRegistry Registry(FSettings);
-    TWidgetPlacement Placement(*this);
-    RestoreWindowPlacement(Registry, Placement);
-    const TWindowBounds Restored = RestoredFrameBounds(*this);
-    if (Restored.Width != Designed.Width || Restored.Height != Designed.Height)
-        FPendingOuterSize = QSize(Restored.Width, Restored.Height);
+    TStoredPlacement Stored;
+    // What was read before an error is applied all the same.
+    TryFinally([&] { ReadWindowPlacement(Registry, Stored); }, [&] { FPlacement.Place(Stored); });
 }
 
 void TMainForm::FormShow() {
@@ -102,12 +100,13 @@ void TMainForm::FormShow() {
         const TFileActionScope Reading(FFileAction, TFileAction::Read, FPlaceholderPath);
         InputImgView->Bitmap().LoadPictureFile(FPlaceholderPath);
     }
+    FInputFile = FileIdentityOf(FPlaceholderPath);
     OutputImgView->SetColor(ViewColor);
 }
 
 void TMainForm::FormDestroy() {
     TRegistry Registry(FSettings);
-    StoreWindowPlacement(Registry, RestoredFrameBounds(*this));
+    StoreWindowPlacement(Registry, FPlacement.RestoredBounds());
 }
 
 void TMainForm::showEvent(QShowEvent* Event) {
@@ -116,31 +115,23 @@ void TMainForm::showEvent(QShowEvent* Event) {
     if (Event->spontaneous())
         return;
     RunHandler([this] { FormShow(); });
-    if (FPendingOuterSize)
-        QTimer::singleShot(0, this, [this] { RunHandler([this] { ApplyPendingOuterSize(); }); });
+    // The frame may be known by now, or only after a later move or resize.
+    QTimer::singleShot(0, this, [this] { RunHandler([this] { FPlacement.WindowChanged(); }); });
 }
 
 bool TMainForm::event(QEvent* Event) {
     const bool Result = QWidget::event(Event);
-    if (FPendingOuterSize && (Event->type() == QEvent::Move || Event->type() == QEvent::Resize))
-        RunHandler([this] { ApplyPendingOuterSize(); });
+    const QEvent::Type Type = Event->type();
+    if (Type == QEvent::Move || Type == QEvent::Resize || Type == QEvent::WindowStateChange)
+        RunHandler([this] { FPlacement.WindowChanged(); });
     return Result;
-}
-
-void TMainForm::ApplyPendingOuterSize() {
-    const QMargins Frame = FrameMargins(*this);
-    if (!FPendingOuterSize || Frame.isNull() || !isVisible())
-        return;
-    const QSize Outer = *FPendingOuterSize;
-    FPendingOuterSize.reset();
-    resize(Outer.width() - Frame.left() - Frame.right(),
-           Outer.height() - Frame.top() - Frame.bottom());
 }
 
 void TMainForm::LoadInputImage(const std::string& FileName) {
     const TFileActionScope Reading(FFileAction, TFileAction::Read, FileName);
     LoadCoverPicture(InputImgView->Bitmap(), FileName);
     FInputFileName = FileName;
+    FInputFile = FileIdentityOf(FileName);
     FExplicitCut.reset();
     if (ChooseInlayLayout(InputImgView->Bitmap()) == TInlayLayout::BackAndFront)
         FormatBackFrontButton->setDown(true);
@@ -162,8 +153,7 @@ void TMainForm::FileSaveButtonClick() {
         if (!SaveDialog.Execute(this, ProposedInlayFileName(FInputFileName)))
             return;
         const TFileActionScope Saving(FFileAction, TFileAction::Save, SaveDialog.FileName());
-        SaveJpegFile(OutputImgView->Bitmap(), SaveDialog.FileName(), InlaySaveQuality,
-                     TrayCardDensity(OutputImgView->Bitmap().Width()));
+        SaveInlay(SaveDialog.FileName());
         ShowSavedStatus(SaveDialog.FileName());
     });
 }
@@ -214,8 +204,15 @@ void TMainForm::DropFileTarget1Drop(QObject* /*Sender*/, const TShiftState& /*Sh
 }
 
 void TMainForm::ApplicationEvents1Exception(QObject* /*Sender*/, const std::exception& E) {
+    const QWidget* Form = QApplication::activeWindow();
+    const QWidget* Control = QApplication::focusWidget();
+    // Right after a modal dialog has closed no window is active yet: the error then comes from
+    // a handler of this window, with the control it gives the focus to.
+    if (!Form) {
+        Form = this;
+        Control = focusWidget();
+    }
     const std::string LoggedTo =
-        FExceptionLog.Append(ExceptionClassName(E), E.what(), NameOf(QApplication::activeWindow()),
-                             NameOf(QApplication::focusWidget()));
+        FExceptionLog.Append(ExceptionClassName(E), E.what(), NameOf(Form), NameOf(Control));
     ShowErrorStatus(E, LoggedTo);
 }

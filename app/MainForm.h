@@ -21,13 +21,14 @@
 #include "app/FileActionScope.h"
 #include "app/FileDialog.h"
 #include "app/StatusText.h"
+#include "app/WidgetPlacement.h"
 #include "app/settings/RegistryStore.h"
+#include "base/FileIdentity.h"
 #include "composer/InlayLayout.h"
 #include "composer/SpineCut.h"
 
 #include "ui_MainForm.h"
 
-#include <QSize>
 #include <QWidget>
 
 #include <exception>
@@ -68,6 +69,11 @@ public:
     // (the layout's own, or the explicit one made for this layout), and shows the cut in the
     // input view.
     void BuildOutput();
+    // Saves the inlay as a JPEG of the tray card's quality and density. Throws Exception "The
+    // inlay cannot be saved over the picture it was made from" when FileName names the file the
+    // input picture was loaded from (by any name: a link, another path), which then stays as it
+    // is; otherwise what SaveJpegFile throws.
+    void SaveInlay(const std::string& FileName);
 
     // The components, for the program's tests.
     TImgView32& InputView() const { return *InputImgView; }
@@ -130,10 +136,10 @@ private:
     void FormCreate();
     void FormShow();
     void FormDestroy();
-    void ApplyPendingOuterSize();
     TInlayLayout ChosenLayout() const;
     TSpineCut ShownSpineCut() const;
 
+    TWidgetPlacement FPlacement;
     TApplicationEvents ApplicationEvents1;
     TDropFileTarget DropFileTarget1;
     TFileDialog OpenDialog;
@@ -145,9 +151,6 @@ private:
     std::string FInputFileName;
     // The file being read or saved, for the status line's sentence about an error.
     TFileActionNote FFileAction;
-    // The stored outer size, applied again once the window manager has put a frame around the
-    // window (until then the frame's size is not known).
-    std::optional<QSize> FPendingOuterSize;
     // A cut the user moved or "Find spine" found, for the layout it was made in; none: the
     // layout's own cut. Forgotten when a picture is loaded or the layout changes.
     struct TExplicitCut {
@@ -156,4 +159,7 @@ private:
     };
     std::optional<TExplicitCut> FExplicitCut;
     std::unique_ptr<QPrinter> FPrinter;
+    // The file the input picture was loaded from (the placeholder at first): the inlay is never
+    // saved over it.
+    std::optional<TFileIdentity> FInputFile;
 };

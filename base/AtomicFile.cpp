@@ -1,12 +1,9 @@
 #include "base/AtomicFile.h"
 
-#include "base/FileName.h"
-
 #include <atomic>
 #include <cerrno>
 #include <chrono>
 #include <climits>
-#include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
 #include <filesystem>
@@ -16,70 +13,201 @@
 
 namespace {
 
-// Where the content really goes: the file a symbolic link names, or the name itself.
-std::string ResolveTarget(const std::string& TargetName) {
-    struct stat Status {};
-    if (::lstat(TargetName.c_str(), &Status) != 0 || !S_ISLNK(Status.st_mode))
-        return TargetName;
-    char Resolved[PATH_MAX];
-    return ::realpath(TargetName.c_str(), Resolved) ? std::string(Resolved) : TargetName;
+std::atomic<bool> UnnamedTemporaries{true};
+
+// The folder part of a path with its trailing "/", or "" for a name alone.
+std::string FolderOf(const std::string& Path) {
+    const auto Slash = Path.rfind('/');
+    return Slash == std::string::npos ? std::string{} : Path.substr(0, Slash + 1);
 }
 
-std::string UniqueSuffix() {
-    static std::atomic<unsigned> Counter{0};
-    const auto Ticks = static_cast<unsigned long long>(
-        std::chrono::steady_clock::now().time_since_epoch().count());
-    char Text[64];
-    std::snprintf(Text, sizeof Text, ".tmp-%ld-%u-%llx", static_cast<long>(::getpid()),
-                  Counter.fetch_add(1), Ticks & 0xFFFFFFFFull);
-    return Text;
-}
-
-// Puts the rename itself on disk; a failure here loses nothing, so it is not reported.
-void SyncFolder(const std::string& FileName) noexcept {
-    try {
-        const std::string Folder = ExtractFilePath(FileName);
-        const int Handle =
-            ::open(Folder.empty() ? "." : Folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-        if (Handle >= 0) {
-            ::fsync(Handle);
-            ::close(Handle);
+// Where the content of a file that does not exist yet goes: the name at the end of a chain of
+// (dangling) symbolic links, or the name itself. Returns 0 or the system's error number.
+int ResolveDanglingTarget(const std::string& Name, std::string& Resolved) {
+    std::string Path = Name;
+    for (int Hops = 0; Hops <= 40; ++Hops) {
+        struct stat Status {};
+        if (::lstat(Path.c_str(), &Status) != 0) {
+            if (errno != ENOENT)
+                return errno;
+            Resolved = Path;
+            return 0;
         }
-    } catch (...) {
+        if (!S_ISLNK(Status.st_mode)) {
+            Resolved = Path;
+            return 0;
+        }
+        char Link[PATH_MAX];
+        const ssize_t Length = ::readlink(Path.c_str(), Link, sizeof Link);
+        if (Length < 0)
+            return errno;
+        if (static_cast<std::size_t>(Length) >= sizeof Link)
+            return ENAMETOOLONG;
+        const std::string Next(Link, static_cast<std::size_t>(Length));
+        Path = !Next.empty() && Next[0] == '/' ? Next : FolderOf(Path) + Next;
     }
+    return ELOOP;
+}
+
+// A short name for a temporary file in Folder: well below any limit on names.
+std::string TemporaryName(const std::string& Folder) {
+    static std::atomic<unsigned> Counter{0};
+    std::uint64_t Mix =
+        static_cast<std::uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count()) ^
+        (static_cast<std::uint64_t>(::getpid()) << 32) ^
+        (std::uint64_t{Counter.fetch_add(1)} * 0x9E3779B97F4A7C15ull);
+    Mix ^= Mix >> 29;
+    Mix *= 0xBF58476D1CE4E5B9ull;
+    Mix ^= Mix >> 32;
+    constexpr char Digits[] = "0123456789abcdefghijklmnopqrstuvwxyz";
+    std::string Name = Folder + ".trayvane-";
+    for (int I = 0; I < 10; ++I, Mix /= 36)
+        Name += Digits[Mix % 36];
+    return Name + ".tmp";
+}
+
+// Whether an O_TMPFILE open failed because the system or the file system has no unnamed files.
+bool UnnamedFilesUnsupported(int Error) {
+    return Error == EOPNOTSUPP || Error == EISDIR || Error == EINVAL;
+}
+
+// Gives the unnamed file Handle the name Name.
+int LinkUnnamed(int Handle, const std::string& Name) {
+    char Proc[64];
+    std::snprintf(Proc, sizeof Proc, "/proc/self/fd/%d", Handle);
+    if (::linkat(AT_FDCWD, Proc, AT_FDCWD, Name.c_str(), AT_SYMLINK_FOLLOW) == 0)
+        return 0;
+    if (errno != ENOENT || ::access("/proc/self/fd", F_OK) == 0)
+        return errno;
+    // Without /proc, where the system allows it.
+    return ::linkat(Handle, "", AT_FDCWD, Name.c_str(), AT_EMPTY_PATH) == 0 ? 0 : errno;
+}
+
+// Puts a rename or a new link on disk; a failure here loses nothing, so it is not reported.
+void SyncFolder(const std::string& FileName) noexcept {
+    const std::string Folder = FolderOf(FileName);
+    const int Handle =
+        ::open(Folder.empty() ? "." : Folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (Handle >= 0) {
+        ::fsync(Handle);
+        ::close(Handle);
+    }
+}
+
+int WriteAll(int Handle, const char* Data, std::size_t Size) {
+    while (Size > 0) {
+        const ssize_t Written = ::write(Handle, Data, Size);
+        if (Written < 0) {
+            if (errno == EINTR)
+                continue;
+            return errno;
+        }
+        Data += Written;
+        Size -= static_cast<std::size_t>(Written);
+    }
+    return 0;
 }
 
 } // namespace
 
-int TAtomicFile::Create(const std::string& TargetName) noexcept {
+void TAtomicFile::UseUnnamedTemporaryFiles(bool Use) noexcept {
+    UnnamedTemporaries = Use;
+}
+
+int TAtomicFile::Create(const std::string& TargetName, TSpecialTarget Special) noexcept {
     Discard();
     try {
-        FTargetName = ResolveTarget(TargetName);
-        const std::string Folder = ExtractFilePath(FTargetName);
-        const std::string Name = FTargetName.substr(Folder.size());
-        for (int Attempt = 0; Attempt < 100; ++Attempt) {
-            // A hidden name beside the target: same file system, so the rename is atomic.
-            std::string Candidate = Folder + "." + Name + UniqueSuffix();
-            // Mode 0666 lets the user's umask decide, as for any new file.
-            const int Handle = ::open(Candidate.c_str(),
-                                      O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0666);
-            if (Handle < 0) {
-                if (errno == EEXIST)
-                    continue;
+        if (TargetName.empty())
+            return ENOENT;
+        std::string Resolved;
+        struct stat Target {};
+        FTargetExisted = ::stat(TargetName.c_str(), &Target) == 0;
+        if (FTargetExisted) {
+            // The file itself, symbolic links followed, beside which the temporary file goes.
+            char Real[PATH_MAX];
+            if (S_ISREG(Target.st_mode) && !::realpath(TargetName.c_str(), Real))
                 return errno;
-            }
+            Resolved = S_ISREG(Target.st_mode) ? std::string(Real) : TargetName;
+        } else if (errno != ENOENT) {
+            return errno;
+        } else if (const int Error = ResolveDanglingTarget(TargetName, Resolved)) {
+            return Error;
+        }
+        FTargetName = Resolved;
+        const auto Open = [this](int Handle, TWay Way) {
+            if (Handle < 0)
+                return errno;
             FStream = ::fdopen(Handle, "wb");
             if (!FStream) {
-                const int ErrorCode = errno;
+                const int Error = errno;
                 ::close(Handle);
-                ::unlink(Candidate.c_str());
-                return ErrorCode;
+                return Error;
             }
-            FTemporaryName = std::move(Candidate);
+            FWay = Way;
             return 0;
+        };
+
+        if (FTargetExisted && S_ISDIR(Target.st_mode))
+            return EISDIR;
+        if (FTargetExisted && !S_ISREG(Target.st_mode)) {
+            // A device or a pipe: what is written goes there; there is nothing to replace.
+            if (Special == TSpecialTarget::Refuse)
+                return NotARegularFileError;
+            return Open(::open(Resolved.c_str(), O_WRONLY | O_NOCTTY | O_CLOEXEC), TWay::Into);
         }
-        return EEXIST;
+        // A file the user may not write stays as it is, whatever its folder would allow.
+        if (FTargetExisted && ::faccessat(AT_FDCWD, Resolved.c_str(), W_OK, AT_EACCESS) != 0)
+            return errno;
+
+        // The temporary file is never readable by more people than the target.
+        const mode_t Mode = FTargetExisted ? (Target.st_mode & 0777) : 0666;
+        const std::string Folder = FolderOf(Resolved);
+        int Handle = -1;
+        int Error = 0;
+        if (UnnamedTemporaries) {
+            Handle =
+                ::open(Folder.empty() ? "." : Folder.c_str(), O_TMPFILE | O_RDWR | O_CLOEXEC, Mode);
+            Error = Handle < 0 ? errno : 0;
+        }
+        if (!UnnamedTemporaries || (Handle < 0 && UnnamedFilesUnsupported(Error))) {
+            for (int Attempt = 0; Attempt < 100; ++Attempt) {
+                // The name is guarded before the file exists: no moment leaves it unguarded.
+                std::string Candidate = TemporaryName(Folder);
+                FGuard.emplace(Candidate);
+                Handle = ::open(Candidate.c_str(),
+                                O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, Mode);
+                Error = Handle < 0 ? errno : 0;
+                if (Handle >= 0) {
+                    FTemporaryName = std::move(Candidate);
+                    break;
+                }
+                FGuard.reset();
+                if (Error != EEXIST)
+                    break;
+            }
+        }
+        if (Handle < 0) {
+            // No temporary file can be made beside a file that may be written: write it in
+            // place, as a direct write would.
+            if (FTargetExisted && (Error == EACCES || Error == EPERM))
+                return Open(::open(Resolved.c_str(), O_WRONLY | O_TRUNC | O_NOCTTY | O_CLOEXEC),
+                            TWay::InPlace);
+            return Error;
+        }
+        if (FTargetExisted) {
+            // The owner stays where the system lets us keep it (always for root); the mode
+            // is the target's, which the umask may have narrowed at creation.
+            if (::fchown(Handle, Target.st_uid, Target.st_gid) != 0) {
+            }
+            ::fchmod(Handle, Mode);
+        }
+        if (const int OpenError = Open(Handle, TWay::Replace)) {
+            Discard();
+            return OpenError;
+        }
+        return 0;
     } catch (...) {
+        Discard();
         return ENOMEM;
     }
 }
@@ -87,24 +215,83 @@ int TAtomicFile::Create(const std::string& TargetName) noexcept {
 int TAtomicFile::Commit() noexcept {
     if (!FStream)
         return EBADF;
-    int ErrorCode = 0;
-    if (std::fflush(FStream) != 0 || ::fsync(::fileno(FStream)) != 0)
-        ErrorCode = errno;
-    struct stat Target {};
-    if (ErrorCode == 0 && ::stat(FTargetName.c_str(), &Target) == 0 && S_ISREG(Target.st_mode))
-        ::fchmod(::fileno(FStream), Target.st_mode & 07777);
-    if (std::fclose(FStream) != 0 && ErrorCode == 0)
-        ErrorCode = errno;
+    const int Handle = ::fileno(FStream);
+    int Error = 0;
+    if (std::fflush(FStream) != 0)
+        Error = errno;
+    // Devices and pipes have nothing to put on disk.
+    if (Error == 0 && FWay != TWay::Into && ::fsync(Handle) != 0)
+        Error = errno;
+    if (Error == 0 && FWay == TWay::Replace)
+        Error = CommitReplacement(Handle);
+    if (std::fclose(FStream) != 0 && Error == 0)
+        Error = errno;
     FStream = nullptr;
-    if (ErrorCode == 0 && std::rename(FTemporaryName.c_str(), FTargetName.c_str()) != 0)
-        ErrorCode = errno;
-    if (ErrorCode != 0) {
-        ::unlink(FTemporaryName.c_str());
-    } else {
+    Discard();
+    return Error;
+}
+
+int TAtomicFile::CommitReplacement(int Handle) noexcept {
+    try {
+        if (FTemporaryName.empty()) {
+            // A new file is linked under its own name at once; an existing one is replaced
+            // by a rename, which needs the content under a name of its own first.
+            if (!FTargetExisted) {
+                const int Error = LinkUnnamed(Handle, FTargetName);
+                if (Error == 0)
+                    SyncFolder(FTargetName);
+                if (Error != EEXIST)
+                    return Error;
+            }
+            for (int Attempt = 0; FTemporaryName.empty(); ++Attempt) {
+                std::string Candidate = TemporaryName(FolderOf(FTargetName));
+                FGuard.emplace(Candidate);
+                const int Error = LinkUnnamed(Handle, Candidate);
+                if (Error == 0)
+                    FTemporaryName = std::move(Candidate);
+                else
+                    FGuard.reset();
+                if (Error != 0 && (Error != EEXIST || Attempt == 100))
+                    return Error;
+            }
+        }
+        if (std::rename(FTemporaryName.c_str(), FTargetName.c_str()) != 0) {
+            const int Error = errno;
+            // The folder refuses to replace a file that may be written (a sticky folder and
+            // another owner's file): write it in place, as a direct write would.
+            return Error == EPERM || Error == EACCES ? CopyIntoTarget(Handle) : Error;
+        }
+        FTemporaryName.clear();
+        FGuard.reset();
         SyncFolder(FTargetName);
+        return 0;
+    } catch (...) {
+        return ENOMEM;
     }
-    FTemporaryName.clear();
-    return ErrorCode;
+}
+
+int TAtomicFile::CopyIntoTarget(int Handle) noexcept {
+    const int Target = ::open(FTargetName.c_str(), O_WRONLY | O_TRUNC | O_NOCTTY | O_CLOEXEC);
+    if (Target < 0)
+        return errno;
+    int Error = 0;
+    char Buffer[65536];
+    for (off_t Offset = 0; Error == 0;) {
+        const ssize_t Count = ::pread(Handle, Buffer, sizeof Buffer, Offset);
+        if (Count < 0 && errno == EINTR)
+            continue;
+        if (Count <= 0) {
+            Error = Count < 0 ? errno : 0;
+            break;
+        }
+        Error = WriteAll(Target, Buffer, static_cast<std::size_t>(Count));
+        Offset += Count;
+    }
+    if (Error == 0 && ::fsync(Target) != 0)
+        Error = errno;
+    if (::close(Target) != 0 && Error == 0)
+        Error = errno;
+    return Error;
 }
 
 void TAtomicFile::Discard() noexcept {
@@ -116,9 +303,12 @@ void TAtomicFile::Discard() noexcept {
         ::unlink(FTemporaryName.c_str());
         FTemporaryName.clear();
     }
+    FGuard.reset();
+    FWay = TWay::None;
 }
 
-std::string ReplaceFileAtomically(const std::string& Path, const std::string& Content) {
+std::string ReplaceFileAtomically(const std::string& Path, const std::string& Content,
+                                  TSpecialTarget Special) {
     const auto Failure = [](const char* Step, int ErrorCode) {
         return std::string(Step) + ": " + std::strerror(ErrorCode);
     };
@@ -132,8 +322,10 @@ std::string ReplaceFileAtomically(const std::string& Path, const std::string& Co
         return "cannot create the folder: " + FolderError.message();
 
     TAtomicFile File;
-    if (const int ErrorCode = File.Create(Path); ErrorCode != 0)
-        return Failure("cannot create a temporary file", ErrorCode);
+    if (const int ErrorCode = File.Create(Path, Special); ErrorCode != 0)
+        return Special == TSpecialTarget::Refuse && ErrorCode == NotARegularFileError
+                   ? "it is not a regular file"
+                   : Failure("cannot write", ErrorCode);
     if (std::fwrite(Content.data(), 1, Content.size(), File.Stream()) != Content.size())
         return Failure("cannot write", errno);
     if (const int ErrorCode = File.Commit(); ErrorCode != 0)

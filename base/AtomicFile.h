@@ -1,44 +1,87 @@
 #pragma once
 
 // TAtomicFile: writes a file so that its target is either left as it was or replaced by the
-// complete new content, never by a half-written one. The content goes to a temporary file in
-// the target's folder, which Commit renames over the target once it is complete and on disk; a
-// temporary file that is not committed is removed. The interface reports system error numbers
-// instead of throwing, so that C code (the JPEG encoder) can write through Stream().
+// complete new content, never by a half-written one, as far as the target allows:
+//
+//   - A regular file, or a new one, is written into an unnamed temporary file in the target's
+//     folder (O_TMPFILE), which Commit links under a short temporary name and renames over the
+//     target once it is complete and on disk. Until then nothing of it is visible, so a program
+//     that is killed leaves nothing behind. Where the file system has no unnamed files, a named
+//     temporary file (".trayvane-XXXXXX") takes its place and is removed when the program is
+//     ended by SIGINT, SIGTERM, SIGHUP or SIGQUIT meanwhile (base/TemporaryNameGuard.h).
+//     The temporary file has the target's permissions (a new file 0666 less the umask) from its
+//     creation on, and, where the system allows, the target's owner and group.
+//   - A target the user may not write is refused with EACCES (or EROFS), as a direct write
+//     would be, also when its folder would allow a rename over it.
+//   - A writable target in a folder where no temporary file can be made (or where the rename is
+//     refused, as in a sticky folder) is written in place: truncated and written, as a direct
+//     write would; a failure then leaves it incomplete.
+//   - A target that exists and is no regular file (a device such as /dev/null or /dev/stdout, a
+//     named pipe) is written into directly and never replaced. Opening a named pipe waits for
+//     its reader, as any writer would. With TSpecialTarget::Refuse such a target is refused
+//     with NotARegularFileError instead.
+//   - A symbolic link is followed (a dangling one to the file it names), so the link stays.
+//
+// The interface reports system error numbers instead of throwing, so that C code (the JPEG
+// encoder) can write through Stream().
 
+#include "base/TemporaryNameGuard.h"
+
+#include <cerrno>
 #include <cstdio>
+#include <optional>
 #include <string>
+
+enum class TSpecialTarget { WriteInto, Refuse };
+
+// What Create returns for a target that is no regular file when such targets are refused.
+inline constexpr int NotARegularFileError = EINVAL;
 
 class TAtomicFile {
 public:
+    // How the content reaches the target.
+    enum class TWay { None, Replace, InPlace, Into };
+
     TAtomicFile() = default;
     ~TAtomicFile() { Discard(); }
     TAtomicFile(const TAtomicFile&) = delete;
     TAtomicFile& operator=(const TAtomicFile&) = delete;
 
-    // Creates the temporary file for TargetName and opens it for writing. A target that is a
-    // symbolic link is followed, so the link stays and the file it names is replaced. Returns 0,
-    // or the system's error number (the folder is missing or refuses new files, say).
-    int Create(const std::string& TargetName) noexcept;
+    // Prepares writing TargetName as described above and opens the stream. Returns 0, or the
+    // system's error number (the folder is missing, the target may not be written, ...).
+    int Create(const std::string& TargetName,
+               TSpecialTarget Special = TSpecialTarget::WriteInto) noexcept;
 
-    // The open temporary file; null before Create succeeded and after Commit or Discard.
+    // The open stream; null before Create succeeded and after Commit or Discard.
     std::FILE* Stream() const noexcept { return FStream; }
+    TWay Way() const noexcept { return FWay; }
 
-    // Flushes the temporary file to disk, gives it the target's permissions when the target
-    // exists, and renames it over the target. Returns 0, or the system's error number; after a
-    // failure the temporary file is gone and the target is as it was.
+    // Flushes the content to disk and puts it in place. Returns 0, or the system's error number;
+    // after a failure the temporary file is gone and a replaced target is as it was.
     int Commit() noexcept;
 
-    // Closes and removes the temporary file, if there is one.
+    // Closes the stream and removes the temporary file, if there is one. A target written in
+    // place or into stays as far as it was written.
     void Discard() noexcept;
 
+    // For tests: whether unnamed temporary files are tried (the default), or named ones used.
+    static void UseUnnamedTemporaryFiles(bool Use) noexcept;
+
 private:
-    std::string FTargetName;
-    std::string FTemporaryName;
+    int CommitReplacement(int Handle) noexcept;
+    int CopyIntoTarget(int Handle) noexcept;
+
+    std::string FTargetName;    // the file written, symbolic links followed
+    std::string FTemporaryName; // the named temporary file, "" for an unnamed one
+    bool FTargetExisted = false;
+    TWay FWay = TWay::None;
     std::FILE* FStream = nullptr;
+    std::optional<TTemporaryNameGuard> FGuard; // for the named temporary file
 };
 
 // Writes Content to Path through a TAtomicFile, creating Path's folder (and those above it) when
-// missing. Returns "" on success, else why it failed; Path is then as it was and no temporary
-// file is left behind. Never raises but for lack of memory.
-std::string ReplaceFileAtomically(const std::string& Path, const std::string& Content);
+// missing. Returns "" on success, else why it failed ("it is not a regular file" for a target
+// refused by Special); no temporary file is left behind, and a file that was to be replaced is
+// as it was. Never raises but for lack of memory.
+std::string ReplaceFileAtomically(const std::string& Path, const std::string& Content,
+                                  TSpecialTarget Special = TSpecialTarget::WriteInto);

@@ -1,6 +1,7 @@
 #include "compose_cli/ComposeCommand.h"
 
 #include "base/ExceptionClassName.h"
+#include "base/FileIdentity.h"
 #include "base/FileName.h"
 #include "compose_cli/FilesInFlight.h"
 #include "compose_cli/PpmFile.h"
@@ -111,14 +112,6 @@ std::string LinesOf(const std::string& Message) {
 
 std::string DescribeError(const std::exception& Error) {
     return ExceptionClassName(Error) + ": " + LinesOf(Error.what());
-}
-
-// The file a name stands for, to recognise one file under two names; empty when it does not
-// exist.
-std::string Identity(const std::string& FileName) {
-    std::error_code Error;
-    const auto Path = std::filesystem::canonical(FileName, Error);
-    return Error ? std::string{} : Path.string();
 }
 
 // The file a name will stand for once it exists, for names of files that may not exist yet.
@@ -351,10 +344,11 @@ int RunComposeCommand(const std::vector<std::string>& Arguments, std::ostream& O
     }
 
     // No output may replace an input of the run, nor an output written before in the same run.
-    std::set<std::string> Protected;
+    // Files are told apart by identity, so a link or a second path to an input counts as it.
+    std::set<TFileIdentity> Protected;
     for (const std::string& Input : Options.Inputs)
-        if (std::string Id = Identity(Input); !Id.empty())
-            Protected.insert(std::move(Id));
+        if (const auto Id = FileIdentityOf(Input))
+            Protected.insert(*Id);
 
     // Files are composed Jobs at a time, reported in order. A file whose input or output is the
     // output of a file still in flight waits for that one, so that the checks above and below see
@@ -373,8 +367,8 @@ int RunComposeCommand(const std::vector<std::string>& Arguments, std::ostream& O
         const std::string FutureOutput = FutureIdentity(Output);
         if (OutputsInFlight.count(FutureOutput) || OutputsInFlight.count(FutureIdentity(Input)))
             Files.FinishAll();
-        const std::string Id = Identity(Output);
-        const bool Refused = !Id.empty() && Protected.count(Id) > 0;
+        const std::optional<TFileIdentity> Id = FileIdentityOf(Output);
+        const bool Refused = Id && Protected.count(*Id) > 0;
         // What the file's work has to say, filled on its thread and printed in input order.
         struct TReport {
             std::string Text;
@@ -400,8 +394,8 @@ int RunComposeCommand(const std::vector<std::string>& Arguments, std::ostream& O
             Err << Report->Text;
             if (Report->Failed) {
                 ExitCode = ExitFileFailed;
-            } else if (std::string Written = Identity(Output); !Written.empty()) {
-                Protected.insert(std::move(Written));
+            } else if (const auto Written = FileIdentityOf(Output)) {
+                Protected.insert(*Written);
             }
         };
         OutputsInFlight.insert(FutureOutput);

@@ -13,7 +13,8 @@ DECLARE_EXCEPTION_CLASS(EFCreateError, Exception);
 DECLARE_EXCEPTION_CLASS(EWriteError, Exception);
 
 // Writes Bitmap as "P6", width, height, 255, then red, green, blue of every pixel, top row
-// first; alpha is dropped. The file is replaced only once the new one is complete. Throws
+// first; alpha is dropped. The file is written as base/AtomicFile.h says: replaced only once the
+// new one is complete, or written into when it is a device or a named pipe. Throws
 // Exception "No image to save" for an empty bitmap (no file is touched), EFCreateError "Cannot
 // create file "%s". %s" or EWriteError "Cannot write file "%s". %s" with the system's text.
 void SavePpmFile(const TBitmap32& Bitmap, const std::string& FileName);

@@ -1,5 +1,7 @@
 #include "composer/StreamedInlay.h"
 
+#include "composer/InlayLimits.h"
+
 #include "raster/Bitmap32.h"
 #include "raster/LargeBlock.h"
 #include "raster/Transfer.h"
@@ -34,8 +36,7 @@ TStreamedInlay::TStreamedInlay(std::int32_t Width, std::int32_t Height, TInlayLa
                   static_cast<std::size_t>(PixelBytes)),
       FRowBytes(0) {
     // The same refusal as ComposeTrayInlay's, before any memory is taken.
-    if (FGeometry.ComposedWidth > std::numeric_limits<std::int32_t>::max())
-        throw Exception(CantAllocateDibMessage);
+    CheckInlaySize(FGeometry.ComposedWidth, FGeometry.NormalHeight);
     const std::uint64_t RowBytes = std::uint64_t{FSpineBytes} +
                                    static_cast<std::uint64_t>(std::max(RowPixels, FInputColumns)) *
                                        static_cast<std::uint64_t>(PixelBytes);

@@ -1,9 +1,9 @@
 #include "composer/TrayInlay.h"
 
+#include "composer/InlayLimits.h"
 #include "composer/InlaySteps.h"
 
 #include <cmath>
-#include <limits>
 
 // Back-and-front layout: the input is a wrap-around cover, the output the inlay.
 //
@@ -73,8 +73,8 @@ void ComposeTrayInlay(const TBitmap32& Input, TInlayLayout Layout, double Positi
     const std::int32_t H = Input.Height();
     const TInlayGeometry G = ComputeInlayGeometry(W, H, Layout, Position);
     const std::int32_t B = G.SpineWidth;
-    if (G.ComposedWidth > std::numeric_limits<std::int32_t>::max())
-        throw Exception(CantAllocateDibMessage);
+    // Refused before the output is touched and before any pixel memory is taken.
+    CheckInlaySize(G.ComposedWidth, G.NormalHeight);
 
     Output.SetDimensions(static_cast<int>(G.ComposedWidth), H);
     if (Layout == TInlayLayout::BackAndFront) {

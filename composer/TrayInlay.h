@@ -33,9 +33,10 @@ TInlayGeometry ComputeInlayGeometry(std::int32_t Width, std::int32_t Height, TIn
 
 // Recomposes Output from Input. Layout BackAndFront: the input is back card, spine and front
 // side by side; Back: it is the back card alone and its rightmost strip serves as the spine.
-// Output is resized and overwritten in place and announces each step. Throws what SetDimensions
-// throws when a store cannot be had (also when the inlay would be wider than a bitmap can be);
-// Output then keeps what the completed steps left in it.
+// Output is resized and overwritten in place and announces each step. An inlay too big to hold
+// (composer/InlayLimits.h) is refused with Exception "Can't allocate the DIB handle" before
+// anything is done, Output untouched. Otherwise throws what SetDimensions throws when a store
+// cannot be had; Output then keeps what the completed steps left in it.
 void ComposeTrayInlay(const TBitmap32& Input, TInlayLayout Layout, double Position,
                       TBitmap32& Output);
 

@@ -1,9 +1,8 @@
 #include "composer/TrayInlayAtCut.h"
 
+#include "composer/InlayLimits.h"
 #include "composer/InlaySteps.h"
 #include "composer/TrayInlay.h"
-
-#include <limits>
 
 void ComposeTrayInlayAtCut(const TBitmap32& Input, const TSpineCut& Cut, double Position,
                            TBitmap32& Output) {
@@ -13,9 +12,9 @@ void ComposeTrayInlayAtCut(const TBitmap32& Input, const TSpineCut& Cut, double 
     const std::int32_t B = Strip.Width();
     const std::int32_t Back = Strip.Left;
     const std::int64_t ComposedWidth = std::int64_t{Back} + 2 * std::int64_t{B};
-    if (ComposedWidth > std::numeric_limits<std::int32_t>::max())
-        throw Exception(CantAllocateDibMessage);
     const std::int64_t NormalHeight = ComposedWidth * InlayHeightRatio / InlayWidthRatio;
+    // Refused before the output is touched and before any pixel memory is taken.
+    CheckInlaySize(ComposedWidth, NormalHeight);
 
     Output.SetDimensions(static_cast<int>(ComposedWidth), H);
     // Back card and the spine after it, shifted right by one spine width.

@@ -1,19 +1,22 @@
 #include "jpeg_bridge/IjlCodec.h"
 
 #include "base/AtomicFile.h"
-#include "jpeg_bridge/JPEGImage.h"
+#include "base/FileHandle.h"
+#include "jpeg_bridge/JpegDescriptorSource.h"
 #include "jpeg_bridge/JpegEncoding.h"
 #include "jpeg_bridge/LibJpeg.h"
+#include "raster/PictureLimits.h"
 
 #include <algorithm>
 #include <cerrno>
 #include <cstdlib>
 #include <fcntl.h>
-#include <memory>
+#include <functional>
 #include <sys/stat.h>
 #include <system_error>
 #include <thread>
 #include <unistd.h>
+#include <utility>
 
 namespace {
 
@@ -108,31 +111,20 @@ int EncodeErrorCode(const TLibJpegErrors& Errors) noexcept {
     }
 }
 
-struct TCloseFile {
-    void operator()(std::FILE* File) const noexcept { std::fclose(File); }
-};
-using TInputFile = std::unique_ptr<std::FILE, TCloseFile>;
-
 // Opens a regular file for reading; folders, devices and pipes are refused.
-int OpenForReading(const char* FileName, TInputFile& File) noexcept {
+int OpenForReading(const char* FileName, TFileHandle& File) noexcept {
     // O_NONBLOCK keeps a named pipe from blocking the open; it is refused below in any case.
-    const int Handle = ::open(FileName, O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-    if (Handle < 0)
+    TFileHandle Handle(::open(FileName, O_RDONLY | O_CLOEXEC | O_NONBLOCK));
+    if (!Handle.IsOpen())
         return OpenErrorCode(errno);
     struct stat Status {};
-    int Code = IJL_OK;
-    if (::fstat(Handle, &Status) != 0)
-        Code = OpenErrorCode(errno);
-    else if (S_ISDIR(Status.st_mode))
-        Code = IJL_FILE_IS_FOLDER;
-    else if (!S_ISREG(Status.st_mode))
-        Code = IJL_FILE_OPEN_FAILED;
-    std::FILE* Stream = Code == IJL_OK ? ::fdopen(Handle, "rb") : nullptr;
-    if (!Stream) {
-        ::close(Handle);
-        return Code == IJL_OK ? IJL_OUT_OF_MEMORY : Code;
-    }
-    File.reset(Stream);
+    if (::fstat(Handle.Get(), &Status) != 0)
+        return OpenErrorCode(errno);
+    if (S_ISDIR(Status.st_mode))
+        return IJL_FILE_IS_FOLDER;
+    if (!S_ISREG(Status.st_mode))
+        return IJL_FILE_OPEN_FAILED;
+    File = std::move(Handle);
     return IJL_OK;
 }
 
@@ -180,12 +172,12 @@ void CmykToRgba(std::uint8_t* Pixels, int Count, bool Inverted) noexcept {
 }
 
 // Reads the header. Returns IJL_OK or an error code.
-int ReadParams(std::FILE* File, JPEG_CORE_PROPERTIES* Props) noexcept {
+int ReadParams(int File, JPEG_CORE_PROPERTIES* Props) noexcept {
     TLibJpegErrors Errors;
     Errors.EndOfDataIsFatal = true;
     jpeg_decompress_struct Info;
     if (!RunLibJpeg(Info, Errors, [&] {
-            jpeg_stdio_src(&Info, File);
+            UseDescriptorSource(Info, File);
             jpeg_read_header(&Info, TRUE);
             Props->JPGWidth = static_cast<int>(Info.image_width);
             Props->JPGHeight = static_cast<int>(Info.image_height);
@@ -247,13 +239,13 @@ int DecodeRowsOfHeader(jpeg_decompress_struct& Info, TLibJpegErrors& Errors, con
 
 // Decodes the rows Range of the picture into the buffer; rows above Range are skipped (their
 // data is read but not turned into pixels). Returns IJL_OK or an error code.
-int DecodeRows(std::FILE* File, const TDibRows& Dib, TDecoding Decoding, TRowRange Range) noexcept {
+int DecodeRows(int File, const TDibRows& Dib, TDecoding Decoding, TRowRange Range) noexcept {
     TLibJpegErrors Errors;
     Errors.EndOfDataIsFatal = true;
     jpeg_decompress_struct Info;
     int Code = IJL_OK;
     if (!RunLibJpeg(Info, Errors, [&] {
-            jpeg_stdio_src(&Info, File);
+            UseDescriptorSource(Info, File);
             jpeg_read_header(&Info, TRUE);
             Code = DecodeRowsOfHeader(Info, Errors, Dib, Decoding, Range);
         }))
@@ -265,12 +257,12 @@ int DecodeRows(std::FILE* File, const TDibRows& Dib, TDecoding Decoding, TRowRan
 // row groups (iMCU rows) from the top; 0 when it is not worth it or cannot be done, that is for
 // small pictures and for files of several scans (progressive ones above all), whose every scan
 // covers the whole picture.
-JDIMENSION SplitRow(std::FILE* File) noexcept {
+JDIMENSION SplitRow(int File) noexcept {
     TLibJpegErrors Errors;
     jpeg_decompress_struct Info;
     JDIMENSION Row = 0;
     if (!RunLibJpeg(Info, Errors, [&] {
-            jpeg_stdio_src(&Info, File);
+            UseDescriptorSource(Info, File);
             jpeg_read_header(&Info, TRUE);
             if (!jpeg_has_multiple_scans(&Info) &&
                 std::uint64_t{Info.image_width} * Info.image_height >= IJL_SPLIT_MIN_PIXELS) {
@@ -285,31 +277,36 @@ JDIMENSION SplitRow(std::FILE* File) noexcept {
     return Row;
 }
 
-// Decodes the whole picture into the buffer, on two threads where that pays. Returns IJL_OK or
-// an error code.
+std::function<void()>& SplitHook() {
+    static std::function<void()> Hook;
+    return Hook;
+}
+
+// Decodes the whole picture into the buffer, on two threads where that pays. The file is opened
+// once, and both threads read that one open file, each at its own place: the picture comes from
+// one file, whatever is put under its name meanwhile. Returns IJL_OK or an error code.
 int DecodeWhole(const char* FileName, const TDibRows& Dib, TDecoding Decoding) noexcept {
-    TInputFile Upper;
-    if (const int Code = OpenForReading(FileName, Upper); Code != IJL_OK)
+    TFileHandle File;
+    if (const int Code = OpenForReading(FileName, File); Code != IJL_OK)
         return Code;
     const JDIMENSION Height = static_cast<JDIMENSION>(Dib.Height);
-    JDIMENSION Split = std::thread::hardware_concurrency() > 1 ? SplitRow(Upper.get()) : 0;
-    std::rewind(Upper.get());
-    TInputFile Lower;
-    if (Split > 0 && Split < Height && OpenForReading(FileName, Lower) == IJL_OK) {
-        int LowerCode = IJL_OK;
+    const JDIMENSION Split = std::thread::hardware_concurrency() > 1 ? SplitRow(File.Get()) : 0;
+    if (Split > 0 && Split < Height) {
         try {
+            if (SplitHook())
+                SplitHook()();
+            int LowerCode = IJL_OK;
             std::thread LowerPart([&] {
-                LowerCode = DecodeRows(Lower.get(), Dib, Decoding, TRowRange{Split, Height});
+                LowerCode = DecodeRows(File.Get(), Dib, Decoding, TRowRange{Split, Height});
             });
-            const int UpperCode = DecodeRows(Upper.get(), Dib, Decoding, TRowRange{0, Split});
+            const int UpperCode = DecodeRows(File.Get(), Dib, Decoding, TRowRange{0, Split});
             LowerPart.join();
             return UpperCode != IJL_OK ? UpperCode : LowerCode;
-        } catch (const std::system_error&) {
-            // No second thread to be had: decode on this one alone.
-            std::rewind(Upper.get());
+        } catch (...) {
+            // No second thread to be had (or a test hook that failed): decode on this one alone.
         }
     }
-    return DecodeRows(Upper.get(), Dib, Decoding, TRowRange{0, Height});
+    return DecodeRows(File.Get(), Dib, Decoding, TRowRange{0, Height});
 }
 
 // Encodes the buffer into File. Returns IJL_OK or an error code.
@@ -405,10 +402,10 @@ int ijlRead(JPEG_CORE_PROPERTIES* Props, int IoType) noexcept {
         return IJL_INVALID_FILENAME;
     if (IoType == IJL_JFILE_READWHOLEIMAGE)
         return ReadWholeImage(Props);
-    TInputFile File;
+    TFileHandle File;
     if (const int Code = OpenForReading(Props->JPGFile, File); Code != IJL_OK)
         return Code;
-    return ReadParams(File.get(), Props);
+    return ReadParams(File.Get(), Props);
 }
 
 int ijlWrite(JPEG_CORE_PROPERTIES* Props, int IoType) noexcept {
@@ -439,6 +436,10 @@ int ijlWrite(JPEG_CORE_PROPERTIES* Props, int IoType) noexcept {
     if (const int ErrorNumber = Output.Commit())
         return WriteErrorCode(ErrorNumber, IJL_FILE_WRITE_FAILED);
     return IJL_OK;
+}
+
+void SetIjlSplitHook(std::function<void()> Hook) {
+    SplitHook() = std::move(Hook);
 }
 
 const char* ijlErrorStr(int Code) noexcept {

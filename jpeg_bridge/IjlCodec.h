@@ -20,9 +20,11 @@
 //
 // ijlRead decodes single-scan (not progressive) files of at least IJL_SPLIT_MIN_PIXELS pixels on
 // two threads when the machine has two cores: the calling thread decodes the upper rows, a
-// second one the lower rows, each with a decoder of its own. The result is the same.
+// second one the lower rows, each with a decoder of its own reading the one file opened for the
+// call (jpeg_bridge/JpegDescriptorSource.h). The result is the same.
 
 #include <cstdint>
+#include <functional>
 #include <type_traits>
 
 struct JPEG_CORE_PROPERTIES {
@@ -114,9 +116,10 @@ int ijlInit(JPEG_CORE_PROPERTIES* Props) noexcept;
 // picture is complete gives IJL_DATA_TRUNCATED; after a failure the buffer's content is open.
 int ijlRead(JPEG_CORE_PROPERTIES* Props, int IoType) noexcept;
 
-// IJL_JFILE_WRITEWHOLEIMAGE: encodes the buffer into a JPEG file named JPGFile. The file is
-// written beside the target under a temporary name and renamed over it only when complete; after
-// a failure the target is as it was and no temporary file is left.
+// IJL_JFILE_WRITEWHOLEIMAGE: encodes the buffer into a JPEG file named JPGFile, through a
+// TAtomicFile (base/AtomicFile.h): a file is replaced only when the new one is complete, a
+// device or a pipe is written into, a file the user may not write is refused
+// (IJL_FILE_ACCESS_DENIED); after a failure no temporary file is left.
 int ijlWrite(JPEG_CORE_PROPERTIES* Props, int IoType) noexcept;
 
 // The text for a result code; unknown codes give "Unknown error". The text is static.
@@ -124,3 +127,8 @@ const char* ijlErrorStr(int Code) noexcept;
 
 // Ends the use of an initialised record. The record may be initialised again afterwards.
 int ijlFree(JPEG_CORE_PROPERTIES* Props) noexcept;
+
+// For tests: Hook runs on the calling thread whenever ijlRead has split a decoding between two
+// threads, after the file was opened and before either part is decoded. An empty one removes
+// it. Not for use while a decoding runs.
+void SetIjlSplitHook(std::function<void()> Hook);

@@ -9,6 +9,7 @@
 #include "raster/Bitmap.h"
 #include "raster/Graphic.h"
 #include "raster/Picture.h"
+#include "raster/PictureLimits.h"
 
 #include <cstdint>
 #include <memory>
@@ -17,17 +18,6 @@
 
 // A fatal libjpeg error; the message is "JPEG error #%d" with libjpeg's message code.
 DECLARE_EXCEPTION_CLASS(EJPEG, Exception);
-
-// Pictures with more pixels than this are refused as soon as their header is read, before any
-// pixel memory is taken: 2^27 pixels, a 1200 dpi scan of a CD wrap-around (about 14000 by 6000)
-// with room to spare, 512 MiB as a TBitmap32. Anything larger is a damaged or hostile file.
-#ifndef FUZZING_BUILD_MODE_UNSAFE_FOR_PRODUCTION
-inline constexpr std::int64_t MaxJpegPixels = std::int64_t{1} << 27;
-#else
-// Fuzzing is after hostile headers and damaged data, not large pictures: a small limit keeps
-// each of its runs fast.
-inline constexpr std::int64_t MaxJpegPixels = std::int64_t{1} << 20;
-#endif
 
 std::string JpegErrorMessage(int MessageCode);
 

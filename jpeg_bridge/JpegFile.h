@@ -45,10 +45,11 @@ inline void LoadJpegFile(TBitmap32& Bitmap, const std::string& FileName) {
 // blue, green and red as they are and alpha ignored. With a Density set, the file's JFIF header
 // carries it in whole dots per inch (Density.RoundedDotsPerInch()) and an EXIF block after it
 // the exact fraction, as XResolution and YResolution in dots per inch; without one, the JFIF
-// header holds only the aspect ratio 1 : 1 and there is no EXIF block. The file is replaced only
-// once the new one is complete: after a failure an existing file is as it was. Throws Exception "No
-// image to save" for an empty bitmap (no file is touched), EIJLError with the stage "Saving" when
-// the file cannot be written.
+// header holds only the aspect ratio 1 : 1 and there is no EXIF block. The file is written as
+// base/AtomicFile.h says: a file is replaced only once the new one is complete (after a failure
+// an existing file is as it was), a device or a named pipe is written into, and a file the user
+// may not write is refused. Throws Exception "No image to save" for an empty bitmap (no file is
+// touched), EIJLError with the stage "Saving" when the file cannot be written.
 void SaveJpegFile(const TBitmap32& Bitmap, const std::string& FileName, std::uint8_t Quality,
                   const TPrintDensity& Density = {});
 

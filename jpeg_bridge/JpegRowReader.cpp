@@ -1,6 +1,7 @@
 #include "jpeg_bridge/JpegRowReader.h"
 
 #include "jpeg_bridge/JPEGImage.h"
+#include "jpeg_bridge/JpegDescriptorSource.h"
 #include "jpeg_bridge/LibJpeg.h"
 
 #include <algorithm>
@@ -22,89 +23,6 @@ constexpr int RowBatch = 16;
 // asked for, so that every pixel asked for has its right-hand neighbour (at most 4 pixels wide
 // at the coarsest sampling) as a full decoding does.
 constexpr int EdgeColumns = 16;
-
-// A source manager reading the file through a shared descriptor with pread, each decoder at its
-// own offset. Its state and buffer live in the decoder's own memory pool, so nothing in the
-// frames that libjpeg's error exit jumps across needs destroying.
-struct TDescriptorSource {
-    jpeg_source_mgr Public;
-    int Handle;
-    off_t Offset;
-    JOCTET* Buffer;
-    bool StartOfFile;
-};
-
-constexpr std::size_t SourceBufferBytes = std::size_t{64} << 10;
-
-TDescriptorSource& SourceOf(j_decompress_ptr Info) {
-    return *reinterpret_cast<TDescriptorSource*>(Info->src);
-}
-
-void InitSource(j_decompress_ptr Info) {
-    SourceOf(Info).StartOfFile = true;
-}
-
-boolean FillInputBuffer(j_decompress_ptr Info) {
-    TDescriptorSource& Source = SourceOf(Info);
-    ssize_t Read = 0;
-    do
-        Read = ::pread(Source.Handle, Source.Buffer, SourceBufferBytes, Source.Offset);
-    while (Read < 0 && errno == EINTR);
-    if (Read < 0)
-        ERREXIT(Info, JERR_FILE_READ);
-    if (Read == 0) {
-        // As libjpeg's own file source does: an empty file is an error, a file that ends early
-        // gets an end marker and a warning (which the error handling may turn into an error).
-        if (Source.StartOfFile)
-            ERREXIT(Info, JERR_INPUT_EMPTY);
-        WARNMS(Info, JWRN_JPEG_EOF);
-        Source.Buffer[0] = 0xFF;
-        Source.Buffer[1] = JPEG_EOI;
-        Read = 2;
-    } else {
-        Source.Offset += Read;
-    }
-    Source.Public.next_input_byte = Source.Buffer;
-    Source.Public.bytes_in_buffer = static_cast<std::size_t>(Read);
-    Source.StartOfFile = false;
-    return TRUE;
-}
-
-void SkipInputData(j_decompress_ptr Info, long Count) {
-    if (Count <= 0)
-        return;
-    TDescriptorSource& Source = SourceOf(Info);
-    const auto Skip = static_cast<std::size_t>(Count);
-    if (Skip <= Source.Public.bytes_in_buffer) {
-        Source.Public.next_input_byte += Skip;
-        Source.Public.bytes_in_buffer -= Skip;
-        return;
-    }
-    // Past the buffer: move the offset on without reading what lies between.
-    Source.Offset += static_cast<off_t>(Skip - Source.Public.bytes_in_buffer);
-    Source.Public.bytes_in_buffer = 0;
-    Source.Public.next_input_byte = Source.Buffer;
-}
-
-void TermSource(j_decompress_ptr) {}
-
-void UseDescriptorSource(jpeg_decompress_struct& Info, int Handle) {
-    auto* Source = static_cast<TDescriptorSource*>((*Info.mem->alloc_small)(
-        reinterpret_cast<j_common_ptr>(&Info), JPOOL_PERMANENT, sizeof(TDescriptorSource)));
-    Source->Buffer = static_cast<JOCTET*>((*Info.mem->alloc_small)(
-        reinterpret_cast<j_common_ptr>(&Info), JPOOL_PERMANENT, SourceBufferBytes));
-    Source->Handle = Handle;
-    Source->Offset = 0;
-    Source->StartOfFile = true;
-    Source->Public.init_source = InitSource;
-    Source->Public.fill_input_buffer = FillInputBuffer;
-    Source->Public.skip_input_data = SkipInputData;
-    Source->Public.resync_to_restart = jpeg_resync_to_restart;
-    Source->Public.term_source = TermSource;
-    Source->Public.bytes_in_buffer = 0;
-    Source->Public.next_input_byte = nullptr;
-    Info.src = &Source->Public;
-}
 
 std::string LibJpegFailure(const TLibJpegErrors& Errors) {
     if (Errors.ScanLimitExceeded)

@@ -101,9 +101,9 @@ public:
     void CopyTo(TBitmap& Target) const;
     void CopyTo(TBitmap& Target, TPixelFormat Format) const;
     // Takes the size and pixels of the picture file FileName, read by the kind its extension
-    // names (raster/Picture.h), with alpha 255. Errors of finding, opening and reading the file
-    // (EInvalidGraphic, EFOpenError, EJPEG) leave the bitmap untouched; a decoding error
-    // (EJPEG) comes after the bitmap took the picture's size, and the change is announced.
+    // names (raster/Picture.h), with alpha 255, and announces the change once. Every error, of
+    // finding, opening, reading or decoding the file (EInvalidGraphic, EFOpenError, EJPEG and
+    // the kinds' own) or of memory, leaves the bitmap untouched and announces nothing.
     void LoadPictureFile(const std::string& FileName);
 
     // Clip area: transfers and fills into the bitmap write only inside it.

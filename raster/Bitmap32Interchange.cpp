@@ -57,5 +57,11 @@ void TBitmap32::CopyTo(TBitmap& Target, TPixelFormat Format) const {
 void TBitmap32::LoadPictureFile(const std::string& FileName) {
     TPicture Picture;
     Picture.LoadFromFile(FileName);
-    CopyFrom(Picture);
+    // The picture is drawn into a bitmap of its own first, so that whatever fails on the way
+    // (a picture of any kind that cannot be decoded, memory that cannot be had) leaves this one
+    // as it was; only the finished picture is taken over.
+    TBitmap32 Loaded;
+    Loaded.CopySettingsFrom(*this);
+    Loaded.CopyFrom(Picture);
+    TakeFrom(Loaded);
 }

@@ -1,13 +1,15 @@
 #include "app/settings/RegistryFile.h"
 
 #include "base/AtomicFile.h"
+#include "base/FileHandle.h"
 
 #include <cerrno>
-#include <cstdio>
+#include <cstdint>
 #include <cstring>
-#include <filesystem>
+#include <fcntl.h>
 #include <memory>
-#include <system_error>
+#include <sys/stat.h>
+#include <unistd.h>
 #include <utility>
 
 namespace {
@@ -40,24 +42,57 @@ std::optional<std::string> NormalizedKeyPath(const std::string& Key) {
     return Path;
 }
 
-// The whole file as text; raises ERegistryStoreError when it exists but cannot be read.
+// Settings files are small; anything larger is not one.
+constexpr std::size_t MaxSettingsFileBytes = std::size_t{1} << 20;
+
+[[noreturn]] void ThrowUnusable(const std::string& Path, const std::string& Why) {
+    throw ERegistryStoreError("The settings file '" + Path + "' cannot be used: " + Why);
+}
+
+// Why a file of this kind cannot be the settings file, or null when it can.
+const char* UnusableKind(const struct stat& Status) {
+    if (S_ISDIR(Status.st_mode))
+        return "it is a folder";
+    if (!S_ISREG(Status.st_mode))
+        return "it is not a regular file";
+    if (static_cast<std::uint64_t>(Status.st_size) > MaxSettingsFileBytes)
+        return "it is larger than 1 MB";
+    return nullptr;
+}
+
+// The whole file as text; raises ERegistryStoreError when it exists but cannot be read. Only a
+// regular file of at most 1 MB is read: a named pipe, a device or a folder at the path is
+// refused without waiting for it.
 std::optional<std::string> ReadFileIfPresent(const std::string& Path) {
-    std::error_code Error;
-    if (!std::filesystem::exists(Path, Error) && !Error)
-        return std::nullopt;
-    const std::unique_ptr<std::FILE, int (*)(std::FILE*)> File(std::fopen(Path.c_str(), "rb"),
-                                                               &std::fclose);
-    if (!File || std::filesystem::is_directory(Path, Error))
-        throw ERegistryStoreError("The settings file '" + Path + "' cannot be used: " +
-                                  (File ? "it is a folder" : std::strerror(errno)));
+    struct stat Status {};
+    if (::stat(Path.c_str(), &Status) != 0) {
+        // No file, or a file where a folder of its path belongs: nothing is stored yet.
+        if (errno == ENOENT || errno == ENOTDIR)
+            return std::nullopt;
+        ThrowUnusable(Path, std::strerror(errno));
+    }
+    if (const char* Why = UnusableKind(Status))
+        ThrowUnusable(Path, Why);
+    // O_NONBLOCK: a pipe put there since the look above must not block the open.
+    const TFileHandle File(::open(Path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
+    if (!File.IsOpen() || ::fstat(File.Get(), &Status) != 0)
+        ThrowUnusable(Path, std::strerror(errno));
+    if (const char* Why = UnusableKind(Status))
+        ThrowUnusable(Path, Why);
     std::string Text;
     char Buffer[4096];
-    std::size_t Count;
-    while ((Count = std::fread(Buffer, 1, sizeof Buffer, File.get())) > 0)
-        Text.append(Buffer, Count);
-    if (std::ferror(File.get()))
-        throw ERegistryStoreError("The settings file '" + Path +
-                                  "' cannot be used: " + std::strerror(errno));
+    for (;;) {
+        const ssize_t Count = ::read(File.Get(), Buffer, sizeof Buffer);
+        if (Count < 0 && errno == EINTR)
+            continue;
+        if (Count < 0)
+            ThrowUnusable(Path, std::strerror(errno));
+        if (Count == 0)
+            break;
+        Text.append(Buffer, static_cast<std::size_t>(Count));
+        if (Text.size() > MaxSettingsFileBytes)
+            ThrowUnusable(Path, "it is larger than 1 MB");
+    }
     return Text;
 }
 
@@ -114,7 +149,8 @@ bool TRegistryFileStore::SetValue(const std::string& Path, const std::string& Na
     if (Key == nullptr)
         Key = &Changed.emplace_back(TRegistryKeyContent{Path, {}});
     SetRegistryValue(*Key, Name, Value);
-    const std::string Failure = ReplaceFileAtomically(FPath, FormatRegistryText(Changed));
+    const std::string Failure =
+        ReplaceFileAtomically(FPath, FormatRegistryText(Changed), TSpecialTarget::Refuse);
     if (!Failure.empty()) {
         FLastWriteError = Failure;
         return false;

@@ -4,6 +4,8 @@
 // systems without a registry. The file is read once, at the first opening of a key; after that
 // the store works on its copy in memory, and every change of a value replaces the whole file
 // atomically (base/AtomicFile.h), so the file always holds either the old or the new content.
+// Only a regular file of at most 1 MB serves: a folder, a named pipe or a device at the path is
+// neither read (nothing waits for it) nor written.
 
 #include "app/settings/RegistryException.h"
 #include "app/settings/RegistryStore.h"
@@ -22,7 +24,8 @@ public:
     const std::string& Path() const noexcept { return FPath; }
 
     // The first call reads the file. A missing file is an empty store. A file that cannot be
-    // read or parsed is taken as an empty store too, and that first call raises
+    // read or parsed (or is no regular file, or is larger than 1 MB) is taken as an empty store
+    // too, and that first call raises
     // ERegistryStoreError saying why, once; the file is left alone until the first change of a
     // value replaces it. Creating a key changes the file only when a value is set in it. Key
     // paths compare without regard to case; a path with an empty part or a line break cannot be

@@ -6,7 +6,11 @@
 
 #include <clocale>
 #include <filesystem>
+#include <map>
 #include <string>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 #include <vector>
 
 #include <unistd.h>
@@ -103,7 +107,8 @@ TEST_F(ExceptionLogTest, MessageIsWrittenUnchangedAndMissingNamesAreNamedNone) {
                                           "AvailPhys = 3221225472\r\n");
 }
 
-TEST_F(ExceptionLogTest, MemoryIsReadAfterTheFirstLineIsInTheFile) {
+// The record is built whole, the memory reading included, before anything goes into the file.
+TEST_F(ExceptionLogTest, TheRecordGoesIntoTheFileInOnePiece) {
     std::string FileAtReading;
     const TExceptionLog Log(
         LogPath, [] { return LocalTime(2024, 3, 5, 14, 7, 9); },
@@ -112,7 +117,74 @@ TEST_F(ExceptionLogTest, MemoryIsReadAfterTheFirstLineIsInTheFile) {
             return BigMemory;
         });
     Log.Append("EIJLError", "late", "MainForm", "InputImgView");
-    EXPECT_EQ(FileAtReading, "03/05/24 14:07:09 : late\r\n");
+    EXPECT_EQ(FileAtReading, "<missing>");
+    EXPECT_EQ(ReadWholeFile(LogPath).substr(0, 26), "03/05/24 14:07:09 : late\r\n");
+}
+
+// Two copies of the program logging into one file at once: every record arrives whole.
+TEST_F(ExceptionLogTest, RecordsOfParallelWritersNeverMix) {
+    constexpr int Records = 1000;
+    std::vector<pid_t> Writers;
+    for (const char* Writer : {"first", "second"}) {
+        const pid_t Child = ::fork();
+        if (Child == 0) {
+            const TExceptionLog Log = LogAt(LogPath);
+            for (int I = 0; I < Records; ++I)
+                Log.Append("EIJLError",
+                           std::string(Writer) + " writer, record " + std::to_string(I), "MainForm",
+                           "InputImgView");
+            std::_Exit(0);
+        }
+        ASSERT_GT(Child, 0);
+        Writers.push_back(Child);
+    }
+    for (const pid_t Child : Writers) {
+        int Status = 0;
+        ::waitpid(Child, &Status, 0);
+        ASSERT_TRUE(WIFEXITED(Status) && WEXITSTATUS(Status) == 0);
+    }
+
+    const std::string Text = ReadWholeFile(LogPath);
+    std::vector<std::string> Lines;
+    for (std::size_t Start = 0, End; (End = Text.find("\r\n", Start)) != std::string::npos;
+         Start = End + 2)
+        Lines.push_back(Text.substr(Start, End - Start));
+    ASSERT_EQ(Lines.size(), 2u * Records * 7);
+    std::map<std::string, int> Next{{"first", 0}, {"second", 0}};
+    int Malformed = 0;
+    for (std::size_t R = 0; R < Lines.size(); R += 7) {
+        const std::string& First = Lines[R];
+        const std::string Writer = First.substr(
+            First.find(" : ") + 3, First.find(' ', First.find(" : ") + 3) - First.find(" : ") - 3);
+        const bool Whole =
+            Next.count(Writer) != 0 &&
+            First == "03/05/24 14:07:09 : " + Writer + " writer, record " +
+                         std::to_string(Next[Writer]) &&
+            Lines[R + 1] == "Exception = EIJLError" && Lines[R + 2] == "ActiveForm = MainForm" &&
+            Lines[R + 3] == "ActiveControl = InputImgView" && Lines[R + 4] == "MemoryLoad = 81" &&
+            Lines[R + 5] == "TotalPhys = 17179869184" && Lines[R + 6] == "AvailPhys = 3221225472";
+        if (!Whole && ++Malformed <= 3)
+            ADD_FAILURE() << "record at line " << R << " is malformed: " << First;
+        if (Whole)
+            ++Next[Writer];
+    }
+    EXPECT_EQ(Malformed, 0);
+    EXPECT_EQ(Next["first"], Records);
+    EXPECT_EQ(Next["second"], Records);
+}
+
+// A named pipe, a device or a folder at the log's path never holds the program up: the record
+// goes where an unwritable log's records go.
+TEST_F(ExceptionLogTest, ANonRegularLogIsNotWaitedFor) {
+    const std::string Pipe = Folder / "pipe.log";
+    ASSERT_EQ(::mkfifo(Pipe.c_str(), 0600), 0);
+    for (const std::string& Path : {Pipe, std::string("/dev/zero"), Folder.Path().string()}) {
+        testing::internal::CaptureStderr();
+        LogAt(Path).Append("EIJLError", "Cannot open the file", "MainForm", "InputImgView");
+        const std::string Reported = testing::internal::GetCapturedStderr();
+        EXPECT_NE(Reported.find(OneRecord), std::string::npos) << Path << ":\n" << Reported;
+    }
+    EXPECT_TRUE(std::filesystem::is_fifo(Pipe));
 }
 
 TEST_F(ExceptionLogTest, DateAloneAtMidnight) {

@@ -279,6 +279,18 @@ TEST_F(MainFormTest, OpeningADamagedFileLogsOneCodecRecordAndShowsNothing) {
     EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
 }
 
+// Right after a modal dialog no window is active: the record names the window whose handler
+// raised the error, and its focused control, instead of "(none)".
+TEST_F(MainFormTest, AnErrorAfterADialogNamesTheMainWindowAndItsControl) {
+    const auto Form = MakeForm();
+    Form->SpineTrackBar().setFocus();
+    AnswerNextFileDialog(QString::fromStdString((Folder.Path() / "inlay.jpg").string()));
+    QTest::mouseClick(&Form->SaveButton(), Qt::LeftButton);
+    EXPECT_EQ(LogRecords(), 1);
+    EXPECT_THAT(Log(), HasSubstr(" : No image to save\r\nException = Exception\r\n"
+                                 "ActiveForm = MainForm\r\nActiveControl = SpineSizeTrackBar\r\n"));
+}
+
 TEST_F(MainFormTest, SaveWritesTheInlayAndATypedNameGetsTheDefaultExtension) {
     const fs::path Cover = Folder.Path() / "cover.jpg";
     WriteJpeg(Cover, 600, 300);
@@ -329,6 +341,52 @@ TEST_F(MainFormTest, SavingBeforeAnyCompositionLogsAndWritesNoFile) {
     EXPECT_FALSE(fs::exists(Folder.Path() / "inlay.jpg"));
     EXPECT_EQ(LogRecords(), 1);
     EXPECT_THAT(Log(), HasSubstr(" : No image to save\r\nException = Exception\r\n"));
+}
+
+// The save dialog asks before no overwrite: the picture the inlay was made from is protected by
+// the window itself, under every name it has.
+TEST_F(MainFormTest, TheInlayIsNeverSavedOverThePictureItWasMadeFrom) {
+    const fs::path Cover = Folder.Path() / "cover.jpg";
+    WriteJpeg(Cover, 600, 300);
+    fs::create_hard_link(Cover, Folder.Path() / "hard.jpg");
+    fs::create_symlink("cover.jpg", Folder.Path() / "soft.jpg");
+    fs::create_directory(Folder.Path() / "sub");
+    const std::string Scanned = ReadFile(Cover);
+    const auto Form = MakeForm();
+    Form->LoadInputImage(Cover.string());
+
+    const std::string Names[] = {Cover.string(), (Folder.Path() / "hard.jpg").string(),
+                                 (Folder.Path() / "soft.jpg").string(),
+                                 (Folder.Path() / "sub" / ".." / "cover.jpg").string()};
+    for (const std::string& Name : Names) {
+        SCOPED_TRACE(Name);
+        AnswerNextFileDialog(QString::fromStdString(Name));
+        QTest::mouseClick(&Form->SaveButton(), Qt::LeftButton);
+        EXPECT_EQ(ReadFile(Cover), Scanned) << "the scan was replaced";
+    }
+    EXPECT_EQ(LogRecords(), 4);
+    EXPECT_THAT(Log(), HasSubstr(" : The inlay cannot be saved over the picture it was made "
+                                 "from\r\nException = Exception\r\n"));
+    EXPECT_TRUE(fs::is_symlink(Folder.Path() / "soft.jpg"));
+
+    // Anywhere else it is saved; so is the first scan once another one is shown.
+    Form->SaveInlay((Folder.Path() / "inlay.jpg").string());
+    EXPECT_TRUE(DecodeJpeg(ReadFileBytes((Folder.Path() / "inlay.jpg").string())).Ok);
+    const fs::path Other = Folder.Path() / "other.jpg";
+    WriteJpeg(Other, 300, 300);
+    Form->LoadInputImage(Other.string());
+    Form->SaveInlay(Cover.string());
+    EXPECT_NE(ReadFile(Cover), Scanned);
+    EXPECT_THROW(Form->SaveInlay(Other.string()), Exception);
+}
+
+TEST_F(MainFormTest, ThePlaceholderIsNeverSavedOverEither) {
+    const std::string Shown = ReadFile(Placeholder);
+    const auto Form = MakeForm();
+    QTest::mouseClick(&Form->BackButton(), Qt::LeftButton);
+    ASSERT_FALSE(Form->OutputView().Bitmap().IsEmpty());
+    EXPECT_THROW(Form->SaveInlay(Placeholder.string()), Exception);
+    EXPECT_EQ(ReadFile(Placeholder), Shown);
 }
 
 namespace {
@@ -420,7 +478,7 @@ TEST_F(MainFormTest, PlacementIsStoredAtCloseAndRestoredAtTheNextStart) {
     TWindowBounds Closed;
     {
         const auto Form = MakeForm();
-        Form->setGeometry(-40, 25, 700, 500);
+        Form->setGeometry(40, 25, 700, 500);
         QApplication::processEvents();
         Closed = RestoredFrameBounds(*Form);
     }
@@ -448,6 +506,73 @@ TEST_F(MainFormTest, AMaximisedWindowStoresItsNormalBounds) {
     EXPECT_FALSE(Form->isMaximized());
     ExpectSameBounds(RestoredFrameBounds(*Form), Normal);
 }
+
+namespace {
+
+struct TStoredPlacementCase {
+    const char* Name;
+    const char* Values; // lines of the settings file
+    // The outer bounds expected on the offscreen platform's screen of 800 x 800, whose frames
+    // are 2 pixels wide: the designed window is 1108 x 703 outside, the smallest 404 x 304.
+    TWindowBounds Expected;
+};
+
+void PrintTo(const TStoredPlacementCase& Case, std::ostream* Out) {
+    *Out << Case.Name;
+}
+
+class StoredPlacementTest : public MainFormTest,
+                            public testing::WithParamInterface<TStoredPlacementCase> {};
+
+} // namespace
+
+// What the settings hold is made to fit the screen before the window takes it; partial values
+// keep the designed figures for the rest.
+TEST_P(StoredPlacementTest, TheWindowComesBackVisibleAndUsable) {
+    const TStoredPlacementCase& C = GetParam();
+    std::ofstream(Folder.Path() / "Trayvane.reg")
+        << "Windows Registry Editor Version 5.00\n\n"
+           "[HKEY_CURRENT_USER\\Software\\Brenlow\\Trayvane]\n"
+        << C.Values;
+    ASSERT_EQ(QGuiApplication::primaryScreen()->availableGeometry(), QRect(0, 0, 800, 800))
+        << "the expected bounds are those of another screen";
+    const auto Form = MakeForm();
+    QApplication::processEvents();
+    const QMargins Frame = FrameMargins(*Form);
+    const TWindowBounds Bounds = RestoredFrameBounds(*Form);
+    ExpectSameBounds(Bounds, C.Expected);
+    EXPECT_GE(Form->width(), 400);
+    EXPECT_GE(Form->height(), 300);
+    EXPECT_FALSE(Frame.isNull()) << "no frame: the test sees nothing of the frame's part";
+    EXPECT_EQ(Log(), "");
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Values, StoredPlacementTest,
+    testing::Values(
+        TStoredPlacementCase{"Within",
+                             "\"Width\"=dword:000002bc\n\"Height\"=dword:000001f4\n"
+                             "\"Left\"=dword:0000000a\n\"Top\"=dword:00000014\n",
+                             {10, 20, 700, 500}},
+        TStoredPlacementCase{"ZeroByZero",
+                             "\"Width\"=dword:00000000\n\"Height\"=dword:00000000\n",
+                             {0, 48, 800, 703}},
+        TStoredPlacementCase{
+            "Huge", "\"Width\"=dword:7fffffff\n\"Height\"=dword:000186a0\n", {0, 0, 800, 800}},
+        TStoredPlacementCase{"Tiny",
+                             "\"Width\"=dword:00000005\n\"Height\"=dword:00000005\n"
+                             "\"Left\"=dword:00000064\n\"Top\"=dword:00000064\n",
+                             {100, 100, 404, 304}},
+        TStoredPlacementCase{"OffScreen",
+                             "\"Width\"=dword:000002bc\n\"Height\"=dword:000001f4\n"
+                             "\"Left\"=dword:ffffec78\n\"Top\"=dword:00001388\n",
+                             {0, 300, 700, 500}},
+        TStoredPlacementCase{"HeightAndPositionOnly",
+                             "\"Height\"=dword:000001f4\n\"Left\"=dword:00000000\n"
+                             "\"Top\"=dword:00000000\n",
+                             {0, 0, 800, 500}},
+        TStoredPlacementCase{"WidthOnly", "\"Width\"=dword:000002bc\n", {0, 0, 700, 703}}),
+    [](const auto& Info) { return std::string(Info.param.Name); });
 
 TEST_F(MainFormTest, AStoredStringWidthIsLoggedAndRewritten) {
     std::ofstream(Folder.Path() / "Trayvane.reg")

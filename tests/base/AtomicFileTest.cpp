@@ -6,8 +6,15 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <csignal>
+#include <cstring>
 #include <filesystem>
+#include <functional>
+#include <grp.h>
+#include <pwd.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 using testing::ElementsAre;
 
@@ -16,6 +23,13 @@ namespace {
 std::vector<std::uint8_t> Bytes(const std::string& Text) {
     return {Text.begin(), Text.end()};
 }
+
+// Unnamed temporary files (the default) or named ones while the object lives.
+class TUnnamedFiles {
+public:
+    explicit TUnnamedFiles(bool Use) { TAtomicFile::UseUnnamedTemporaryFiles(Use); }
+    ~TUnnamedFiles() { TAtomicFile::UseUnnamedTemporaryFiles(true); }
+};
 
 int WriteAndCommit(const std::string& Target, const std::string& Text) {
     TAtomicFile File;
@@ -53,18 +67,104 @@ TEST(AtomicFileTest, NewFileGetsTheUsualPermissions) {
     EXPECT_EQ(ModeOf(Dir.File("fresh.jpg")), 0644u);
 }
 
-TEST(AtomicFileTest, UncommittedFileLeavesNothingBehind) {
-    TTempFolder Dir;
-    const std::string Target = Dir.File("inlay.jpg");
-    WriteFileBytes(Target, Bytes("old"));
-    {
-        TAtomicFile File;
-        ASSERT_EQ(File.Create(Target), 0);
-        std::fputs("half", File.Stream());
-        EXPECT_EQ(Dir.Entries().size(), 2u) << "the temporary file is beside the target";
+// The content is written into an unnamed file: nothing of it can be seen, or left behind,
+// before it is complete. Where unnamed files are not to be had, a named one with a short name
+// takes its place and goes as well.
+TEST(AtomicFileTest, NothingOfAnUnfinishedFileIsSeenOrLeftBehind) {
+    for (const bool Unnamed : {true, false}) {
+        SCOPED_TRACE(Unnamed ? "unnamed temporary file" : "named temporary file");
+        const TUnnamedFiles Mode(Unnamed);
+        TTempFolder Dir;
+        const std::string Target = Dir.File("inlay.jpg");
+        WriteFileBytes(Target, Bytes("old"));
+        {
+            TAtomicFile File;
+            ASSERT_EQ(File.Create(Target), 0);
+            std::fputs("half", File.Stream());
+            std::fflush(File.Stream());
+            const std::vector<std::string> Entries = Dir.Entries();
+            if (Unnamed) {
+                EXPECT_THAT(Entries, ElementsAre("inlay.jpg"));
+            } else {
+                ASSERT_EQ(Entries.size(), 2u) << "the temporary file is beside the target";
+                EXPECT_LE(Entries[0].size(), 32u) << Entries[0];
+            }
+        }
+        EXPECT_TRUE(ReadFileBytes(Target) == Bytes("old"));
+        EXPECT_THAT(Dir.Entries(), ElementsAre("inlay.jpg"));
     }
-    EXPECT_TRUE(ReadFileBytes(Target) == Bytes("old"));
-    EXPECT_THAT(Dir.Entries(), ElementsAre("inlay.jpg"));
+}
+
+// A name of 250 bytes leaves no room for a temporary name built from it.
+TEST(AtomicFileTest, LongNamesAreReplacedAndMade) {
+    for (const bool Unnamed : {true, false}) {
+        SCOPED_TRACE(Unnamed ? "unnamed temporary file" : "named temporary file");
+        const TUnnamedFiles Mode(Unnamed);
+        TTempFolder Dir;
+        const std::string Name = std::string(246, 'x') + ".jpg";
+        WriteFileBytes(Dir.File(Name), Bytes("old"));
+        ASSERT_EQ(WriteAndCommit(Dir.File(Name), "new"), 0);
+        EXPECT_TRUE(ReadFileBytes(Dir.File(Name)) == Bytes("new"));
+        const std::string Other = std::string(250, 'y');
+        ASSERT_EQ(WriteAndCommit(Dir.File(Other), "made"), 0);
+        EXPECT_THAT(Dir.Entries(), ElementsAre(Name, Other));
+    }
+}
+
+// A private target is never readable by others while it is written, whatever the umask; a new
+// file gets 0666 less the umask.
+TEST(AtomicFileTest, TheTemporaryFileHasTheTargetsPermissionsFromItsCreation) {
+    for (const bool Unnamed : {true, false}) {
+        SCOPED_TRACE(Unnamed ? "unnamed temporary file" : "named temporary file");
+        const TUnnamedFiles Mode(Unnamed);
+        TTempFolder Dir;
+        const std::string Private = Dir.File("private.jpg");
+        WriteFileBytes(Private, Bytes("old"));
+        ::chmod(Private.c_str(), 0600);
+        const mode_t SavedMask = ::umask(0);
+        TAtomicFile File;
+        const int Error = File.Create(Private);
+        ::umask(SavedMask);
+        ASSERT_EQ(Error, 0);
+        struct stat Status {};
+        ASSERT_EQ(::fstat(::fileno(File.Stream()), &Status), 0);
+        EXPECT_EQ(Status.st_mode & 07777, 0600u);
+        File.Discard();
+
+        const mode_t Saved = ::umask(027);
+        ASSERT_EQ(File.Create(Dir.File("new.jpg")), 0);
+        ::umask(Saved);
+        ASSERT_EQ(::fstat(::fileno(File.Stream()), &Status), 0);
+        EXPECT_EQ(Status.st_mode & 07777, 0640u);
+    }
+}
+
+// A save ended by SIGTERM or SIGINT leaves the old file and nothing else. (The child that is
+// ended is a fork of this process, so that it works in this test's folder.)
+TEST(AtomicFileTest, AnInterruptedSaveLeavesNoTemporaryFile) {
+    GTEST_FLAG_SET(death_test_style, "fast");
+    for (const bool Unnamed : {true, false})
+        for (const int Signal : {SIGTERM, SIGINT}) {
+            SCOPED_TRACE(std::string(Unnamed ? "unnamed" : "named") + " temporary file, " +
+                         strsignal(Signal));
+            TTempFolder Dir;
+            const std::string Target = Dir.File("inlay.jpg");
+            WriteFileBytes(Target, Bytes("old"));
+            EXPECT_EXIT(
+                {
+                    TAtomicFile::UseUnnamedTemporaryFiles(Unnamed);
+                    TAtomicFile File;
+                    if (File.Create(Target) == 0) {
+                        std::fputs("half", File.Stream());
+                        std::fflush(File.Stream());
+                        std::raise(Signal);
+                    }
+                    std::_Exit(0);
+                },
+                testing::KilledBySignal(Signal), "");
+            EXPECT_TRUE(ReadFileBytes(Target) == Bytes("old"));
+            EXPECT_THAT(Dir.Entries(), ElementsAre("inlay.jpg"));
+        }
 }
 
 TEST(AtomicFileTest, SymbolicLinkStaysAndItsFileIsReplaced) {
@@ -86,4 +186,62 @@ TEST(AtomicFileTest, FailuresReportTheSystemError) {
     EXPECT_THAT(Dir.Entries(), ElementsAre("folder"));
     TAtomicFile Unused;
     EXPECT_EQ(Unused.Commit(), EBADF);
+}
+
+namespace {
+
+// Runs Work in a child process as the user nobody; gives Work's result (-1 when the child could
+// not switch user or did not end normally).
+int AsNobody(const std::function<int()>& Work) {
+    const passwd* Nobody = ::getpwnam("nobody");
+    if (!Nobody)
+        return -1;
+    const pid_t Child = ::fork();
+    if (Child == 0) {
+        if (::setgroups(0, nullptr) != 0 || ::setgid(Nobody->pw_gid) != 0 ||
+            ::setuid(Nobody->pw_uid) != 0)
+            std::_Exit(255);
+        std::_Exit(Work());
+    }
+    int Status = 0;
+    ::waitpid(Child, &Status, 0);
+    return WIFEXITED(Status) && WEXITSTATUS(Status) != 255 ? WEXITSTATUS(Status) : -1;
+}
+
+} // namespace
+
+// In a sticky folder (as /tmp) a file of another user may be written but not replaced: it is
+// written in place, as a direct write would, and keeps its owner.
+TEST(AtomicFileTest, AnotherUsersWritableFileInAStickyFolderIsWrittenInPlace) {
+    if (::geteuid() != 0)
+        GTEST_SKIP() << "needs root, to make a file of another user for an unprivileged one";
+    TTempFolder Dir;
+    ::chmod(Dir.Path().c_str(), 01777);
+    const std::string Target = Dir.File("shared.jpg");
+    WriteFileBytes(Target, Bytes("old"));
+    ::chmod(Target.c_str(), 0666);
+    const int Result = AsNobody([&] { return WriteAndCommit(Target, "new"); });
+    ASSERT_NE(Result, -1) << "could not run as the user nobody";
+    EXPECT_EQ(Result, 0) << std::strerror(Result);
+    EXPECT_TRUE(ReadFileBytes(Target) == Bytes("new"));
+    struct stat Status {};
+    ::stat(Target.c_str(), &Status);
+    EXPECT_EQ(Status.st_uid, 0u);
+    EXPECT_THAT(Dir.Entries(), ElementsAre("shared.jpg"));
+}
+
+// Root replacing a user's file leaves it the user's.
+TEST(AtomicFileTest, AReplacedFileKeepsItsOwnerWhereTheSystemAllows) {
+    const passwd* Nobody = ::getpwnam("nobody");
+    if (::geteuid() != 0 || !Nobody)
+        GTEST_SKIP() << "needs root and the user nobody";
+    TTempFolder Dir;
+    const std::string Target = Dir.File("inlay.jpg");
+    WriteFileBytes(Target, Bytes("old"));
+    ASSERT_EQ(::chown(Target.c_str(), Nobody->pw_uid, Nobody->pw_gid), 0);
+    ASSERT_EQ(WriteAndCommit(Target, "new"), 0);
+    struct stat Status {};
+    ::stat(Target.c_str(), &Status);
+    EXPECT_EQ(Status.st_uid, Nobody->pw_uid);
+    EXPECT_EQ(Status.st_gid, Nobody->pw_gid);
 }

@@ -21,6 +21,7 @@
 #include <spawn.h>
 #include <sstream>
 #include <sys/wait.h>
+#include <unistd.h>
 
 using testing::ElementsAre;
 using testing::HasSubstr;
@@ -68,6 +69,38 @@ TRun RunExecutable(const TTempFolder& Dir, const std::vector<std::string>& Argum
     std::filesystem::remove(OutFile);
     std::filesystem::remove(ErrFile);
     return Run;
+}
+
+// Runs the built trayvane-compose with Arguments and its standard output a pipe, as in
+// "trayvane-compose in.jpg /dev/stdout | ..."; gives what came through the pipe.
+std::vector<std::uint8_t> RunIntoPipe(const std::vector<std::string>& Arguments, int& ExitCode) {
+    std::vector<std::string> Words{TRAYVANE_COMPOSE_EXECUTABLE};
+    Words.insert(Words.end(), Arguments.begin(), Arguments.end());
+    std::vector<char*> Argv;
+    for (auto& W : Words)
+        Argv.push_back(W.data());
+    Argv.push_back(nullptr);
+    int Pipe[2];
+    if (::pipe(Pipe) != 0)
+        return {};
+    posix_spawn_file_actions_t Actions;
+    posix_spawn_file_actions_init(&Actions);
+    posix_spawn_file_actions_adddup2(&Actions, Pipe[1], 1);
+    posix_spawn_file_actions_addclose(&Actions, Pipe[0]);
+    pid_t Child = 0;
+    const bool Started = posix_spawn(&Child, Argv[0], &Actions, nullptr, Argv.data(), environ) == 0;
+    posix_spawn_file_actions_destroy(&Actions);
+    ::close(Pipe[1]);
+    std::vector<std::uint8_t> Received;
+    std::uint8_t Buffer[4096];
+    for (ssize_t Count; (Count = ::read(Pipe[0], Buffer, sizeof Buffer)) > 0;)
+        Received.insert(Received.end(), Buffer, Buffer + Count);
+    ::close(Pipe[0]);
+    int Status = 0;
+    ExitCode = Started && ::waitpid(Child, &Status, 0) == Child && WIFEXITED(Status)
+                   ? WEXITSTATUS(Status)
+                   : -1;
+    return Received;
 }
 
 struct TPpm {
@@ -302,6 +335,50 @@ TEST_F(ComposeCommandTest, OutputsNeverReplaceInputsOrEachOther) {
                            "/cover-inlay.jpg\" is an input or another output of this run\n");
     const TDecodedJpeg First = DecodeJpeg(ReadFileBytes(Dir.File("cover-inlay.jpg")));
     EXPECT_TRUE(First.Ok) << "the first output stays";
+}
+
+// An output that is no regular file is written into, never replaced: the inlay goes down the pipe.
+TEST_F(ComposeCommandTest, TheInlayCanBeWrittenToStandardOutput) {
+    const std::string Input = Scan("cover.jpg", 300, 200);
+    for (const char* Output : {"/dev/stdout", "/dev/fd/1"}) {
+        SCOPED_TRACE(Output);
+        int ExitCode = -1;
+        const std::vector<std::uint8_t> Piped = RunIntoPipe({Input, Output}, ExitCode);
+        EXPECT_EQ(ExitCode, 0);
+        const TDecodedJpeg Inlay = DecodeJpeg(Piped);
+        ASSERT_TRUE(Inlay.Ok) << Piped.size() << " bytes came through the pipe";
+        EXPECT_EQ(Inlay.Width, ComputeInlayGeometry(300, 200, false, 0).ComposedWidth);
+    }
+    EXPECT_TRUE(std::filesystem::is_character_file("/dev/null"));
+}
+
+// A link to the input, or a second hard link to it, is the input under another name.
+TEST_F(ComposeCommandTest, AnInputUnderAnotherNameIsNeverReplaced) {
+    const std::string Input = Scan("cover.jpg", 300, 200);
+    const auto Scanned = ReadFileBytes(Input);
+    std::filesystem::create_hard_link(Input, Dir.File("hard.jpg"));
+    std::filesystem::create_symlink("cover.jpg", Dir.File("soft.jpg"));
+    for (const char* Name : {"hard.jpg", "soft.jpg"}) {
+        SCOPED_TRACE(Name);
+        const TRun Run = RunExecutable(Dir, {Input, Dir.File(Name)});
+        EXPECT_EQ(Run.ExitCode, 1);
+        EXPECT_THAT(Run.Err, HasSubstr("is an input or another output of this run"));
+        EXPECT_TRUE(ReadFileBytes(Input) == Scanned) << "the scan was replaced";
+    }
+}
+
+// A 17 KB JPEG of 65500 x 1 pixels would compose to an inlay of 6.45 GB: refused at once.
+TEST_F(ComposeCommandTest, AnInlayTooBigToHoldFailsTheFile) {
+    const std::string Thin = Dir.File("thin.jpg");
+    WriteFileBytes(Thin, EncodeJpeg(GradientImage(65500, 1, 3), TFixtureColor::YCbCr));
+    for (const char* Layout : {"auto", "back"}) {
+        SCOPED_TRACE(Layout);
+        const TRun Run = RunExecutable(Dir, {"--layout", Layout, Thin, Dir.File("inlay.jpg")});
+        EXPECT_EQ(Run.ExitCode, 1);
+        EXPECT_EQ(Run.Err,
+                  "trayvane-compose: " + Thin + ": Exception: Can't allocate the DIB handle\n");
+        EXPECT_FALSE(std::filesystem::exists(Dir.File("inlay.jpg")));
+    }
 }
 
 TEST_F(ComposeCommandTest, HelpVersionAndUsageErrors) {

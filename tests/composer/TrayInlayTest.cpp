@@ -1,5 +1,9 @@
 #include "composer/TrayInlay.h"
+#include "composer/InlayLimits.h"
+#include "composer/StreamedInlay.h"
 #include "composer/TrayCard.h"
+#include "composer/TrayInlayAtCut.h"
+#include "raster/PictureLimits.h"
 
 #include "tests/support/BitmapTestSupport.h"
 
@@ -313,4 +317,81 @@ TEST(TrayInlayTest, InlayWiderThanABitmapCanBeIsRefused) {
     }
     EXPECT_EQ(Output.Width(), 3) << "the output keeps what it had";
     EXPECT_EQ(Output.Height(), 2);
+}
+
+namespace {
+
+struct TInlaySizeCase {
+    const char* Name;
+    std::int64_t Width, Height;
+    bool Refused;
+};
+
+class InlaySizeTest : public testing::TestWithParam<TInlaySizeCase> {};
+
+} // namespace
+
+TEST_P(InlaySizeTest, AnInlayBeyondWhatLoadingAcceptsIsRefused) {
+    const TInlaySizeCase& C = GetParam();
+    try {
+        CheckInlaySize(C.Width, C.Height);
+        EXPECT_FALSE(C.Refused) << "not refused";
+    } catch (const Exception& E) {
+        EXPECT_TRUE(C.Refused) << "refused";
+        EXPECT_STREQ(E.ClassName(), "Exception");
+        EXPECT_STREQ(E.what(), CantAllocateDibMessage);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Sizes, InlaySizeTest,
+    testing::Values(TInlaySizeCase{"Widest", MaxJpegSide, 1, false},
+                    TInlaySizeCase{"TooWide", MaxJpegSide + 1, 1, true},
+                    TInlaySizeCase{"Highest", 1, MaxJpegSide, false},
+                    TInlaySizeCase{"TooHigh", 1, MaxJpegSide + 1, true},
+                    TInlaySizeCase{"AllPixels", 16384, MaxJpegPixels / 16384, false},
+                    TInlaySizeCase{"OnePixelRowTooMany", 16384, MaxJpegPixels / 16384 + 1, true},
+                    TInlaySizeCase{"WiderThan32Bits", std::int64_t{1} << 40, 1, true},
+                    TInlaySizeCase{"Empty", 0, 0, false},
+                    TInlaySizeCase{"NoRows", 70000, 0, false}),
+    [](const auto& Info) { return std::string(Info.param.Name); });
+
+// A JPEG of 65500 x 1 pixels (17 KB) would compose to 34818 x 27093 (6.45 GB) in the
+// back-and-front layout, and to a width beyond what a JPEG holds in the back layout: refused
+// before the output or any memory is touched.
+TEST(TrayInlayTest, AThinPictureWhoseInlayCannotBeHeldIsRefusedBeforeAnythingIsTaken) {
+    TBitmap32 Input;
+    Input.SetDimensions(65500, 1);
+    for (const bool BackAndFront : {true, false}) {
+        SCOPED_TRACE(LayoutName(BackAndFront));
+        const TInlayGeometry G = ComputeInlayGeometry(65500, 1, BackAndFront, 0);
+        EXPECT_GT(G.ComposedWidth * G.NormalHeight, MaxJpegPixels);
+        TBitmap32 Output;
+        FillWithCoordinates(Output, 3, 2);
+        TNotificationRecorder Recorder(Output);
+        try {
+            ComposeTrayInlay(Input, BackAndFront, 0, Output);
+            ADD_FAILURE() << "the composition was not refused";
+        } catch (const Exception& E) {
+            EXPECT_STREQ(E.what(), CantAllocateDibMessage);
+        }
+        EXPECT_EQ(Output.Width(), 3) << "the output keeps what it had";
+        EXPECT_EQ(Output.Pixel(2, 1), CoordPixel(2, 1));
+        EXPECT_THAT(Recorder.Events, testing::IsEmpty());
+    }
+}
+
+// Every other composition refuses the same inlays: the one at an explicit cut and the one the
+// batch command streams its rows into.
+TEST(TrayInlayTest, EveryCompositionRefusesAnInlayThatCannotBeHeld) {
+    TBitmap32 Input;
+    Input.SetDimensions(65500, 1);
+    for (const TInlayLayout Layout : {TInlayLayout::Back, TInlayLayout::BackAndFront}) {
+        const TSpineCut Cut = DescribedSpineCut(65500, Layout, 0);
+        TBitmap32 Output;
+        FillWithCoordinates(Output, 3, 2);
+        EXPECT_THROW(ComposeTrayInlayAtCut(Input, Cut, 0, Output), Exception);
+        EXPECT_EQ(Output.Width(), 3) << "the output keeps what it had";
+        EXPECT_THROW(TStreamedInlay(65500, 1, Layout, 0, 3, 65500), Exception);
+    }
 }

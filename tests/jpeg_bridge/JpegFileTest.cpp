@@ -196,6 +196,57 @@ TEST_F(JpegFileTest, LargeFilesDecodeOnTwoThreadsExactlyAsLibjpegDoes) {
     }
 }
 
+// Both threads read the one file opened for the load: a file put under the name between the split
+// and the decoding (the moment the test hook marks) changes nothing of the picture.
+TEST_F(JpegFileTest, AFileReplacedDuringTheReadGivesThePictureOfTheFileOpened) {
+    constexpr int W = 1600, H = 1400;
+    const auto Original = EncodeJpeg(NoiseImage(W, H, 3, 21), TFixtureColor::YCbCr);
+    const auto Other = EncodeJpeg(NoiseImage(W, H, 3, 22), TFixtureColor::YCbCr);
+    const TDecodedJpeg Decoded = DecodeJpeg(Original);
+    ASSERT_TRUE(Decoded.Ok);
+    const std::string Path = Write("cover.jpg", Original);
+    const std::string Replacement = Write("replacement.jpg", Other);
+    int Splits = 0;
+    SetIjlSplitHook([&] {
+        ++Splits;
+        std::filesystem::rename(Replacement, Path);
+    });
+    TBitmap32 Bitmap;
+    try {
+        LoadJpegFile(&Bitmap, Path);
+    } catch (...) {
+        SetIjlSplitHook({});
+        throw;
+    }
+    SetIjlSplitHook({});
+    if (Splits == 0)
+        GTEST_SKIP() << "one core: the picture was decoded on one thread";
+    ASSERT_TRUE(ReadFileBytes(Path) == Other) << "the file was not replaced";
+    ExpectPixels(Bitmap, W, H, [&](int X, int Y) {
+        const std::uint8_t* S = Decoded.Samples.data() + (std::size_t(Y) * W + X) * 3;
+        return Opaque(S[0], S[1], S[2]);
+    });
+}
+
+// A progressive file may hold a thousand scans, each a pass over the whole picture; more are
+// refused before the decoder spends minutes on them.
+TEST_F(JpegFileTest, MoreThanAThousandScansAreRefused) {
+    TJpegWriteOptions Scans;
+    Scans.Scans = 1000;
+    const auto Allowed = EncodeJpeg(GradientImage(24, 16, 3), TFixtureColor::YCbCr, Scans);
+    Scans.Scans = 1001;
+    const auto TooMany = EncodeJpeg(GradientImage(24, 16, 3), TFixtureColor::YCbCr, Scans);
+    ASSERT_EQ(CountScans(Allowed), 1000);
+    ASSERT_EQ(CountScans(TooMany), 1001);
+
+    TBitmap32 Bitmap;
+    LoadJpegFile(&Bitmap, Write("1000-scans.jpg", Allowed));
+    EXPECT_EQ(Bitmap.Width(), 24);
+    const std::string Path = Write("1001-scans.jpg", TooMany);
+    ExpectFailureLeavesBitmap([&](TBitmap32& B) { LoadJpegFile(&B, Path); }, "EIJLError",
+                              IjlErrorMessage("reading", Path, IJL_DATA_DAMAGED));
+}
+
 TEST_F(JpegFileTest, LargeFileCutInEitherPartIsRefused) {
     constexpr int W = 1600, H = 1400;
     const auto Data = EncodeJpeg(NoiseImage(W, H, 3, 8), TFixtureColor::YCbCr);

@@ -158,6 +158,43 @@ TEST_F(RegistryTest, AFileThatCannotBeUsedIsReportedOnceAndReadAsEmpty) {
     EXPECT_NE(FolderStore.LastWriteError(), "");
 }
 
+// Whatever stands at the settings path, start-up never waits for it: a named pipe without a
+// writer, a device that never ends, a file too large to be settings. Each is reported once, read
+// as an empty store, and never written.
+TEST_F(RegistryTest, ANonRegularOrHugeSettingsFileIsRefusedWithoutWaiting) {
+    Folder.MakeFolder("pipe");
+    ASSERT_EQ(::mkfifo(Folder.File("pipe/Trayvane.reg").c_str(), 0600), 0);
+    Folder.MakeFolder("zero");
+    std::filesystem::create_symlink("/dev/zero", Folder.File("zero/Trayvane.reg"));
+    Folder.MakeFolder("huge");
+    Folder.WriteFile("huge/Trayvane.reg", Head + std::string(std::size_t{1} << 20, ';'));
+    const struct {
+        const char* Name;
+        const char* Why;
+    } Cases[] = {
+        {"pipe", "it is not a regular file"},
+        {"zero", "it is not a regular file"},
+        {"huge", "it is larger than 1 MB"},
+    };
+    for (const auto& C : Cases) {
+        SCOPED_TRACE(C.Name);
+        const std::string Path = Folder.File(std::string(C.Name) + "/Trayvane.reg");
+        TRegistryFileStore Odd(Path);
+        TRegistry OddRegistry(Odd);
+        EXPECT_EQ(RegistryError([&] { OddRegistry.OpenKey(Key, false); }),
+                  "The settings file '" + Path + "' cannot be used: " + C.Why);
+        EXPECT_FALSE(OddRegistry.OpenKey(Key, false));
+        ASSERT_TRUE(OddRegistry.OpenKey(Key, true));
+        if (std::string(C.Name) != "huge") {
+            EXPECT_EQ(RegistryError([&] { OddRegistry.WriteInteger("Width", 1); }),
+                      "Failed to set data for 'Width'");
+            EXPECT_EQ(Odd.LastWriteError(), "it is not a regular file");
+        }
+    }
+    EXPECT_TRUE(std::filesystem::is_fifo(Folder.File("pipe/Trayvane.reg")));
+    EXPECT_TRUE(std::filesystem::is_symlink(Folder.File("zero/Trayvane.reg")));
+}
+
 TEST_F(RegistryTest, AFailedWriteLeavesFileAndMemoryAsTheyWere) {
     const std::string Old = Head + KeyLine + "\"Width\"=dword:00000364\n";
     WriteStore(Old);

@@ -3,6 +3,7 @@
 
 #include "tests/support/FileSizeLimit.h"
 #include "tests/support/TempFolder.h"
+#include "tests/support/TestNames.h"
 
 #include <gtest/gtest.h>
 
@@ -17,30 +18,19 @@ inline std::ostream& operator<<(std::ostream& Out, const TWindowBounds& B) {
 
 namespace {
 
-// The designed placement: left 0, top 0, outer size of a 868 x 679 client area.
-const TWindowBounds Designed{0, 0, 884, 718};
-
-// A window that records each figure applied to it.
-class TFakeWindow final : public TPlacementTarget {
-public:
-    TWindowBounds Bounds = Designed;
-    std::string Applied;
-
-    int Width() const override { return Bounds.Width; }
-    int Height() const override { return Bounds.Height; }
-    int Left() const override { return Bounds.Left; }
-    int Top() const override { return Bounds.Top; }
-    void SetWidth(int Value) override { Apply("Width", Bounds.Width, Value); }
-    void SetHeight(int Value) override { Apply("Height", Bounds.Height, Value); }
-    void SetLeft(int Value) override { Apply("Left", Bounds.Left, Value); }
-    void SetTop(int Value) override { Apply("Top", Bounds.Top, Value); }
-
-private:
-    void Apply(const char* Name, int& Figure, int Value) {
-        Figure = Value;
-        Applied += std::string(Name) + "=" + std::to_string(Value) + " ";
-    }
-};
+// The figures read, in order, as "Width=1024 Left=100 ".
+std::string Describe(const TStoredPlacement& Stored) {
+    std::string Text;
+    const auto Add = [&](const char* Name, const std::optional<int>& Figure) {
+        if (Figure)
+            Text += std::string(Name) + "=" + std::to_string(*Figure) + " ";
+    };
+    Add("Width", Stored.Width);
+    Add("Height", Stored.Height);
+    Add("Left", Stored.Left);
+    Add("Top", Stored.Top);
+    return Text;
+}
 
 const std::string Head = "Windows Registry Editor Version 5.00\n\n"
                          "[HKEY_CURRENT_USER\\Software\\Brenlow\\Trayvane]\n";
@@ -50,7 +40,7 @@ struct TRun {
     explicit TRun(const std::string& Path) : Store(Path), Registry(Store) {}
     TRegistryFileStore Store;
     TRegistry Registry;
-    TFakeWindow Window;
+    TStoredPlacement Stored;
 };
 
 class WindowPlacementTest : public testing::Test {
@@ -63,7 +53,7 @@ protected:
     // The message of the ERegistryException restoring raises in Run, or "<none>".
     static std::string Restore(TRun& Run) {
         try {
-            RestoreWindowPlacement(Run.Registry, Run.Window);
+            ReadWindowPlacement(Run.Registry, Run.Stored);
         } catch (const ERegistryException& Error) {
             EXPECT_FALSE(Run.Registry.HasCurrentKey()) << "the key must be closed";
             return Error.Message();
@@ -76,11 +66,10 @@ protected:
     const std::string StorePath = Config / "Brenlow/Trayvane.reg";
 };
 
-TEST_F(WindowPlacementTest, FirstStartKeepsTheDesignedPlacementAndStoresAllFour) {
+TEST_F(WindowPlacementTest, FirstStartReadsNothingAndStoresAllFour) {
     TRun First(StorePath);
     EXPECT_EQ(Restore(First), "<none>");
-    EXPECT_EQ(First.Window.Applied, "");
-    EXPECT_EQ(First.Window.Bounds, Designed);
+    EXPECT_TRUE(First.Stored.IsEmpty());
 
     StoreWindowPlacement(First.Registry, {10, 20, 900, 700});
     EXPECT_FALSE(First.Registry.HasCurrentKey());
@@ -91,24 +80,22 @@ TEST_F(WindowPlacementTest, FirstStartKeepsTheDesignedPlacementAndStoresAllFour)
 
     TRun Second(StorePath);
     EXPECT_EQ(Restore(Second), "<none>");
-    EXPECT_EQ(Second.Window.Applied, "Width=900 Height=700 Left=10 Top=20 ");
+    EXPECT_EQ(Describe(Second.Stored), "Width=900 Height=700 Left=10 Top=20 ");
 }
 
-TEST_F(WindowPlacementTest, StoredFiguresAreAppliedOneByOneInOrder) {
+TEST_F(WindowPlacementTest, StoredFiguresAreReadOneByOneInOrder) {
     const struct {
         const char* Values;
         const char* Applied;
         const char* Error;
     } Cases[] = {
-        {"\"Left\"=dword:00000064\n\"Top\"=dword:00000032\n",
-         "Width=884 Height=718 Left=100 Top=50 ", "<none>"},
+        {"\"Left\"=dword:00000064\n\"Top\"=dword:00000032\n", "Left=100 Top=50 ", "<none>"},
         // Windows on a monitor left of or above the primary one.
-        {"\"Top\"=dword:ffffff38\n\"Left\"=dword:fffffb00\n",
-         "Width=884 Height=718 Left=-1280 Top=-200 ", "<none>"},
-        // "Width" as a string: nothing is applied, the designed placement stays.
+        {"\"Top\"=dword:ffffff38\n\"Left\"=dword:fffffb00\n", "Left=-1280 Top=-200 ", "<none>"},
+        // "Width" as a string: nothing is read, the designed placement stays.
         {"\"Width\"=\"1024\"\n\"Left\"=dword:00000064\n", "", "Failed to get data for 'Width'"},
         {"\"Width\"=\"abc\"\n", "", "Invalid data type for 'Width'"},
-        // An error after Width: Width stays applied, the rest keep their designed figures.
+        // An error after Width: Width stays read, the rest keep their designed figures.
         {"\"Width\"=dword:00000400\n\"Height\"=hex:01\n\"Left\"=dword:00000064\n", "Width=1024 ",
          "Invalid data type for 'Height'"},
     };
@@ -116,7 +103,7 @@ TEST_F(WindowPlacementTest, StoredFiguresAreAppliedOneByOneInOrder) {
         WriteStore(Head + C.Values);
         TRun Run(StorePath);
         EXPECT_EQ(Restore(Run), C.Error) << C.Values;
-        EXPECT_EQ(Run.Window.Applied, C.Applied) << C.Values;
+        EXPECT_EQ(Describe(Run.Stored), C.Applied) << C.Values;
     }
 }
 
@@ -131,7 +118,7 @@ TEST_F(WindowPlacementTest, AStringWidthIsRewrittenAsDwordAtExit) {
                                                "\"Top\"=dword:ffffff38\n");
     TRun Next(StorePath);
     EXPECT_EQ(Restore(Next), "<none>");
-    EXPECT_EQ(Next.Window.Bounds, (TWindowBounds{-1280, -200, 800, 600}));
+    EXPECT_EQ(Describe(Next.Stored), "Width=800 Height=600 Left=-1280 Top=-200 ");
 }
 
 TEST_F(WindowPlacementTest, ADamagedStoreIsReportedOnceAndReplacedAtExit) {
@@ -140,13 +127,13 @@ TEST_F(WindowPlacementTest, ADamagedStoreIsReportedOnceAndReplacedAtExit) {
     TRun Run(StorePath);
     EXPECT_EQ(Restore(Run), "The settings file '" + StorePath +
                                 "' cannot be used: line 3: a key line must end in ]");
-    EXPECT_EQ(Run.Window.Bounds, Designed);
+    EXPECT_TRUE(Run.Stored.IsEmpty());
     EXPECT_EQ(ReadWholeFile(StorePath), Damaged);
 
     StoreWindowPlacement(Run.Registry, {1, 2, 3, 4});
     TRun Next(StorePath);
     EXPECT_EQ(Restore(Next), "<none>");
-    EXPECT_EQ(Next.Window.Bounds, (TWindowBounds{1, 2, 3, 4}));
+    EXPECT_EQ(Describe(Next.Stored), "Width=3 Height=4 Left=1 Top=2 ");
 }
 
 TEST_F(WindowPlacementTest, AFailedStoreLeavesTheOldFileWhole) {
@@ -229,5 +216,64 @@ TEST(StoreWindowPlacementTest, TheFirstFailingWriteEndsTheStore) {
         EXPECT_EQ(Error, C.Error) << C.FailFrom << " " << C.CanOpen;
     }
 }
+
+} // namespace
+
+namespace {
+
+// Two screens side by side: the primary, whose work area leaves 24 pixels for a panel, and a
+// wider one on its right.
+const std::vector<TWindowBounds> TwoScreens{{0, 0, 1280, 1000}, {1280, 0, 1920, 1080}};
+// Outer bounds of the designed window at the top-left of the work area, and the smallest outer
+// size (a 400 x 300 client area in its frame).
+const TWindowBounds DesignedBounds{0, 0, 884, 718};
+constexpr int MinWidth = 404, MinHeight = 339;
+
+struct TFitCase {
+    const char* Name;
+    TStoredPlacement Stored;
+    std::vector<TWindowBounds> Screens;
+    TWindowBounds Expected;
+};
+
+void PrintTo(const TFitCase& Case, std::ostream* Out) {
+    *Out << Case.Name;
+}
+
+class FitWindowBoundsTest : public testing::TestWithParam<TFitCase> {};
+
+TEST_P(FitWindowBoundsTest, StoredFiguresComeBackVisibleAndUsable) {
+    const TFitCase& C = GetParam();
+    EXPECT_EQ(FitWindowBounds(C.Stored, DesignedBounds, C.Screens, MinWidth, MinHeight),
+              C.Expected);
+}
+
+constexpr int Huge = 2147483647;
+
+const TFitCase FitCases[] = {
+    {"nothing stored", {}, TwoScreens, DesignedBounds},
+    {"within the primary screen", {900, 700, 100, 50}, TwoScreens, {100, 50, 900, 700}},
+    {"within the second screen", {800, 600, 1500, 100}, TwoScreens, {1500, 100, 800, 600}},
+    {"filling a work area", {1280, 1000, 0, 0}, TwoScreens, {0, 0, 1280, 1000}},
+    {"0 x 0", {0, 0, 50, 50}, TwoScreens, {198, 141, 884, 718}},
+    {"negative size", {-300, -200, 50, 50}, TwoScreens, {198, 141, 884, 718}},
+    {"negative width only", {-1, 600, 50, 50}, TwoScreens, {198, 141, 884, 718}},
+    {"tiny", {50, 40, 10, 10}, TwoScreens, {10, 10, MinWidth, MinHeight}},
+    {"100000 x 100000", {100000, 100000, 0, 0}, TwoScreens, {1280, 0, 1920, 1080}},
+    {"largest figures", {Huge, Huge, Huge, Huge}, TwoScreens, {1280, 0, 1920, 1080}},
+    {"smallest figures", {Huge, Huge, -Huge - 1, -Huge - 1}, TwoScreens, {0, 0, 1280, 1000}},
+    {"far left and above", {800, 600, -5000, -5000}, TwoScreens, {0, 0, 800, 600}},
+    {"far right and below", {800, 600, 5000, 5000}, TwoScreens, {2400, 480, 800, 600}},
+    {"mostly on the second screen", {800, 600, 1000, 100}, TwoScreens, {1280, 100, 800, 600}},
+    {"hanging over the top-left corner", {900, 700, -100, -50}, TwoScreens, {0, 0, 900, 700}},
+    {"below the work area", {800, 600, 100, 900}, TwoScreens, {100, 400, 800, 600}},
+    {"width only", {1000, {}, {}, {}}, TwoScreens, {0, 0, 1000, 718}},
+    {"height and position only", {{}, 500, 30, 40}, TwoScreens, {30, 40, 884, 500}},
+    {"a screen smaller than the minimum", {800, 600, 0, 0}, {{0, 0, 320, 240}}, {0, 0, 320, 240}},
+    {"no screens", {-5, 0, -5000, 7}, {}, {-5000, 7, -5, 0}},
+};
+
+INSTANTIATE_TEST_SUITE_P(Cases, FitWindowBoundsTest, testing::ValuesIn(FitCases),
+                         [](const auto& Info) { return AsTestName(Info.param.Name); });
 
 } // namespace

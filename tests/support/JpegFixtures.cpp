@@ -18,8 +18,29 @@ struct TMemoryOut {
     unsigned long Size = 0;
 };
 
+// A progressive scan script of exactly Count scans for three components: one DC scan, then for
+// every component and every AC coefficient a first scan and its refinements, as many as it takes.
+std::vector<jpeg_scan_info> ScanScript(int Count) {
+    constexpr int Components = 3, Coefficients = 63, Bands = Components * Coefficients;
+    constexpr int MaxBits = 10; // libjpeg's limit for Ah and Al
+    const int Extra = Count - 1 - Bands;
+    if (Extra < 0 || Extra > Bands * MaxBits)
+        throw std::runtime_error("no scan script of " + std::to_string(Count) + " scans");
+    std::vector<jpeg_scan_info> Script;
+    Script.push_back({Components, {0, 1, 2, 0}, 0, 0, 0, 0});
+    for (int Band = 0; Band < Bands; ++Band) {
+        const int Component = Band / Coefficients;
+        const int K = Band % Coefficients + 1;
+        const int Bits = Extra / Bands + (Band < Extra % Bands ? 1 : 0);
+        Script.push_back({1, {Component, 0, 0, 0}, K, K, 0, Bits});
+        for (int A = Bits; A > 0; --A)
+            Script.push_back({1, {Component, 0, 0, 0}, K, K, A, A - 1});
+    }
+    return Script;
+}
+
 int EncodeInto(const TFixtureImage& Image, TFixtureColor Color, const TJpegWriteOptions& Options,
-               TMemoryOut* Out) noexcept {
+               const std::vector<jpeg_scan_info>& Script, TMemoryOut* Out) noexcept {
     TLibJpegErrors Errors;
     jpeg_compress_struct Info;
     if (!RunLibJpeg(Info, Errors, [&] {
@@ -53,6 +74,10 @@ int EncodeInto(const TFixtureImage& Image, TFixtureColor Color, const TJpegWrite
                 }
             if (Options.Progressive)
                 jpeg_simple_progression(&Info);
+            if (!Script.empty()) {
+                Info.scan_info = Script.data();
+                Info.num_scans = static_cast<int>(Script.size());
+            }
             Info.restart_interval = static_cast<unsigned>(Options.RestartInterval);
             jpeg_start_compress(&Info, TRUE);
             const std::size_t RowBytes = static_cast<std::size_t>(Image.Width) * Image.Components;
@@ -117,8 +142,10 @@ JSAMPLE* GrowSamples(TDecodedJpeg* Out, std::size_t Size) {
 
 std::vector<std::uint8_t> EncodeJpeg(const TFixtureImage& Image, TFixtureColor Color,
                                      const TJpegWriteOptions& Options) {
+    const std::vector<jpeg_scan_info> Script =
+        Options.Scans > 0 ? ScanScript(Options.Scans) : std::vector<jpeg_scan_info>{};
     TMemoryOut Out;
-    const int Code = EncodeInto(Image, Color, Options, &Out);
+    const int Code = EncodeInto(Image, Color, Options, Script, &Out);
     std::vector<std::uint8_t> Data(Out.Data, Out.Data + (Code == 0 ? Out.Size : 0));
     std::free(Out.Data);
     if (Code != 0)
@@ -132,6 +159,16 @@ TDecodedJpeg DecodeJpeg(const std::vector<std::uint8_t>& Data) {
     Out.ErrorCode = DecodeInto(Data, &Out, GrowSamples);
     Out.Ok = Out.ErrorCode == 0;
     return Out;
+}
+
+int CountScans(const std::vector<std::uint8_t>& Jpeg) {
+    // Entropy-coded data never holds 0xFF followed by a marker code: each 0xFF in it is followed
+    // by a zero byte.
+    int Scans = 0;
+    for (std::size_t I = 0; I + 1 < Jpeg.size(); ++I)
+        if (Jpeg[I] == 0xFF && Jpeg[I + 1] == 0xDA)
+            ++Scans;
+    return Scans;
 }
 
 TFixtureImage FlatImage(int Width, int Height, std::vector<std::uint8_t> Sample) {

@@ -37,6 +37,9 @@ struct TJpegWriteOptions {
     bool Progressive = false;
     int RestartInterval = 0; // MCUs between restart markers, 0 for none
     bool FullChroma = false; // no chroma subsampling
+    // Progressive with exactly this many scans, 190 to 2080 (colour pictures only); 0 for
+    // libjpeg's own scans.
+    int Scans = 0;
 };
 
 std::vector<std::uint8_t> EncodeJpeg(const TFixtureImage& Image, TFixtureColor Color,
@@ -59,6 +62,9 @@ struct TDecodedJpeg {
 // Decodes with libjpeg's defaults: grey stays grey, colour becomes red, green, blue, CMYK and
 // YCCK files give their CMYK samples.
 TDecodedJpeg DecodeJpeg(const std::vector<std::uint8_t>& Data);
+
+// The number of scans in the JPEG data (its start-of-scan markers).
+int CountScans(const std::vector<std::uint8_t>& Jpeg);
 
 // Pictures.
 TFixtureImage FlatImage(int Width, int Height, std::vector<std::uint8_t> Sample);

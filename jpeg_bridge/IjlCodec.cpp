@@ -316,17 +316,7 @@ int EncodeWhole(std::FILE* File, const TDibRows& Dib, const TJpegEncoding& Encod
     if (!RunLibJpeg(Info, Errors, [&] {
             jpeg_stdio_dest(&Info, File);
             StartBgrCompress(Info, Dib.Width, Dib.Height, Encoding);
-            while (Info.next_scanline < Info.image_height) {
-                const JDIMENSION First = Info.next_scanline;
-                const JDIMENSION Count =
-                    std::min<JDIMENSION>(RowBatch, Info.image_height - Info.next_scanline);
-                JSAMPROW Rows[RowBatch];
-                for (JDIMENSION I = 0; I < Count; ++I)
-                    Rows[I] = Dib.Row(First + I);
-                if (jpeg_write_scanlines(&Info, Rows, Count) == 0)
-                    break;
-            }
-            jpeg_finish_compress(&Info);
+            WriteBgrRowsAndFinish(Info, [&](JDIMENSION Y) { return Dib.Row(Y); });
         }))
         return EncodeErrorCode(Errors);
     return IJL_OK;

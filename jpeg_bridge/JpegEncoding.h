@@ -6,6 +6,7 @@
 #include "jpeg_bridge/LibJpeg.h"
 #include "raster/PrintDensity.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 
@@ -26,6 +27,24 @@ struct TJpegEncoding {
 // (it keeps nothing with a destructor in its frame).
 void StartBgrCompress(jpeg_compress_struct& Info, int Width, int Height,
                       const TJpegEncoding& Encoding);
+
+// Writes the rows of a compression StartBgrCompress started, row Y's pixels from RowOf(Y) (a
+// pointer to Width pixels of blue, green and red), a batch of rows per call, and finishes the
+// file. Call it inside the same RunLibJpeg body.
+template <class TRowOf>
+void WriteBgrRowsAndFinish(jpeg_compress_struct& Info, TRowOf&& RowOf) {
+    constexpr JDIMENSION RowBatch = 16;
+    while (Info.next_scanline < Info.image_height) {
+        const JDIMENSION First = Info.next_scanline;
+        const JDIMENSION Count = std::min(RowBatch, Info.image_height - First);
+        JSAMPROW Rows[RowBatch];
+        for (JDIMENSION I = 0; I < Count; ++I)
+            Rows[I] = const_cast<JSAMPROW>(RowOf(First + I));
+        if (jpeg_write_scanlines(&Info, Rows, Count) == 0)
+            break;
+    }
+    jpeg_finish_compress(&Info);
+}
 
 // The content of the APP1 marker for Density: "Exif", two zero bytes, and a little-endian TIFF
 // structure with one directory of XResolution and YResolution (both Density, as a rational of

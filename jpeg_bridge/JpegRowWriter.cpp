@@ -9,9 +9,6 @@
 
 namespace {
 
-// Row pointers handed to libjpeg per call.
-constexpr int RowBatch = 16;
-
 // The settings SaveJpegFile's quality and density come to in the codec layer.
 TJpegEncoding SaveEncoding(std::uint8_t Quality, const TPrintDensity& Density) {
     const int Dpi = Density.IsSet() ? Density.RoundedDotsPerInch() : 1;
@@ -39,17 +36,7 @@ void SaveJpegRows(const std::string& FileName, int Width, int Height, std::uint8
     if (!RunLibJpeg(Info, Errors, [&] {
             jpeg_stdio_dest(&Info, File.Stream());
             StartBgrCompress(Info, Width, Height, Encoding);
-            while (Info.next_scanline < Info.image_height) {
-                const JDIMENSION First = Info.next_scanline;
-                const JDIMENSION Count =
-                    std::min<JDIMENSION>(RowBatch, Info.image_height - Info.next_scanline);
-                JSAMPROW Rows[RowBatch];
-                for (JDIMENSION I = 0; I < Count; ++I)
-                    Rows[I] = const_cast<JSAMPROW>(Row(static_cast<int>(First + I)));
-                if (jpeg_write_scanlines(&Info, Rows, Count) == 0)
-                    break;
-            }
-            jpeg_finish_compress(&Info);
+            WriteBgrRowsAndFinish(Info, [&](JDIMENSION Y) { return Row(static_cast<int>(Y)); });
         }))
         throw Failure(Errors.MessageCode == JERR_FILE_WRITE
                           ? std::system_category().message(Errors.SystemErrorCode)

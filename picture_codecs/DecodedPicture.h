@@ -10,6 +10,7 @@
 
 #include "raster/Bitmap32.h"
 #include "raster/Graphic.h"
+#include "raster/PictureLimits.h"
 
 #include <cstdint>
 #include <new>
@@ -17,13 +18,8 @@
 #include <vector>
 
 // Pictures with more pixels than this are refused as soon as their size is known, before any
-// pixel memory is taken: 2^27 pixels, as for JPEG files (jpeg_bridge/JPEGImage.h).
-#ifndef FUZZING_BUILD_MODE_UNSAFE_FOR_PRODUCTION
-inline constexpr std::int64_t MaxDecodedPixels = std::int64_t{1} << 27;
-#else
-// Fuzzing is after hostile headers and damaged data, not large pictures.
-inline constexpr std::int64_t MaxDecodedPixels = std::int64_t{1} << 20;
-#endif
+// pixel memory is taken: the limit every picture the program loads has (raster/PictureLimits.h).
+inline constexpr std::int64_t MaxDecodedPixels = MaxJpegPixels;
 
 // Decoded pixels, rows top-down without gaps.
 struct TDecodedPixels {

@@ -21,13 +21,13 @@ constexpr int Height = 3000;
 const TBitmap32& GrainyCover() {
     static const std::unique_ptr<TBitmap32> Cover = [] {
         auto Made = std::make_unique<TBitmap32>();
-        TCoverSpec Spec;
-        Spec.Width = Width;
-        Spec.Height = Height;
-        Spec.SpineLeft = 3110; // a back wider than the front
-        Spec.SpineRight = 3255;
-        Spec.Noise = 24;
-        MakeCover(Spec, *Made);
+        TCoverDesign Design;
+        Design.Width = Width;
+        Design.Height = Height;
+        Design.SpineLeft = 3110; // a back wider than the front
+        Design.SpineRight = 3255;
+        Design.Noise = 24;
+        MakeCover(Design, *Made);
         return Made;
     }();
     return *Cover;

@@ -43,13 +43,13 @@ constexpr TColor32 PaperWhite = 0xFFF2EEE4;
 
 // A wrap-around of 138 mm back, 6.5 mm spine and 121 mm front at 4 pixels per millimetre: the
 // layout's own cut (at 50.6 %) lies in the back card, left of the real spine.
-TCoverSpec WiderBackCover() {
-    TCoverSpec Spec;
-    Spec.Width = 1062;
-    Spec.Height = 480;
-    Spec.SpineLeft = 552;
-    Spec.SpineRight = 578;
-    return Spec;
+TCoverDesign WiderBackCover() {
+    TCoverDesign Design;
+    Design.Width = 1062;
+    Design.Height = 480;
+    Design.SpineLeft = 552;
+    Design.SpineRight = 578;
+    return Design;
 }
 
 TSampleImage SamplesOf(const TBitmap32& Bitmap) {
@@ -104,8 +104,9 @@ protected:
     }
 
     // The made cover as a PNG file (lossless, so the window sees exactly its pixels).
-    fs::path WriteCover(const TCoverSpec& Spec, TBitmap32& Cover, const char* Name = "cover.png") {
-        MakeCover(Spec, Cover);
+    fs::path WriteCover(const TCoverDesign& Design, TBitmap32& Cover,
+                        const char* Name = "cover.png") {
+        MakeCover(Design, Cover);
         const fs::path Path = Folder.Path() / Name;
         WriteFileBytes(Path.string(), EncodePng(SamplesOf(Cover)));
         return Path;
@@ -169,12 +170,12 @@ TEST_F(MainFormCutTest, LinesFollowLayoutSliderAndPicture) {
     TBitmap32 Back;
     Form->LoadInputImage(WriteCover(
                              [] {
-                                 TCoverSpec Spec;
-                                 Spec.Width = 600;
-                                 Spec.Height = 500;
-                                 Spec.SpineLeft = 570;
-                                 Spec.SpineRight = 600;
-                                 return Spec;
+                                 TCoverDesign Design;
+                                 Design.Width = 600;
+                                 Design.Height = 500;
+                                 Design.SpineLeft = 570;
+                                 Design.SpineRight = 600;
+                                 return Design;
                              }(),
                              Back, "back.png")
                              .string());
@@ -214,7 +215,7 @@ TEST_F(MainFormCutTest, FindSpinePutsTheSpineOnBothSidesOfTheInlay) {
 }
 
 TEST_F(MainFormCutTest, FindSpineThatFindsNothingOnlyLogs) {
-    TCoverSpec Plain = WiderBackCover();
+    TCoverDesign Plain = WiderBackCover();
     Plain.Spine = Plain.Back; // a spine in the back's colour
     Plain.Front = Plain.Back;
     TBitmap32 Cover;

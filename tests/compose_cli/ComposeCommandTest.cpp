@@ -150,13 +150,13 @@ void ExpectPpmIsInlayOf(const std::string& PpmFile, const std::string& Input, bo
 }
 
 // A wrap-around whose back (138 mm) is wider than its front (121 mm), 4 pixels per millimetre.
-TCoverSpec WiderBackCover() {
-    TCoverSpec Spec;
-    Spec.Width = 1062;
-    Spec.Height = 480;
-    Spec.SpineLeft = 552;
-    Spec.SpineRight = 578;
-    return Spec;
+TCoverDesign WiderBackCover() {
+    TCoverDesign Design;
+    Design.Width = 1062;
+    Design.Height = 480;
+    Design.SpineLeft = 552;
+    Design.SpineRight = 578;
+    return Design;
 }
 
 TSampleImage RgbSamplesOf(const TBitmap32& Bitmap, bool Alpha = false) {
@@ -420,7 +420,7 @@ TEST_F(ComposeCommandTest, FindSpineCutsAtTheSpineOrSaysItFoundNone) {
     EXPECT_EQ(Inlay.Pixel(B / 2, Inlay.Height() / 10), 0xFF1E2A44u);
     EXPECT_EQ(Inlay.Pixel(Inlay.Width() - 1 - B / 2, Inlay.Height() * 9 / 10), 0xFF1E2A44u);
 
-    TCoverSpec Plain = WiderBackCover();
+    TCoverDesign Plain = WiderBackCover();
     Plain.Spine = Plain.Back;
     Plain.Front = Plain.Back;
     MakeCover(Plain, Cover);

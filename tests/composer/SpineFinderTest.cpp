@@ -24,36 +24,36 @@ constexpr TColor32 Grey = 0xFF606060;
 
 struct TFinderCase {
     std::string Name;
-    TCoverSpec Cover;
+    TCoverDesign Cover;
     TInlayLayout Layout;
     std::optional<TSpineCut> Expected; // none: nothing may be found
 };
 
-TCoverSpec WrapAround(int Width, int Height, int SpineLeft, int SpineRight) {
-    TCoverSpec Spec;
-    Spec.Width = Width;
-    Spec.Height = Height;
-    Spec.SpineLeft = SpineLeft;
-    Spec.SpineRight = SpineRight;
-    return Spec;
+TCoverDesign WrapAround(int Width, int Height, int SpineLeft, int SpineRight) {
+    TCoverDesign Design;
+    Design.Width = Width;
+    Design.Height = Height;
+    Design.SpineLeft = SpineLeft;
+    Design.SpineRight = SpineRight;
+    return Design;
 }
 
-TCoverSpec Coloured(TCoverSpec Spec, TColor32 Back, TColor32 Spine, TColor32 Front) {
-    Spec.Back = Back;
-    Spec.Spine = Spine;
-    Spec.Front = Front;
-    return Spec;
+TCoverDesign Coloured(TCoverDesign Design, TColor32 Back, TColor32 Spine, TColor32 Front) {
+    Design.Back = Back;
+    Design.Spine = Spine;
+    Design.Front = Front;
+    return Design;
 }
 
-TCoverSpec WithGrain(TCoverSpec Spec, int Noise, int Lean = 0) {
-    Spec.Noise = Noise;
-    Spec.Lean = Lean;
-    return Spec;
+TCoverDesign WithGrain(TCoverDesign Design, int Noise, int Lean = 0) {
+    Design.Noise = Noise;
+    Design.Lean = Lean;
+    return Design;
 }
 
-TCoverSpec WithPanel(TCoverSpec Spec, int PanelLeft) {
-    Spec.PanelLeft = PanelLeft;
-    return Spec;
+TCoverDesign WithPanel(TCoverDesign Design, int PanelLeft) {
+    Design.PanelLeft = PanelLeft;
+    return Design;
 }
 
 class SpineFinderTest : public testing::TestWithParam<TFinderCase> {};
@@ -79,7 +79,7 @@ TEST_P(SpineFinderTest, FindsTheSpineWithinHalfAPerCentOrNothing) {
 }
 
 // A wrap-around of 138 mm back, 6.5 mm spine and 121 mm front at 10 pixels per millimetre.
-const TCoverSpec WiderBack = WrapAround(2655, 1200, 1380, 1445);
+const TCoverDesign WiderBack = WrapAround(2655, 1200, 1380, 1445);
 
 INSTANTIATE_TEST_SUITE_P(
     MadeCovers, SpineFinderTest,

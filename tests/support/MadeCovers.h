@@ -9,7 +9,7 @@
 #include <algorithm>
 #include <cstdint>
 
-struct TCoverSpec {
+struct TCoverDesign {
     int Width = 0;
     int Height = 0;
     TColor32 Back = 0xFFF2EEE4;  // paper white
@@ -59,19 +59,19 @@ private:
 
 } // namespace MadeCoverDetail
 
-inline void MakeCover(const TCoverSpec& Spec, TBitmap32& Cover) {
+inline void MakeCover(const TCoverDesign& Design, TBitmap32& Cover) {
     using namespace MadeCoverDetail;
-    const int W = Spec.Width;
-    const int H = Spec.Height;
+    const int W = Design.Width;
+    const int H = Design.Height;
     Cover.SetDimensions(W, H);
-    TRandom Random(Spec.Seed);
-    const int SpineWidth = std::max(1, Spec.SpineRight - Spec.SpineLeft);
+    TRandom Random(Design.Seed);
+    const int SpineWidth = std::max(1, Design.SpineRight - Design.SpineLeft);
     const int LineHeight = std::max(2, H / 60);
     for (int Y = 0; Y < H; ++Y) {
         TColor32* Row = Cover.ScanLine(Y);
-        const int Offset = H > 1 ? Spec.Lean * Y / (H - 1) - Spec.Lean / 2 : 0;
-        const int SpineLeft = Spec.SpineLeft + Offset;
-        const int SpineRight = Spec.SpineRight + Offset;
+        const int Offset = H > 1 ? Design.Lean * Y / (H - 1) - Design.Lean / 2 : 0;
+        const int SpineLeft = Design.SpineLeft + Offset;
+        const int SpineRight = Design.SpineRight + Offset;
         // Back: lines of print of different lengths, every twentieth of the height.
         const int Line = Y / std::max(1, H / 20);
         const bool PrintRow = Y % std::max(1, H / 20) < LineHeight && Line > 0 && Line < 19;
@@ -83,28 +83,29 @@ inline void MakeCover(const TCoverSpec& Spec, TBitmap32& Cover) {
             TColor32 P;
             if (X < SpineLeft) {
                 P = PrintRow && X >= PrintFrom && X < PrintTo
-                        ? Shade(Spec.Back, PrintDelta(Spec.Back))
-                        : Spec.Back;
+                        ? Shade(Design.Back, PrintDelta(Design.Back))
+                        : Design.Back;
             } else if (X < SpineRight) {
                 const bool Letter =
                     LetterRow && X >= SpineLeft + SpineWidth / 4 && X < SpineRight - SpineWidth / 4;
-                P = Letter ? Shade(Spec.Spine, PrintDelta(Spec.Spine)) : Spec.Spine;
-            } else if (Spec.PanelLeft >= 0 && X >= Spec.PanelLeft) {
-                P = Spec.PanelColour;
+                P = Letter ? Shade(Design.Spine, PrintDelta(Design.Spine)) : Design.Spine;
+            } else if (Design.PanelLeft >= 0 && X >= Design.PanelLeft) {
+                P = Design.PanelColour;
             } else {
                 // Front: a soft diagonal shading and a disc.
                 const int DX = X - (SpineRight + W) / 2;
                 const int DY = Y - H / 3;
                 const bool Disc = DX * DX + DY * DY < (H / 6) * (H / 6);
-                P = Shade(Spec.Front, (X + Y) * 30 / (W + H) + (Disc ? 60 : 0));
+                P = Shade(Design.Front, (X + Y) * 30 / (W + H) + (Disc ? 60 : 0));
             }
             Row[X] = P;
         }
-        if (Spec.Noise > 0)
+        if (Design.Noise > 0)
             for (int X = 0; X < W; ++X) {
                 TColor32 P = 0xFF000000u;
                 for (int Shift = 0; Shift < 24; Shift += 8) {
-                    const int Grain = Random.Below(Spec.Noise + 1) - Random.Below(Spec.Noise + 1);
+                    const int Grain =
+                        Random.Below(Design.Noise + 1) - Random.Below(Design.Noise + 1);
                     const int C =
                         std::clamp(static_cast<int>((Row[X] >> Shift) & 0xFF) + Grain, 0, 255);
                     P |= static_cast<TColor32>(C) << Shift;

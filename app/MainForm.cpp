@@ -81,6 +81,10 @@ void TMainForm::ConnectHandlers() {
     connect(FormatFindSpineButton, &TAdvGlowButton::OnClick, this,
             &TMainForm::FormatFindSpineButtonClick);
     connect(InputImgView, &TImgView32::OnCutLineMoved, this, &TMainForm::InputImgViewCutLineMoved);
+    connect(InputImgView, &TImgView32::OnCutDragStarted, this,
+            &TMainForm::InputImgViewCutDragStarted);
+    connect(InputImgView, &TImgView32::OnCutDragCancelled, this,
+            &TMainForm::InputImgViewCutDragCancelled);
 }
 
 TMainForm::~TMainForm() {
@@ -133,6 +137,7 @@ void TMainForm::LoadInputImage(const std::string& FileName) {
     FInputFileName = FileName;
     FInputFile = FileIdentityOf(FileName);
     FExplicitCut.reset();
+    FCutDrag.reset();
     if (ChooseInlayLayout(InputImgView->Bitmap()) == TInlayLayout::BackAndFront)
         FormatBackFrontButton->setDown(true);
     else

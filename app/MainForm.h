@@ -105,6 +105,8 @@ public:
     // The cut (app/MainFormCut.cpp).
     void FormatFindSpineButtonClick();
     void InputImgViewCutLineMoved(TCutLine Line, int Column);
+    void InputImgViewCutDragStarted();
+    void InputImgViewCutDragCancelled();
 
     // Draws the print sheet of the inlay on Printer, laid out for its paper. Throws Exception "No
     // image to print" while there is no inlay.
@@ -158,6 +160,12 @@ private:
         TInlayLayout Layout;
     };
     std::optional<TExplicitCut> FExplicitCut;
+    // While a cut line is dragged: the cut as it was before, for Esc to put back. Forgotten when
+    // a picture is loaded.
+    struct TCutDrag {
+        std::optional<TExplicitCut> CutBefore;
+    };
+    std::optional<TCutDrag> FCutDrag;
     std::unique_ptr<QPrinter> FPrinter;
     // The file the input picture was loaded from (the placeholder at first): the inlay is never
     // saved over it.

@@ -1,6 +1,7 @@
 // The cut: "Find spine" and the dragging of the cut lines in the input view. Both make the cut
 // explicit for the layout in use (BuildOutput composes at it and shows it); loading a picture or
-// changing the layout returns to the layout's own cut.
+// changing the layout returns to the layout's own cut. Esc during a drag puts back the cut from
+// before it.
 
 #include "app/MainForm.h"
 #include "base/RunHandler.h"
@@ -28,6 +29,21 @@ void TMainForm::InputImgViewCutLineMoved(TCutLine Line, int Column) {
         FExplicitCut = TExplicitCut{
             MoveSpineCutEdge(ShownSpineCut(), Edge, Column, SpineSizeTrackBar->Position(), Width),
             ChosenLayout()};
+        BuildOutput();
+    });
+}
+
+void TMainForm::InputImgViewCutDragStarted() {
+    FCutDrag = TCutDrag{FExplicitCut};
+}
+
+// Esc during a drag: the cut as it was before the drag, composed and shown again.
+void TMainForm::InputImgViewCutDragCancelled() {
+    RunHandler([this] {
+        if (!FCutDrag)
+            return;
+        FExplicitCut = FCutDrag->CutBefore;
+        FCutDrag.reset();
         BuildOutput();
     });
 }

@@ -5,8 +5,10 @@
 #include "raster/Transfer.h"
 
 #include <QColor>
+#include <QCursor>
 #include <QEvent>
 #include <QImage>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QRectF>
@@ -188,7 +190,7 @@ void TImgView32::SetCutLines(const std::optional<TCutLines>& Lines) {
         return;
     FCutLines = Lines;
     if (!FCutLines) {
-        FDraggedLine.reset();
+        EndDrag();
         unsetCursor();
     }
     // The lines are painted over the screen copy: the back buffer stays valid.
@@ -248,9 +250,13 @@ void TImgView32::mousePressEvent(QMouseEvent* Event) {
     }
     RunHandler([this, Event] {
         FDraggedLine = CutLineUnder(Event->position().x() * devicePixelRatio());
-        if (FDraggedLine)
-            FDraggedColumn = *FDraggedLine == TCutLine::Left ? FCutLines->Left : FCutLines->Right;
         ShowCursorFor(FDraggedLine);
+        if (!FDraggedLine)
+            return;
+        FDraggedColumn = *FDraggedLine == TCutLine::Left ? FCutLines->Left : FCutLines->Right;
+        // Esc must reach the view while the pointer drags, whichever control has the focus.
+        grabKeyboard();
+        emit OnCutDragStarted();
     });
 }
 
@@ -275,9 +281,28 @@ void TImgView32::mouseReleaseEvent(QMouseEvent* Event) {
         return;
     }
     RunHandler([this, Event] {
-        FDraggedLine.reset();
+        EndDrag();
         ShowCursorFor(CutLineUnder(Event->position().x() * devicePixelRatio()));
     });
+}
+
+void TImgView32::keyPressEvent(QKeyEvent* Event) {
+    if (Event->key() != Qt::Key_Escape || !FDraggedLine) {
+        QWidget::keyPressEvent(Event);
+        return;
+    }
+    RunHandler([this] {
+        EndDrag();
+        ShowCursorFor(CutLineUnder(mapFromGlobal(QCursor::pos()).x() * devicePixelRatio()));
+        emit OnCutDragCancelled();
+    });
+}
+
+void TImgView32::EndDrag() {
+    if (!FDraggedLine)
+        return;
+    FDraggedLine.reset();
+    releaseKeyboard();
 }
 
 void TImgView32::paintEvent(QPaintEvent* /*Event*/) {

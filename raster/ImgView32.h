@@ -16,7 +16,8 @@
 // dimmed. They are painted over the screen copy, never into the bitmap or the back buffer. The
 // pointer over a line shows the horizontal-resize cursor, and dragging a line with the left
 // button reports the bitmap boundary under the pointer (OnCutLineMoved); the owner moves the
-// lines.
+// lines. Esc during a drag ends it and tells the owner (OnCutDragCancelled), which puts the cut
+// back where it was when the drag began (OnCutDragStarted).
 //
 // The view's settings are fixed: scale 1.0, shrink-to-fit-else-scale, centred, no over-size
 // margin, no scroll bars, full repaints. Usable as a promoted widget in a Qt Designer form; its
@@ -92,6 +93,9 @@ signals:
     // While a cut line is dragged: the bitmap boundary nearest to the pointer, whenever it
     // changes. The line itself stays until its owner sets the lines anew.
     void OnCutLineMoved(TCutLine Line, int Column);
+    // A drag began (before its first move), and a drag was ended by Esc instead of the button.
+    void OnCutDragStarted();
+    void OnCutDragCancelled();
 
 protected:
     void paintEvent(QPaintEvent* Event) override;
@@ -100,6 +104,7 @@ protected:
     void mousePressEvent(QMouseEvent* Event) override;
     void mouseMoveEvent(QMouseEvent* Event) override;
     void mouseReleaseEvent(QMouseEvent* Event) override;
+    void keyPressEvent(QKeyEvent* Event) override;
 
 private:
     void BitmapChanged();
@@ -115,6 +120,7 @@ private:
     void PaintCutLines(QPainter& Painter);
     std::optional<TCutLine> CutLineUnder(double X) const;
     void ShowCursorFor(std::optional<TCutLine> Line);
+    void EndDrag();
 
     TBitmap32 FBitmap;
     TBitmap32 FBackBuffer;

@@ -273,6 +273,48 @@ TEST_F(MainFormCutTest, DraggingALineRecomposesAtTheCutUntilTheLayoutOrPictureCh
     EXPECT_TRUE(SameBitmaps(Inlay, Expected)) << "loading did not return to the layout's cut";
 }
 
+// Esc while a line is dragged puts back the cut from before the drag, the layout's own as well as
+// a found one. The key comes through the window, as a person's would, while another control has
+// the focus: the view takes the keyboard for the drag.
+TEST_F(MainFormCutTest, EscDuringADragPutsTheCutBack) {
+    TBitmap32 Cover;
+    const auto Form = MakeForm();
+    const fs::path Path = WriteCover(WiderBackCover(), Cover);
+    TImgView32& View = Form->InputView();
+    const TBitmap32& Inlay = Form->OutputView().Bitmap();
+    const auto DragAndEsc = [&] {
+        const auto Columns = View.CutLineColumns();
+        ASSERT_TRUE(Columns);
+        const int Y = (View.DisplayRect().Top + View.DisplayRect().Bottom) / 2;
+        Form->SpineTrackBar().setFocus();
+        QTest::mousePress(&View, Qt::LeftButton, {}, QPoint(Columns->second, Y));
+        QTest::mouseMove(&View, QPoint(Columns->second + 60, Y));
+        ASSERT_NE(View.CutLineColumns(), Columns) << "the drag moved nothing";
+        QTest::keyClick(Form->windowHandle(), Qt::Key_Escape);
+        QTest::mouseMove(&View, QPoint(Columns->second + 90, Y)); // no longer dragged
+        QTest::mouseRelease(&View, Qt::LeftButton, {}, QPoint(Columns->second + 90, Y));
+    };
+    TBitmap32 Expected;
+
+    Form->LoadInputImage(Path.string());
+    const auto OwnLines = View.CutLines();
+    DragAndEsc();
+    EXPECT_EQ(View.CutLines(), OwnLines);
+    ComposeTrayInlay(Cover, TInlayLayout::BackAndFront, 0, Expected);
+    EXPECT_TRUE(SameBitmaps(Inlay, Expected)) << "not the layout's own cut";
+
+    QTest::mouseClick(&Form->FindSpineButton(), Qt::LeftButton);
+    const auto Found = View.CutLines();
+    ASSERT_TRUE(Found);
+    DragAndEsc();
+    EXPECT_EQ(View.CutLines(), Found);
+    ComposeTrayInlayAtCut(Cover, TSpineCut{Found->Left, Found->Right}, 0, Expected);
+    EXPECT_TRUE(SameBitmaps(Inlay, Expected)) << "not the found cut";
+    // The keyboard is the window's again.
+    EXPECT_EQ(QWidget::keyboardGrabber(), nullptr);
+    EXPECT_EQ(Log(), "");
+}
+
 // Done when: a sideways phone photo gives the same inlay as the upright picture. The photo is
 // stored turned counter-clockwise with the tag 6; JPEG's blocks fall differently on the turned
 // picture, so the two inlays agree up to the codec's small differences.

@@ -341,6 +341,37 @@ TEST_F(ImgView32Test, DraggingALineReportsTheBoundaryUnderThePointer) {
     EXPECT_EQ(Moves.size(), 2u);
 }
 
+// Esc ends a drag and says so; the keyboard the drag took is given back however the drag ends.
+TEST_F(ImgView32Test, EscCancelsADragAndTheKeyboardIsGivenBack) {
+    ShowPicture(100, 50);
+    View.SetCutLines(TCutLines{40, 60});
+    Settle();
+    std::vector<std::string> Signals;
+    QObject::connect(&View, &TImgView32::OnCutDragStarted, [&] { Signals.push_back("started"); });
+    QObject::connect(&View, &TImgView32::OnCutLineMoved,
+                     [&](TCutLine, int Column) { Signals.push_back(std::to_string(Column)); });
+    QObject::connect(&View, &TImgView32::OnCutDragCancelled,
+                     [&] { Signals.push_back("cancelled"); });
+
+    QTest::mousePress(&View, Qt::LeftButton, {}, QPoint(424, 130));
+    EXPECT_EQ(QWidget::keyboardGrabber(), &View);
+    QTest::mouseMove(&View, QPoint(430, 130));
+    QTest::keyClick(&View, Qt::Key_Escape);
+    EXPECT_EQ(QWidget::keyboardGrabber(), nullptr);
+    QTest::mouseMove(&View, QPoint(440, 130));
+    QTest::mouseRelease(&View, Qt::LeftButton, {}, QPoint(440, 130));
+    EXPECT_EQ(Signals, (std::vector<std::string>{"started", "46", "cancelled"}));
+
+    // Lines taken away in the middle of a drag end it too.
+    QTest::mousePress(&View, Qt::LeftButton, {}, QPoint(424, 130));
+    EXPECT_EQ(QWidget::keyboardGrabber(), &View);
+    View.SetCutLines(std::nullopt);
+    EXPECT_EQ(QWidget::keyboardGrabber(), nullptr);
+    QTest::mouseRelease(&View, Qt::LeftButton, {}, QPoint(424, 130));
+    QTest::keyClick(&View, Qt::Key_Escape); // no drag: nothing to cancel
+    EXPECT_EQ(Signals.back(), "started");
+}
+
 TEST(ImgView32ErrorTest, AFailedBackBufferIsReportedAndTheViewShowsTheBackground) {
     std::vector<std::string> Reports;
     SetErrorReporter([&](const std::exception& Error) { Reports.push_back(Error.what()); });

@@ -2,8 +2,8 @@
 // lines follow layout, slider and picture; dragging a line and "Find spine" recompose at the cut;
 // a sideways photo gives the upright picture's inlay; PNG, TIFF and WebP covers open and drop.
 
-#include "app/MainForm.h"
-#include "app/settings/RegistryFile.h"
+#include "tests/app/MainFormTestSupport.h"
+
 #include "composer/SpineFinder.h"
 #include "composer/TrayInlay.h"
 #include "composer/TrayInlayAtCut.h"
@@ -12,11 +12,11 @@
 #include "picture_codecs/CodecPictures.h"
 #include "raster/Orientation.h"
 
+#include "tests/support/BitmapSamples.h"
 #include "tests/support/BitmapTestSupport.h"
 #include "tests/support/ExifFixtures.h"
 #include "tests/support/JpegFixtures.h"
 #include "tests/support/MadeCovers.h"
-#include "tests/support/PictureFixtures.h"
 #include "tests/support/TempFolder.h"
 
 #include <QApplication>
@@ -41,66 +41,11 @@ namespace fs = std::filesystem;
 constexpr TColor32 SpineBlue = 0xFF1E2A44;
 constexpr TColor32 PaperWhite = 0xFFF2EEE4;
 
-// A wrap-around of 138 mm back, 6.5 mm spine and 121 mm front at 4 pixels per millimetre: the
-// layout's own cut (at 50.6 %) lies in the back card, left of the real spine.
-TCoverDesign WiderBackCover() {
-    TCoverDesign Design;
-    Design.Width = 1062;
-    Design.Height = 480;
-    Design.SpineLeft = 552;
-    Design.SpineRight = 578;
-    return Design;
-}
-
-TSampleImage SamplesOf(const TBitmap32& Bitmap) {
-    TSampleImage Image{Bitmap.Width(), Bitmap.Height(), 3, 8, {}};
-    for (int Y = 0; Y < Bitmap.Height(); ++Y)
-        for (int X = 0; X < Bitmap.Width(); ++X) {
-            const TColor32 P = Bitmap.Pixel(X, Y);
-            for (const int Shift : {16, 8, 0})
-                Image.Samples.push_back(static_cast<std::uint16_t>((P >> Shift) & 0xFF));
-        }
-    return Image;
-}
-
-bool SameBitmaps(const TBitmap32& A, const TBitmap32& B) {
-    if (A.Width() != B.Width() || A.Height() != B.Height())
-        return false;
-    for (int Y = 0; Y < A.Height(); ++Y)
-        for (int X = 0; X < A.Width(); ++X)
-            if (A.Pixel(X, Y) != B.Pixel(X, Y))
-                return false;
-    return true;
-}
-
-std::string ReadFile(const fs::path& Path) {
-    std::ifstream File(Path, std::ios::binary);
-    std::ostringstream Text;
-    Text << File.rdbuf();
-    return Text.str();
-}
-
-class MainFormCutTest : public testing::Test {
+class MainFormCutTest : public MainFormFixture {
 protected:
     static void SetUpTestSuite() {
-        RegisterJpegPictures();
+        MainFormFixture::SetUpTestSuite();
         RegisterCodecPictures();
-    }
-
-    MainFormCutTest()
-        : Settings((Folder.Path() / "Trayvane.reg").string()),
-          LogPath(Folder.Path() / "trayvane.log"), Placeholder(Folder.Path() / "DropHere.jpg") {
-        TBitmap32 Picture;
-        Picture.SetDimensions(80, 30);
-        Picture.FillAll(0xFF808080u);
-        SaveJpegFile(Picture, Placeholder.string(), 90);
-    }
-
-    std::unique_ptr<TMainForm> MakeForm() {
-        auto Form = std::make_unique<TMainForm>(Settings, LogPath.string(), Placeholder.string());
-        Form->show();
-        QApplication::processEvents();
-        return Form;
     }
 
     // The made cover as a PNG file (lossless, so the window sees exactly its pixels).
@@ -108,11 +53,9 @@ protected:
                         const char* Name = "cover.png") {
         MakeCover(Design, Cover);
         const fs::path Path = Folder.Path() / Name;
-        WriteFileBytes(Path.string(), EncodePng(SamplesOf(Cover)));
+        WriteFileBytes(Path.string(), EncodePng(RgbSamplesOf(Cover)));
         return Path;
     }
-
-    std::string Log() const { return fs::exists(LogPath) ? ReadFile(LogPath) : std::string{}; }
 
     // Drags the input view's line from its place to bitmap column Column.
     void DragLine(TMainForm& Form, TCutLine Line, int Column) {
@@ -128,11 +71,6 @@ protected:
         QTest::mouseMove(&View, QPoint(To, Y));
         QTest::mouseRelease(&View, Qt::LeftButton, {}, QPoint(To, Y));
     }
-
-    TTempFolder Folder;
-    TRegistryFileStore Settings;
-    fs::path LogPath;
-    fs::path Placeholder;
 };
 
 // The middle column of each spine strip of the inlay, at a row below the spine's lettering.
@@ -354,7 +292,7 @@ TEST_F(MainFormCutTest, TiffAndWebPCoversOpenAndPngCoversDrop) {
     TBitmap32 Cover;
     MakeCover(WiderBackCover(), Cover);
     const fs::path Tiff = Folder.Path() / "cover.TIF";
-    WriteFileBytes(Tiff.string(), EncodeTiff(SamplesOf(Cover), TTiffCompression::Lzw));
+    WriteFileBytes(Tiff.string(), EncodeTiff(RgbSamplesOf(Cover), TTiffCompression::Lzw));
     const auto Form = MakeForm();
 
     QTimer::singleShot(0, [&] {
@@ -371,7 +309,7 @@ TEST_F(MainFormCutTest, TiffAndWebPCoversOpenAndPngCoversDrop) {
     EXPECT_TRUE(SameBitmaps(Form->InputView().Bitmap(), Cover));
     EXPECT_TRUE(Form->BackFrontButton().Down());
 
-    TSampleImage Rgba = SamplesOf(Cover);
+    TSampleImage Rgba = RgbSamplesOf(Cover);
     TSampleImage WithAlpha{Rgba.Width, Rgba.Height, 4, 8, {}};
     for (std::size_t I = 0; I < Rgba.Samples.size(); I += 3)
         for (const std::uint16_t V :
@@ -383,7 +321,7 @@ TEST_F(MainFormCutTest, TiffAndWebPCoversOpenAndPngCoversDrop) {
     EXPECT_TRUE(SameBitmaps(Form->InputView().Bitmap(), Cover));
 
     const fs::path Png = WriteCover(WiderBackCover(), Cover, "cover.Png");
-    Form->LoadInputImage(Placeholder.string());
+    Form->LoadInputImage(Placeholder);
     QMimeData Data;
     Data.setUrls({QUrl::fromLocalFile(QString::fromStdString(Png.string()))});
     QDragEnterEvent Enter(QPoint(5, 5), Qt::CopyAction, &Data, Qt::LeftButton, Qt::NoModifier);

@@ -3,7 +3,8 @@
 // picture, the open and save dialogs, drops on the input view, the error log and the window's
 // placement.
 
-#include "app/MainForm.h"
+#include "tests/app/MainFormTestSupport.h"
+
 #include "app/WidgetPlacement.h"
 #include "app/settings/RegistryFile.h"
 #include "base/ErrorReporter.h"
@@ -39,25 +40,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::string ReadFile(const fs::path& Path) {
-    std::ifstream File(Path, std::ios::binary);
-    std::ostringstream Text;
-    Text << File.rdbuf();
-    return Text.str();
-}
-
-// Writes a JPEG of Width x Height whose pixels are a smooth pattern (JPEG keeps it close enough
-// for the tests, which compare sizes and whole bitmaps against what was loaded).
-void WriteJpeg(const fs::path& Path, int Width, int Height) {
-    TBitmap32 Picture;
-    Picture.SetDimensions(Width, Height);
-    for (int Y = 0; Y < Height; ++Y)
-        for (int X = 0; X < Width; ++X)
-            Picture.ScanLine(Y)[X] = 0xFF000000u | static_cast<TColor32>((X * 255 / Width) << 16) |
-                                     static_cast<TColor32>((Y * 255 / Height) << 8);
-    SaveJpegFile(Picture, Path.string(), 90);
-}
-
 std::string Hex8(int Value) {
     char Text[9];
     std::snprintf(Text, sizeof Text, "%08x", static_cast<unsigned>(Value));
@@ -79,16 +61,6 @@ void ExpectSameBounds(const TWindowBounds& Actual, const TWindowBounds& Expected
         << BoundsText(Actual) << " instead of " << BoundsText(Expected);
 }
 
-bool SameBitmaps(const TBitmap32& A, const TBitmap32& B) {
-    if (A.Width() != B.Width() || A.Height() != B.Height())
-        return false;
-    for (int Y = 0; Y < A.Height(); ++Y)
-        for (int X = 0; X < A.Width(); ++X)
-            if (A.Pixel(X, Y) != B.Pixel(X, Y))
-                return false;
-    return true;
-}
-
 // The inlay the window must show for its input picture and controls.
 void ExpectOutputComposedFrom(const TMainForm& Form, bool BackAndFront, double Position) {
     TBitmap32 Expected;
@@ -99,16 +71,6 @@ void ExpectOutputComposedFrom(const TMainForm& Form, bool BackAndFront, double P
         << Expected.Height();
 }
 
-// Answers the next modal file dialog with Name, as a person typing it and pressing Enter would.
-void AnswerNextFileDialog(const QString& Name) {
-    QTimer::singleShot(0, [Name] {
-        auto* const Dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
-        ASSERT_NE(Dialog, nullptr) << "no file dialog is open";
-        Dialog->selectFile(Name);
-        QMetaObject::invokeMethod(Dialog, "accept");
-    });
-}
-
 void CancelNextFileDialog() {
     QTimer::singleShot(0, [] {
         if (auto* const Dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget()))
@@ -116,39 +78,7 @@ void CancelNextFileDialog() {
     });
 }
 
-class MainFormTest : public testing::Test {
-protected:
-    // The program registers the JPEG pictures at start; the placeholder is one.
-    static void SetUpTestSuite() { RegisterJpegPictures(); }
-
-    MainFormTest()
-        : Settings((Folder.Path() / "Trayvane.reg").string()),
-          LogPath(Folder.Path() / "trayvane.log"), Placeholder(Folder.Path() / "DropHere.jpg") {
-        WriteJpeg(Placeholder, 80, 30);
-    }
-
-    std::unique_ptr<TMainForm> MakeForm() {
-        auto Form = std::make_unique<TMainForm>(Settings, LogPath.string(), Placeholder.string());
-        Form->show();
-        QApplication::processEvents();
-        return Form;
-    }
-
-    std::string Log() const { return fs::exists(LogPath) ? ReadFile(LogPath) : std::string{}; }
-    int LogRecords() const {
-        const std::string Text = Log();
-        int Records = 0;
-        for (std::size_t At = Text.find("Exception = "); At != std::string::npos;
-             At = Text.find("Exception = ", At + 1))
-            ++Records;
-        return Records;
-    }
-
-    TTempFolder Folder;
-    TRegistryFileStore Settings;
-    fs::path LogPath;
-    fs::path Placeholder;
-};
+class MainFormTest : public MainFormFixture {};
 
 } // namespace
 
@@ -209,7 +139,7 @@ class LoadInputImageTest : public MainFormTest, public testing::WithParamInterfa
 TEST_P(LoadInputImageTest, ChoosesTheLayoutFromTheProportionsAndComposes) {
     const auto [Width, Height, BackAndFront] = GetParam();
     const fs::path Cover = Folder.Path() / "cover.jpg";
-    WriteJpeg(Cover, Width, Height);
+    WriteTestJpeg(Cover, Width, Height);
     const auto Form = MakeForm();
     Form->SpineTrackBar().setPosition(-15);
 
@@ -234,7 +164,7 @@ INSTANTIATE_TEST_SUITE_P(Proportions, LoadInputImageTest,
 
 TEST_F(MainFormTest, AFailedLoadChangesNothing) {
     const fs::path Cover = Folder.Path() / "cover.jpg";
-    WriteJpeg(Cover, 300, 100);
+    WriteTestJpeg(Cover, 300, 100);
     const auto Form = MakeForm();
     Form->LoadInputImage(Cover.string());
     TBitmap32 InputBefore;
@@ -253,9 +183,9 @@ TEST_F(MainFormTest, AFailedLoadChangesNothing) {
 
 TEST_F(MainFormTest, OpenDialogLoadsTheChosenFileAndKeepsItsName) {
     const fs::path Cover = Folder.Path() / "cover.jpg";
-    WriteJpeg(Cover, 400, 120);
+    WriteTestJpeg(Cover, 400, 120);
     const auto Form = MakeForm();
-    AnswerNextFileDialog(QString::fromStdString(Cover.string()));
+    AnswerNextFileDialogWith(Cover.string());
     QTest::mouseClick(&Form->OpenButton(), Qt::LeftButton);
     EXPECT_EQ(Form->InputView().Bitmap().Width(), 400);
     EXPECT_TRUE(Form->BackFrontButton().Down());
@@ -271,7 +201,7 @@ TEST_F(MainFormTest, OpeningADamagedFileLogsOneCodecRecordAndShowsNothing) {
     const fs::path Damaged = Folder.Path() / "damaged.jpg";
     std::ofstream(Damaged, std::ios::binary) << "\xFF\xD8 truncated";
     const auto Form = MakeForm();
-    AnswerNextFileDialog(QString::fromStdString(Damaged.string()));
+    AnswerNextFileDialogWith(Damaged.string());
     QTest::mouseClick(&Form->OpenButton(), Qt::LeftButton);
     EXPECT_EQ(LogRecords(), 1);
     EXPECT_THAT(Log(), HasSubstr("\r\nException = EIJLError\r\n"));
@@ -284,7 +214,7 @@ TEST_F(MainFormTest, OpeningADamagedFileLogsOneCodecRecordAndShowsNothing) {
 TEST_F(MainFormTest, AnErrorAfterADialogNamesTheMainWindowAndItsControl) {
     const auto Form = MakeForm();
     Form->SpineTrackBar().setFocus();
-    AnswerNextFileDialog(QString::fromStdString((Folder.Path() / "inlay.jpg").string()));
+    AnswerNextFileDialogWith((Folder.Path() / "inlay.jpg").string());
     QTest::mouseClick(&Form->SaveButton(), Qt::LeftButton);
     EXPECT_EQ(LogRecords(), 1);
     EXPECT_THAT(Log(), HasSubstr(" : No image to save\r\nException = Exception\r\n"
@@ -293,11 +223,11 @@ TEST_F(MainFormTest, AnErrorAfterADialogNamesTheMainWindowAndItsControl) {
 
 TEST_F(MainFormTest, SaveWritesTheInlayAndATypedNameGetsTheDefaultExtension) {
     const fs::path Cover = Folder.Path() / "cover.jpg";
-    WriteJpeg(Cover, 600, 300);
+    WriteTestJpeg(Cover, 600, 300);
     const auto Form = MakeForm();
     Form->LoadInputImage(Cover.string());
 
-    AnswerNextFileDialog(QString::fromStdString((Folder.Path() / "inlay").string()));
+    AnswerNextFileDialogWith((Folder.Path() / "inlay").string());
     QTest::mouseClick(&Form->SaveButton(), Qt::LeftButton);
 
     const fs::path Saved = Folder.Path() / "inlay.JPG";
@@ -313,7 +243,7 @@ TEST_F(MainFormTest, SaveWritesTheInlayAndATypedNameGetsTheDefaultExtension) {
 
 TEST_F(MainFormTest, TheSaveDialogKeepsANameInAMissingFolderOpen) {
     const fs::path Cover = Folder.Path() / "cover.jpg";
-    WriteJpeg(Cover, 600, 300);
+    WriteTestJpeg(Cover, 600, 300);
     const auto Form = MakeForm();
     Form->LoadInputImage(Cover.string());
 
@@ -336,7 +266,7 @@ TEST_F(MainFormTest, TheSaveDialogKeepsANameInAMissingFolderOpen) {
 
 TEST_F(MainFormTest, SavingBeforeAnyCompositionLogsAndWritesNoFile) {
     const auto Form = MakeForm();
-    AnswerNextFileDialog(QString::fromStdString((Folder.Path() / "inlay.jpg").string()));
+    AnswerNextFileDialogWith((Folder.Path() / "inlay.jpg").string());
     QTest::mouseClick(&Form->SaveButton(), Qt::LeftButton);
     EXPECT_FALSE(fs::exists(Folder.Path() / "inlay.jpg"));
     EXPECT_EQ(LogRecords(), 1);
@@ -347,11 +277,11 @@ TEST_F(MainFormTest, SavingBeforeAnyCompositionLogsAndWritesNoFile) {
 // the window itself, under every name it has.
 TEST_F(MainFormTest, TheInlayIsNeverSavedOverThePictureItWasMadeFrom) {
     const fs::path Cover = Folder.Path() / "cover.jpg";
-    WriteJpeg(Cover, 600, 300);
+    WriteTestJpeg(Cover, 600, 300);
     fs::create_hard_link(Cover, Folder.Path() / "hard.jpg");
     fs::create_symlink("cover.jpg", Folder.Path() / "soft.jpg");
     fs::create_directory(Folder.Path() / "sub");
-    const std::string Scanned = ReadFile(Cover);
+    const std::string Scanned = ReadWholeFile(Cover);
     const auto Form = MakeForm();
     Form->LoadInputImage(Cover.string());
 
@@ -360,9 +290,9 @@ TEST_F(MainFormTest, TheInlayIsNeverSavedOverThePictureItWasMadeFrom) {
                                  (Folder.Path() / "sub" / ".." / "cover.jpg").string()};
     for (const std::string& Name : Names) {
         SCOPED_TRACE(Name);
-        AnswerNextFileDialog(QString::fromStdString(Name));
+        AnswerNextFileDialogWith(Name);
         QTest::mouseClick(&Form->SaveButton(), Qt::LeftButton);
-        EXPECT_EQ(ReadFile(Cover), Scanned) << "the scan was replaced";
+        EXPECT_EQ(ReadWholeFile(Cover), Scanned) << "the scan was replaced";
     }
     EXPECT_EQ(LogRecords(), 4);
     EXPECT_THAT(Log(), HasSubstr(" : The inlay cannot be saved over the picture it was made "
@@ -373,20 +303,20 @@ TEST_F(MainFormTest, TheInlayIsNeverSavedOverThePictureItWasMadeFrom) {
     Form->SaveInlay((Folder.Path() / "inlay.jpg").string());
     EXPECT_TRUE(DecodeJpeg(ReadFileBytes((Folder.Path() / "inlay.jpg").string())).Ok);
     const fs::path Other = Folder.Path() / "other.jpg";
-    WriteJpeg(Other, 300, 300);
+    WriteTestJpeg(Other, 300, 300);
     Form->LoadInputImage(Other.string());
     Form->SaveInlay(Cover.string());
-    EXPECT_NE(ReadFile(Cover), Scanned);
+    EXPECT_NE(ReadWholeFile(Cover), Scanned);
     EXPECT_THROW(Form->SaveInlay(Other.string()), Exception);
 }
 
 TEST_F(MainFormTest, ThePlaceholderIsNeverSavedOverEither) {
-    const std::string Shown = ReadFile(Placeholder);
+    const std::string Shown = ReadWholeFile(Placeholder);
     const auto Form = MakeForm();
     QTest::mouseClick(&Form->BackButton(), Qt::LeftButton);
     ASSERT_FALSE(Form->OutputView().Bitmap().IsEmpty());
-    EXPECT_THROW(Form->SaveInlay(Placeholder.string()), Exception);
-    EXPECT_EQ(ReadFile(Placeholder), Shown);
+    EXPECT_THROW(Form->SaveInlay(Placeholder), Exception);
+    EXPECT_EQ(ReadWholeFile(Placeholder), Shown);
 }
 
 namespace {
@@ -417,8 +347,8 @@ TEST_F(MainFormTest, DroppedFilesLoadTheFirstJpegOnly) {
     std::ofstream(Text) << "not a picture";
     const fs::path First = Folder.Path() / "cover.JPG";
     const fs::path Second = Folder.Path() / "back.jpeg";
-    WriteJpeg(First, 300, 100);
-    WriteJpeg(Second, 100, 100);
+    WriteTestJpeg(First, 300, 100);
+    WriteTestJpeg(Second, 100, 100);
     const auto Form = MakeForm();
 
     // No keys want a move, which the input view does not take: the drop becomes a copy.
@@ -431,7 +361,7 @@ TEST_F(MainFormTest, DroppedFilesLoadTheFirstJpegOnly) {
 
 TEST_F(MainFormTest, DropEffectFollowsTheKeys) {
     const fs::path Cover = Folder.Path() / "cover.jpg";
-    WriteJpeg(Cover, 300, 100);
+    WriteTestJpeg(Cover, 300, 100);
     const auto Form = MakeForm();
     EXPECT_EQ(DropFiles(Form->InputView(), {Cover}, Qt::ShiftModifier), Qt::CopyAction);
     EXPECT_EQ(DropFiles(Form->InputView(), {Cover}, Qt::ControlModifier | Qt::ShiftModifier),
@@ -457,7 +387,7 @@ TEST_F(MainFormTest, ADroppedDamagedJpegChangesNothingAndLogsNothing) {
 
 TEST_F(MainFormTest, DropsOnTheOutputViewAreRefused) {
     const fs::path Cover = Folder.Path() / "cover.jpg";
-    WriteJpeg(Cover, 300, 100);
+    WriteTestJpeg(Cover, 300, 100);
     const auto Form = MakeForm();
     EXPECT_EQ(DropFiles(Form->OutputView(), {Cover}), Qt::IgnoreAction);
     EXPECT_EQ(Form->InputView().Bitmap().Width(), 80);
@@ -482,7 +412,7 @@ TEST_F(MainFormTest, PlacementIsStoredAtCloseAndRestoredAtTheNextStart) {
         QApplication::processEvents();
         Closed = RestoredFrameBounds(*Form);
     }
-    EXPECT_THAT(ReadFile(Folder.Path() / "Trayvane.reg"),
+    EXPECT_THAT(ReadWholeFile(Folder.Path() / "Trayvane.reg"),
                 HasSubstr("\"Width\"=dword:" + Hex8(Closed.Width)));
     const auto Form = MakeForm();
     QApplication::processEvents();
@@ -581,13 +511,14 @@ TEST_F(MainFormTest, AStoredStringWidthIsLoggedAndRewritten) {
            "\"Left\"=dword:00000010\n";
     TRegistryFileStore Damaged((Folder.Path() / "Trayvane.reg").string());
     {
-        TMainForm Form(Damaged, LogPath.string(), Placeholder.string());
+        TMainForm Form(Damaged, LogPath, Placeholder);
         EXPECT_EQ(Form.size(), QSize(1104, 699));
         EXPECT_EQ(Form.pos(), QPoint(0, 0)); // the error ended the restore before Left
     }
     EXPECT_EQ(LogRecords(), 1);
     EXPECT_THAT(Log(), HasSubstr("Exception = ERegistryException\r\n"));
-    EXPECT_THAT(ReadFile(Folder.Path() / "Trayvane.reg"), HasSubstr("\"Width\"=dword:00000450"));
+    EXPECT_THAT(ReadWholeFile(Folder.Path() / "Trayvane.reg"),
+                HasSubstr("\"Width\"=dword:00000450"));
 }
 
 TEST_F(MainFormTest, SplitterDragSetsTheInputHeightWithinItsLimits) {

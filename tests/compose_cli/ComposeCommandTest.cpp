@@ -7,10 +7,10 @@
 #include "jpeg_bridge/JpegFile.h"
 #include "raster/Orientation.h"
 
+#include "tests/support/BitmapSamples.h"
 #include "tests/support/ExifFixtures.h"
 #include "tests/support/JpegFixtures.h"
 #include "tests/support/MadeCovers.h"
-#include "tests/support/PictureFixtures.h"
 #include "tests/support/TempFolder.h"
 
 #include <gmock/gmock.h>
@@ -147,29 +147,6 @@ void ExpectPpmIsInlayOf(const std::string& PpmFile, const std::string& Input, bo
     LoadJpegFile(&Picture, Input);
     ComposeTrayInlay(Picture, BackAndFront, Spine, Inlay);
     ExpectPpmIsInlay(PpmFile, Inlay);
-}
-
-// A wrap-around whose back (138 mm) is wider than its front (121 mm), 4 pixels per millimetre.
-TCoverDesign WiderBackCover() {
-    TCoverDesign Design;
-    Design.Width = 1062;
-    Design.Height = 480;
-    Design.SpineLeft = 552;
-    Design.SpineRight = 578;
-    return Design;
-}
-
-TSampleImage RgbSamplesOf(const TBitmap32& Bitmap, bool Alpha = false) {
-    TSampleImage Image{Bitmap.Width(), Bitmap.Height(), Alpha ? 4 : 3, 8, {}};
-    for (int Y = 0; Y < Bitmap.Height(); ++Y)
-        for (int X = 0; X < Bitmap.Width(); ++X) {
-            const TColor32 P = Bitmap.Pixel(X, Y);
-            for (const int Shift : {16, 8, 0})
-                Image.Samples.push_back(static_cast<std::uint16_t>((P >> Shift) & 0xFF));
-            if (Alpha)
-                Image.Samples.push_back(255);
-        }
-    return Image;
 }
 
 class ComposeCommandTest : public testing::Test {

@@ -30,6 +30,17 @@ inline std::string DescribePixel(TColor32 Pixel) {
     return Text.str();
 }
 
+// Whether A and B have the same size and the same pixels.
+inline bool SameBitmaps(const TBitmap32& A, const TBitmap32& B) {
+    if (A.Width() != B.Width() || A.Height() != B.Height())
+        return false;
+    for (int Y = 0; Y < A.Height(); ++Y)
+        for (int X = 0; X < A.Width(); ++X)
+            if (A.Pixel(X, Y) != B.Pixel(X, Y))
+                return false;
+    return true;
+}
+
 // Sizes Bitmap and fills it with CoordPixel values.
 inline void FillWithCoordinates(TBitmap32& Bitmap, int Width, int Height) {
     Bitmap.SetDimensions(Width, Height);

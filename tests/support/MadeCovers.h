@@ -59,6 +59,17 @@ private:
 
 } // namespace MadeCoverDetail
 
+// A wrap-around whose back (138 mm) is wider than its front (121 mm), at 4 pixels per millimetre:
+// the layout's own cut (at 50.6 %) lies in the back card, left of the real spine.
+inline TCoverDesign WiderBackCover() {
+    TCoverDesign Design;
+    Design.Width = 1062;
+    Design.Height = 480;
+    Design.SpineLeft = 552;
+    Design.SpineRight = 578;
+    return Design;
+}
+
 inline void MakeCover(const TCoverDesign& Design, TBitmap32& Cover) {
     using namespace MadeCoverDetail;
     const int W = Design.Width;

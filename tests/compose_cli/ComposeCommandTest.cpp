@@ -11,6 +11,7 @@
 #include "tests/support/ExifFixtures.h"
 #include "tests/support/JpegFixtures.h"
 #include "tests/support/MadeCovers.h"
+#include "tests/support/RunProgram.h"
 #include "tests/support/TempFolder.h"
 
 #include <gmock/gmock.h>
@@ -30,45 +31,11 @@ extern char** environ;
 
 namespace {
 
-struct TRun {
-    int ExitCode = -1;
-    std::string Out;
-    std::string Err;
-};
-
-std::string ReadText(const std::string& FileName) {
-    const auto Bytes = ReadFileBytes(FileName);
-    return std::string(Bytes.begin(), Bytes.end());
-}
-
-// Runs the built trayvane-compose with Arguments, its output caught in files of Dir.
-TRun RunExecutable(const TTempFolder& Dir, const std::vector<std::string>& Arguments) {
-    std::vector<std::string> Words{TRAYVANE_COMPOSE_EXECUTABLE};
-    Words.insert(Words.end(), Arguments.begin(), Arguments.end());
-    std::vector<char*> Argv;
-    for (auto& W : Words)
-        Argv.push_back(W.data());
-    Argv.push_back(nullptr);
-    const std::string OutFile = Dir.File(".stdout"), ErrFile = Dir.File(".stderr");
-    posix_spawn_file_actions_t Actions;
-    posix_spawn_file_actions_init(&Actions);
-    posix_spawn_file_actions_addopen(&Actions, 1, OutFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
-                                     0600);
-    posix_spawn_file_actions_addopen(&Actions, 2, ErrFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
-                                     0600);
-    pid_t Child = 0;
-    TRun Run;
-    if (posix_spawn(&Child, Argv[0], &Actions, nullptr, Argv.data(), environ) == 0) {
-        int Status = 0;
-        ::waitpid(Child, &Status, 0);
-        Run.ExitCode = WIFEXITED(Status) ? WEXITSTATUS(Status) : 128 + WTERMSIG(Status);
-    }
-    posix_spawn_file_actions_destroy(&Actions);
-    Run.Out = ReadText(OutFile);
-    Run.Err = ReadText(ErrFile);
-    std::filesystem::remove(OutFile);
-    std::filesystem::remove(ErrFile);
-    return Run;
+// Runs the built trayvane-compose with Arguments.
+TProgramRun RunExecutable(const std::vector<std::string>& Arguments) {
+    std::vector<std::string> Argv{TRAYVANE_COMPOSE_EXECUTABLE};
+    Argv.insert(Argv.end(), Arguments.begin(), Arguments.end());
+    return RunProgram(Argv);
 }
 
 // Runs the built trayvane-compose with Arguments and its standard output a pipe, as in
@@ -244,7 +211,7 @@ TEST_F(ComposeCommandTest, LayoutIsChosenByProportionsOrByTheOption) {
         std::vector<std::string> Arguments = C.Options;
         Arguments.push_back(C.Input);
         Arguments.push_back(Dir.File("inlay.PPM"));
-        const TRun Run = RunExecutable(Dir, Arguments);
+        const TProgramRun Run = RunExecutable(Arguments);
         ASSERT_EQ(Run.ExitCode, 0) << Run.Err;
         EXPECT_EQ(Run.Err, "");
         ExpectPpmIsInlayOf(Dir.File("inlay.PPM"), C.Input, C.BackAndFront, C.Spine);
@@ -253,7 +220,7 @@ TEST_F(ComposeCommandTest, LayoutIsChosenByProportionsOrByTheOption) {
 
 TEST_F(ComposeCommandTest, JpegOutputIsQuality95AndPrintsAt151Millimetres) {
     const std::string Wrap = Scan("wrap.jpg", 600, 300);
-    const TRun Run = RunExecutable(Dir, {Wrap, Dir.File("inlay.jpg")});
+    const TProgramRun Run = RunExecutable({Wrap, Dir.File("inlay.jpg")});
     ASSERT_EQ(Run.ExitCode, 0) << Run.Err;
     const TInlayGeometry G = ComputeInlayGeometry(600, 300, true, 0);
     const TDecodedJpeg Decoded = DecodeJpeg(ReadFileBytes(Dir.File("inlay.jpg")));
@@ -278,7 +245,7 @@ TEST_F(ComposeCommandTest, BadFileInTheMiddleOfABatchFailsAloneWithItsError) {
     const std::string Last = Scan("last.jpeg", 200, 200, 2);
     std::filesystem::create_directory(Dir.File("out"));
 
-    const TRun Run = RunExecutable(Dir, {"--output-dir", Dir.File("out"), First, Bad, Last});
+    const TProgramRun Run = RunExecutable({"--output-dir", Dir.File("out"), First, Bad, Last});
     EXPECT_EQ(Run.ExitCode, 1);
     EXPECT_EQ(Run.Out, "");
     EXPECT_EQ(Run.Err, "trayvane-compose: " + Bad +
@@ -300,12 +267,12 @@ TEST_F(ComposeCommandTest, OutputsNeverReplaceInputsOrEachOther) {
     const std::string B = Scan("b/cover.jpg", 300, 200, 2);
     const auto Scanned = ReadFileBytes(A);
 
-    TRun Run = RunExecutable(Dir, {A, Dir.File("a/../a/cover.jpg")});
+    TProgramRun Run = RunExecutable({A, Dir.File("a/../a/cover.jpg")});
     EXPECT_EQ(Run.ExitCode, 1);
     EXPECT_THAT(Run.Err, HasSubstr("is an input or another output of this run"));
     EXPECT_TRUE(ReadFileBytes(A) == Scanned) << "the scan was replaced";
 
-    Run = RunExecutable(Dir, {"--output-dir", Dir.Path().string(), A, B});
+    Run = RunExecutable({"--output-dir", Dir.Path().string(), A, B});
     EXPECT_EQ(Run.ExitCode, 1);
     EXPECT_EQ(Run.Err, "trayvane-compose: " + B + ": Exception: The output \"" +
                            Dir.Path().string() +
@@ -337,7 +304,7 @@ TEST_F(ComposeCommandTest, AnInputUnderAnotherNameIsNeverReplaced) {
     std::filesystem::create_symlink("cover.jpg", Dir.File("soft.jpg"));
     for (const char* Name : {"hard.jpg", "soft.jpg"}) {
         SCOPED_TRACE(Name);
-        const TRun Run = RunExecutable(Dir, {Input, Dir.File(Name)});
+        const TProgramRun Run = RunExecutable({Input, Dir.File(Name)});
         EXPECT_EQ(Run.ExitCode, 1);
         EXPECT_THAT(Run.Err, HasSubstr("is an input or another output of this run"));
         EXPECT_TRUE(ReadFileBytes(Input) == Scanned) << "the scan was replaced";
@@ -350,7 +317,7 @@ TEST_F(ComposeCommandTest, AnInlayTooBigToHoldFailsTheFile) {
     WriteFileBytes(Thin, EncodeJpeg(GradientImage(65500, 1, 3), TFixtureColor::YCbCr));
     for (const char* Layout : {"auto", "back"}) {
         SCOPED_TRACE(Layout);
-        const TRun Run = RunExecutable(Dir, {"--layout", Layout, Thin, Dir.File("inlay.jpg")});
+        const TProgramRun Run = RunExecutable({"--layout", Layout, Thin, Dir.File("inlay.jpg")});
         EXPECT_EQ(Run.ExitCode, 1);
         EXPECT_EQ(Run.Err,
                   "trayvane-compose: " + Thin + ": Exception: Can't allocate the DIB handle\n");
@@ -359,18 +326,18 @@ TEST_F(ComposeCommandTest, AnInlayTooBigToHoldFailsTheFile) {
 }
 
 TEST_F(ComposeCommandTest, HelpVersionAndUsageErrors) {
-    TRun Run = RunExecutable(Dir, {"--help"});
+    TProgramRun Run = RunExecutable({"--help"});
     EXPECT_EQ(Run.ExitCode, 0);
     EXPECT_EQ(Run.Out, ComposeUsageText());
-    Run = RunExecutable(Dir, {"--version"});
+    Run = RunExecutable({"--version"});
     EXPECT_EQ(Run.ExitCode, 0);
     EXPECT_EQ(Run.Out, "trayvane-compose 1.0.0\n");
-    Run = RunExecutable(Dir, {"--spine", "7", "a.jpg", "b.jpg"});
+    Run = RunExecutable({"--spine", "7", "a.jpg", "b.jpg"});
     EXPECT_EQ(Run.ExitCode, 2);
     EXPECT_EQ(Run.Out, "");
     EXPECT_THAT(Run.Err, HasSubstr("trayvane-compose: --spine takes -20, -15"));
     EXPECT_THAT(Run.Err, HasSubstr("Usage: trayvane-compose"));
-    Run = RunExecutable(Dir, {"--output-dir", Dir.File("nowhere"), "a.jpg"});
+    Run = RunExecutable({"--output-dir", Dir.File("nowhere"), "a.jpg"});
     EXPECT_EQ(Run.ExitCode, 2);
     EXPECT_THAT(Run.Err, HasSubstr("no folder"));
     EXPECT_FALSE(std::filesystem::exists(Dir.File("b.jpg")));
@@ -386,7 +353,8 @@ TEST_F(ComposeCommandTest, FindSpineCutsAtTheSpineOrSaysItFoundNone) {
     const std::optional<TSpineFinding> Found = FindSpine(Cover, TInlayLayout::BackAndFront);
     ASSERT_TRUE(Found);
 
-    TRun Run = RunExecutable(Dir, {"--find-spine", "--spine", "10", Input, Dir.File("inlay.ppm")});
+    TProgramRun Run =
+        RunExecutable({"--find-spine", "--spine", "10", Input, Dir.File("inlay.ppm")});
     ASSERT_EQ(Run.ExitCode, 0) << Run.Err;
     EXPECT_EQ(Run.Err, "");
     TBitmap32 Inlay;
@@ -403,7 +371,7 @@ TEST_F(ComposeCommandTest, FindSpineCutsAtTheSpineOrSaysItFoundNone) {
     MakeCover(Plain, Cover);
     const std::string Blank = Dir.File("blank.png");
     WriteFileBytes(Blank, EncodePng(RgbSamplesOf(Cover)));
-    Run = RunExecutable(Dir, {"--find-spine", Blank, Dir.File("blank.ppm")});
+    Run = RunExecutable({"--find-spine", Blank, Dir.File("blank.ppm")});
     EXPECT_EQ(Run.ExitCode, 0);
     EXPECT_EQ(Run.Err,
               "trayvane-compose: " + Blank + ": no spine found, the layout's own cut is used\n");
@@ -424,7 +392,7 @@ TEST_F(ComposeCommandTest, ScansOfEveryKindCompose) {
     for (const auto& [Name, Data] : Files) {
         SCOPED_TRACE(Name);
         WriteFileBytes(Dir.File(Name), Data);
-        const TRun Run = RunExecutable(Dir, {Dir.File(Name), Dir.File("inlay.ppm")});
+        const TProgramRun Run = RunExecutable({Dir.File(Name), Dir.File("inlay.ppm")});
         ASSERT_EQ(Run.ExitCode, 0) << Run.Err;
         ExpectPpmIsInlay(Dir.File("inlay.ppm"), Expected);
     }
@@ -437,14 +405,14 @@ TEST_F(ComposeCommandTest, ScansOfEveryKindCompose) {
     SaveJpegFile(Stored, Dir.File("sideways.jpg"), 95);
     WriteFileBytes(Dir.File("sideways.jpg"),
                    WithExifOrientation(ReadFileBytes(Dir.File("sideways.jpg")), 8));
-    const TRun Run = RunExecutable(Dir, {Dir.File("sideways.jpg"), Dir.File("photo.ppm")});
+    const TProgramRun Run = RunExecutable({Dir.File("sideways.jpg"), Dir.File("photo.ppm")});
     ASSERT_EQ(Run.ExitCode, 0) << Run.Err;
     const TPpm Photo = ReadPpm(Dir.File("photo.ppm"));
     EXPECT_EQ(Photo.Width, Expected.Width());
     EXPECT_EQ(Photo.Height, Expected.Height());
 
     WriteFileBytes(Dir.File("cut.png"), RandomBytes(100, 3));
-    const TRun Damaged = RunExecutable(Dir, {Dir.File("cut.png"), Dir.File("cut.ppm")});
+    const TProgramRun Damaged = RunExecutable({Dir.File("cut.png"), Dir.File("cut.ppm")});
     EXPECT_EQ(Damaged.ExitCode, 1);
     EXPECT_EQ(Damaged.Err, "trayvane-compose: " + Dir.File("cut.png") +
                                ": EPNGError: PNG error: not a PNG file\n");

@@ -4,9 +4,15 @@
 set -euo pipefail
 
 Work=$(mktemp -d "${TMPDIR:-/tmp}/trayvane-e2e-XXXXXX")
+# How long a window may take to come or go: a busy machine (the tests run while others build)
+# starts Qt and its dialogs slowly, and a window that is on time costs nothing more.
+WindowWaitTenths=300
+
 ProgramPid=""
+WindowManagerPid=""
 cleanup() {
   if [[ -n "$ProgramPid" ]]; then kill "$ProgramPid" 2>/dev/null || true; fi
+  if [[ -n "$WindowManagerPid" ]]; then kill "$WindowManagerPid" 2>/dev/null || true; fi
   rm -rf "$Work"
 }
 trap cleanup EXIT
@@ -25,6 +31,18 @@ start_program() {
   mkdir -m 700 -p "$XDG_RUNTIME_DIR"
   "$Program" "$@" 2>"$Work/stderr" &
   ProgramPid=$!
+}
+
+# Starts openbox, as a person's desktop has a window manager, and waits until it manages the
+# screen: a window mapped while it is still starting may never be shown.
+start_window_manager() {
+  openbox --sm-disable >/dev/null 2>&1 &
+  WindowManagerPid=$!
+  for _ in $(seq 1 "$WindowWaitTenths"); do
+    xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && return 0
+    sleep 0.1
+  done
+  fail "the window manager did not start"
 }
 
 # Waits until a window named exactly $1 is mapped and prints its id.
@@ -55,7 +73,7 @@ DialogTitlePattern='^(Open|Save As|Save)$'
 # Waits until a window whose name matches the pattern $1 is mapped and prints its id.
 wait_for_window_matching() {
   local id=""
-  for _ in $(seq 1 100); do
+  for _ in $(seq 1 "$WindowWaitTenths"); do
     id=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n 1 || true)
     [[ -n "$id" ]] && { echo "$id"; return 0; }
     sleep 0.1
@@ -64,7 +82,7 @@ wait_for_window_matching() {
 }
 
 wait_for_window_gone_id() {
-  for _ in $(seq 1 100); do
+  for _ in $(seq 1 "$WindowWaitTenths"); do
     xdotool getwindowname "$1" >/dev/null 2>&1 || return 0
     xwininfo -id "$1" 2>/dev/null | grep -q "IsViewable" || return 0
     sleep 0.1

@@ -12,16 +12,9 @@ source "$(dirname "$0")/E2eSupport.sh"
 export HOME="$Work" LANG=C.UTF-8 LC_ALL= LC_PAPER=
 convert -size 900x420 gradient:navy-orange -quality 92 "$Work/wrap.jpg"
 
-# Up to 30 seconds for a window: a busy machine starts Qt's dialogs slowly.
-patient_wait() {
-  wait_for_window_matching "$1" || wait_for_window_matching "$1" || wait_for_window_matching "$1"
-}
-
-openbox &
-WindowManager=$!
-trap 'kill "$WindowManager" 2>/dev/null || true; cleanup' EXIT
+start_window_manager
 start_program
-Window=$(patient_wait "^Trayvane by Brenlow$")
+Window=$(wait_for_window_matching "^Trayvane by Brenlow$")
 sleep 0.5
 click_in_window "$Window" 40 40 # Open
 answer_file_dialog "$Work/wrap.jpg"
@@ -29,7 +22,7 @@ sleep 0.5
 
 xdotool windowactivate --sync "$Window" 2>/dev/null || xdotool windowfocus --sync "$Window"
 xdotool key ctrl+p
-Preview=$(patient_wait "^Print Preview")
+Preview=$(wait_for_window_matching "^Print Preview")
 sleep 1
 # The print button is the last one on the preview's tool bar: the rightmost dark pixels in it.
 import -window "$Preview" "$Work/preview.png"
@@ -37,7 +30,7 @@ Right=$(convert "$Work/preview.png" -crop "x1+0+18" +repage -colorspace Gray -th
   awk -F'[,:]' '/#000000|black/ { x = $1 } END { print x + 0 }')
 ((Right > 100)) || fail "no tool bar in the print preview"
 click_in_window "$Preview" $((Right - 10)) 18
-Dialog=$(patient_wait "^Print$")
+Dialog=$(wait_for_window_matching "^Print$")
 sleep 0.5
 xdotool key Return
 wait_for_window_gone_id "$Dialog"

@@ -13,13 +13,7 @@ export QT_QPA_PLATFORM=xcb
 # D-Bus library keeps a connection buffer until the process is gone, which is not ours to free.
 echo "leak:libdbus-1.so" >"$Work/leaks.supp"
 export LSAN_OPTIONS="suppressions=$Work/leaks.supp:print_suppressions=0${LSAN_OPTIONS:+:$LSAN_OPTIONS}"
-openbox --sm-disable >/dev/null 2>&1 &
-WindowManagerPid=$!
-trap 'kill "$WindowManagerPid" 2>/dev/null || true; cleanup' EXIT
-for _ in $(seq 1 50); do
-  xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && break
-  sleep 0.1
-done
+start_window_manager
 
 Settings="$Work/config/Brenlow/Trayvane.reg"
 
@@ -75,7 +69,7 @@ start_and_settle() {
 # Closes window $1 through the window manager, as its close button does, and waits for the end.
 close_and_wait() {
   wmctrl -i -c "$1"
-  for _ in $(seq 1 100); do
+  for _ in $(seq 1 "$WindowWaitTenths"); do
     kill -0 "$ProgramPid" 2>/dev/null || { ProgramPid=""; return 0; }
     sleep 0.1
   done

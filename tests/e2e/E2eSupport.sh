@@ -34,14 +34,22 @@ start_program() {
 }
 
 # Starts openbox, as a person's desktop has a window manager, and waits until it manages the
-# screen: a window mapped while it is still starting may never be shown.
+# screen: a window mapped while it is still starting may never be shown. An openbox that has not
+# taken the screen within ten seconds is replaced by a new one, twice at the most.
 start_window_manager() {
-  openbox --sm-disable >/dev/null 2>&1 &
-  WindowManagerPid=$!
-  for _ in $(seq 1 "$WindowWaitTenths"); do
-    xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && return 0
-    sleep 0.1
+  for _ in 1 2 3; do
+    openbox --sm-disable >"$Work/openbox.log" 2>&1 &
+    WindowManagerPid=$!
+    for _ in $(seq 1 100); do
+      xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && return 0
+      kill -0 "$WindowManagerPid" 2>/dev/null || break
+      sleep 0.1
+    done
+    kill "$WindowManagerPid" 2>/dev/null || true
+    wait "$WindowManagerPid" 2>/dev/null || true
+    echo "openbox did not take the screen; it said: $(cat "$Work/openbox.log")" >&2
   done
+  WindowManagerPid=""
   fail "the window manager did not start"
 }
 

@@ -1,7 +1,9 @@
-// Fuzzes the TIFF reader through the picture registry (tests/fuzz/FuzzCodecPicture.h).
+// Fuzzes the TIFF reader through the picture registry (tests/fuzz/FuzzPictureFile.h).
 
-#include "tests/fuzz/FuzzCodecPicture.h"
+#include "picture_codecs/CodecPictures.h"
+#include "tests/fuzz/FuzzPictureFile.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* Data, std::size_t Size) {
-    return FuzzCodecPicture("input.tif", Data, Size);
+    RegisterCodecPictures();
+    return FuzzPictureFile("input.tif", Data, Size);
 }

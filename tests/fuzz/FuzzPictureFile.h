@@ -1,16 +1,16 @@
 #pragma once
 
-// Fuzzes one kind of the codec pictures through TBitmap32::LoadPictureFile: arbitrary content of
-// a file with the kind's extension must end in an error that leaves the bitmap as it was, or in
-// a picture of opaque pixels; never in a crash or an access outside a buffer.
+// Fuzzes one kind of picture through TBitmap32::LoadPictureFile: arbitrary content of a file
+// named FileName (its extension picks the registered kind) must end in an error that leaves the
+// bitmap as it was, or in a picture of opaque pixels; never in a crash or an access outside a
+// buffer. The caller registers the picture kinds first.
 
-#include "picture_codecs/CodecPictures.h"
+#include "base/Exception.h"
 #include "raster/Bitmap32.h"
 
 #include "tests/fuzz/FuzzInput.h"
 
-inline int FuzzCodecPicture(const char* FileName, const std::uint8_t* Data, std::size_t Size) {
-    RegisterCodecPictures();
+inline int FuzzPictureFile(const char* FileName, const std::uint8_t* Data, std::size_t Size) {
     const std::string Path = WriteFuzzInput(FileName, Data, Size);
     TBitmap32 Bitmap;
     Bitmap.SetDimensions(3, 2);

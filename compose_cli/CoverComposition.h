@@ -5,6 +5,7 @@
 // composition. The JPEG and PPM outputs and the PDF writer's sheet all start here.
 
 #include "composer/InlayLayout.h"
+#include "composer/SpineCut.h"
 
 #include <optional>
 #include <string>
@@ -19,6 +20,7 @@ struct TCoverComposition {
     TInlayLayout Layout; // the layout asked for, or the one the picture's proportions give
     int SpineWidth;      // the width of each spine strip of the inlay, in pixels
     TSpineSearch Search;
+    TSpineCut Cut; // the spine's edges at slider position 0: the one found, or the layout's own
 };
 
 // Loads Input (LoadCoverPicture) and composes its inlay into Inlay in Layout (or the one its
@@ -26,3 +28,7 @@ struct TCoverComposition {
 // else, and when it finds none, at the layout's own cut. Throws what the steps throw.
 TCoverComposition ComposeCover(const std::string& Input, std::optional<TInlayLayout> Layout,
                                int Spine, bool LookForSpine, TBitmap32& Inlay);
+
+// The same for a picture already loaded.
+TCoverComposition ComposeCoverPicture(const TBitmap32& Picture, std::optional<TInlayLayout> Layout,
+                                      int Spine, bool LookForSpine, TBitmap32& Inlay);

@@ -160,10 +160,8 @@ bool SheetFitsPage(const TPrintSheet& Sheet) {
     }
     const TMmRect& Caption = Sheet.CaptionArea;
     return Sheet.Caption.empty() ||
-           (Caption.Width > 0 && Inside(Caption.Left, 0, Sheet.PageWidth) &&
-            Inside(Caption.Right(), 0, Sheet.PageWidth) &&
-            Inside(Caption.Top, 0, Sheet.PageHeight) &&
-            Inside(Caption.Bottom(), 0, Sheet.PageHeight));
+           (Caption.Width > 0 && Fits(Caption.Left, Caption.Top) &&
+            Fits(Caption.Right(), Caption.Bottom()));
 }
 
 std::string PageTooSmallMessage(const TPaper& Paper, double BleedMm,

@@ -119,8 +119,8 @@ TPrintSheet ComputePrintSheet(const TPaper& Paper, double BleedMm,
 TPrintSheet ComputePrintSheet(const TPaper& Paper, double BleedMm, const TSheetInlay& Inlay,
                               std::string Caption);
 
-// Whether every picture (with its bleed) and every mark of Sheet lies at least MinPageMargin from
-// the page's edges, and the caption's box on the page.
+// Whether every picture (with its bleed), every mark and the caption's box (when there is a
+// caption) of Sheet lie at least MinPageMargin from the page's edges.
 bool SheetFitsPage(const TPrintSheet& Sheet);
 
 // "" when the sheet of Items with BleedMm fits Paper (SheetFitsPage); otherwise the sentence that

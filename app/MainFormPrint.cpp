@@ -124,8 +124,9 @@ void TMainForm::FilePrintButtonClick() {
         Printer.setDocName(QString::fromStdString(ChangeFileExt(Name, "") + "-inlay"));
         QPrintPreviewDialog Preview(&Printer, this);
         Preview.resize(size()); // Qt's own default is too small to judge the sheet by
-        auto* const Panel = new TPrintOptionsPanel(
-            FPrintOptions, ChosenLayout() == TInlayLayout::BackAndFront, FFrontFile);
+        auto* const Panel =
+            new TPrintOptionsPanel(FPrintOptions, ChosenLayout() == TInlayLayout::BackAndFront,
+                                   FFrontFile, FFrontFromOther);
         ShowBesidePreview(Preview, *Panel);
         connect(&Preview, &QPrintPreviewDialog::paintRequested, this,
                 [this, Panel](QPrinter* Target) {

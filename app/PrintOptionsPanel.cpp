@@ -24,7 +24,8 @@ QString NameOf(const std::string& File) {
 } // namespace
 
 TPrintOptionsPanel::TPrintOptionsPanel(const TPrintOptions& Options, bool CoverHasFront,
-                                       const std::string& FrontFile, QWidget* Parent)
+                                       const std::string& FrontFile, bool FromOther,
+                                       QWidget* Parent)
     : QWidget(Parent), FCoverHasFront(CoverHasFront) {
     setObjectName(QStringLiteral("PrintOptionsPanel"));
     auto* const Layout = new QVBoxLayout(this);
@@ -89,7 +90,7 @@ TPrintOptionsPanel::TPrintOptionsPanel(const TPrintOptions& Options, bool CoverH
     FCaption->setAccessibleName(tr("Print the caption"));
 
     FContent->button(static_cast<int>(Options.Content))->setChecked(true);
-    (FrontFile.empty() && CoverHasFront ? FFromThis : FFromOther)->setChecked(true);
+    (FromOther || !CoverHasFront ? FFromOther : FFromThis)->setChecked(true);
     if (!FrontFile.empty())
         FFrontName->setText(NameOf(FrontFile));
     FBleed->setValue(Options.BleedMm());

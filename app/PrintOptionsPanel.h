@@ -24,9 +24,10 @@ class TPrintOptionsPanel : public QWidget {
 
 public:
     // Shows Options; CoverHasFront says whether this picture is a wrap-around, whose front can
-    // be printed; FrontFile is the other picture chosen before ("" for none).
+    // be printed; FrontFile is the other picture chosen before ("" for none), FromOther whether
+    // the front is to come from it (always so when this picture has no front).
     TPrintOptionsPanel(const TPrintOptions& Options, bool CoverHasFront,
-                       const std::string& FrontFile, QWidget* Parent = nullptr);
+                       const std::string& FrontFile, bool FromOther, QWidget* Parent = nullptr);
 
     TPrintOptions Options() const;
     // Whether the front cover is to come from another picture than this one.

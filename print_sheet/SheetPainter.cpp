@@ -45,7 +45,9 @@ void DrawPicture(QPainter& Painter, const TSheetPiece& Sheet, const TBitmap32& I
     Painter.setRenderHint(QPainter::LosslessImageRendering);
     if (Bleeds)
         Painter.setClipRect(ToQt(Sheet.BleedArea));
-    Painter.drawImage(ToQt(Sheet.PictureArea), ImageOf(Bleeds ? Extended : Inlay));
+    // A copy that owns its pixels: a print preview keeps what it is given to draw later, when
+    // the bleed picture (and a front cover cut for this sheet) is gone.
+    Painter.drawImage(ToQt(Sheet.PictureArea), ImageOf(Bleeds ? Extended : Inlay).copy());
     Painter.restore();
 }
 

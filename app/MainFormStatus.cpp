@@ -3,6 +3,7 @@
 // what (StatusText.h), and the error dispatch adds its sentence after the record is logged.
 
 #include "app/MainForm.h"
+#include "app/ScanStatusText.h"
 
 #include "composer/InlayLayout.h"
 #include "composer/TrayCard.h"
@@ -31,10 +32,15 @@ int TMainForm::InlayDotsPerInch() const {
 
 void TMainForm::ShowLoadedStatus(const std::string& FileName) {
     const TBitmap32& Input = InputImgView->Bitmap();
-    ShowStatus(TLoadedStatus{FileName, Input.Width(), Input.Height(),
-                             FormatBackFrontButton->Down() ? TInlayLayout::BackAndFront
-                                                           : TInlayLayout::Back,
-                             InlayDotsPerInch()});
+    const TStatusText Status = StatusText(TLoadedStatus{
+        FileName, Input.Width(), Input.Height(),
+        FormatBackFrontButton->Down() ? TInlayLayout::BackAndFront : TInlayLayout::Back,
+        InlayDotsPerInch()});
+    // A scan with the scanner's bed around the card, or tilted, gets a hint at Straighten.
+    const std::string Hint = ScanHintText(
+        FindCard(Input), StraightenKey().toString(QKeySequence::NativeText).toStdString());
+    StatusLine->ShowMessage(QString::fromStdString(WithScanHint(Status.Text, Hint)),
+                            Status.Warning);
 }
 
 void TMainForm::ShowComposedStatus() {

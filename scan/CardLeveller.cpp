@@ -82,11 +82,14 @@ void LevelCard(const TBitmap32& Scan, const TCardFinding& Finding, TBitmap32& Ca
     ForCardRows(H, W, [&](int First, int End) {
         for (int J = First; J < End; ++J) {
             const double DY = Box.Top + J - CY;
+            const double DX = Box.Left - CX;
+            // Along the row the scan's point moves by (Cos, Sin) per pixel.
+            double RowX = CX + Cos * DX - Sin * DY;
+            double RowY = CY + Sin * DX + Cos * DY;
             TColor32* Row = Out + J * OutWidth;
-            for (int I = 0; I < W; ++I) {
-                const double DX = Box.Left + I - CX;
-                const double X = std::clamp(CX + Cos * DX - Sin * DY, 0.0, SW - 1.0);
-                const double Y = std::clamp(CY + Sin * DX + Cos * DY, 0.0, SH - 1.0);
+            for (int I = 0; I < W; ++I, RowX += Cos, RowY += Sin) {
+                const double X = std::clamp(RowX, 0.0, SW - 1.0);
+                const double Y = std::clamp(RowY, 0.0, SH - 1.0);
                 const int X0 = std::min(static_cast<int>(X), std::max(SW - 2, 0));
                 const int Y0 = std::min(static_cast<int>(Y), std::max(SH - 2, 0));
                 const int X1 = std::min(X0 + 1, SW - 1);

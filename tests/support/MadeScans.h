@@ -14,6 +14,8 @@ struct TScanSetup {
     TColor32 Bed = 0xFFFFFFFF; // the lid's colour
     double TiltDegrees = 0;    // the card turned clockwise by this much
     int Margin = 40;           // pixels of bed beyond the turned card's box, on every side
+    int Width = 0;             // the scan's size, the card in its middle; 0: the turned card's
+    int Height = 0;            // box and the margin
     double EdgeBlur = 1;       // the edge goes from bed to card over twice this many pixels
     int Grain = 3;             // each channel moved by up to this many levels
     std::uint32_t Seed = 11;
@@ -60,10 +62,14 @@ inline void MakeScan(const TBitmap32& Card, const TScanSetup& Setup, TBitmap32& 
     const double Sin = std::sin(Setup.TiltDegrees * Pi / 180);
     const int CW = Card.Width();
     const int CH = Card.Height();
-    const int W =
-        static_cast<int>(std::ceil(CW * std::abs(Cos) + CH * std::abs(Sin))) + 2 * Setup.Margin;
-    const int H =
-        static_cast<int>(std::ceil(CW * std::abs(Sin) + CH * std::abs(Cos))) + 2 * Setup.Margin;
+    const int W = Setup.Width > 0
+                      ? Setup.Width
+                      : static_cast<int>(std::ceil(CW * std::abs(Cos) + CH * std::abs(Sin))) +
+                            2 * Setup.Margin;
+    const int H = Setup.Height > 0
+                      ? Setup.Height
+                      : static_cast<int>(std::ceil(CW * std::abs(Sin) + CH * std::abs(Cos))) +
+                            2 * Setup.Margin;
     Scan.SetDimensions(W, H);
     MadeCoverDetail::TRandom Random(Setup.Seed);
     const double SX = (W - 1) / 2.0, SY = (H - 1) / 2.0;

@@ -49,8 +49,11 @@ TMainForm::TMainForm(TRegistryStore& Settings, std::string LogPath, std::string 
     Font.setPixelSize(11);
     setFont(Font);
     setupUi(this);
-    // The column of small scan buttons takes the size its buttons ask for; the toolbar lays it
-    // out as one control.
+    // The column of small scan buttons, in the ribbon's smaller type, takes the size its buttons
+    // ask for; the toolbar lays it out as one control.
+    QFont SmallFont = Font;
+    SmallFont.setPixelSize(10);
+    ScanButtonColumn->setFont(SmallFont);
     ScanButtonColumn->setFixedSize(ScanButtonColumn->sizeHint());
     // The status line is cleared before a handler runs: connected first.
     ConnectStatusLine();

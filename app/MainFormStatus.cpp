@@ -32,15 +32,24 @@ int TMainForm::InlayDotsPerInch() const {
 
 void TMainForm::ShowLoadedStatus(const std::string& FileName) {
     const TBitmap32& Input = InputImgView->Bitmap();
-    const TStatusText Status = StatusText(TLoadedStatus{
-        FileName, Input.Width(), Input.Height(),
-        FormatBackFrontButton->Down() ? TInlayLayout::BackAndFront : TInlayLayout::Back,
-        InlayDotsPerInch()});
-    // A scan with the scanner's bed around the card, or tilted, gets a hint at Straighten.
+    const TLoadedStatus Loaded{FileName, Input.Width(), Input.Height(),
+                               FormatBackFrontButton->Down() ? TInlayLayout::BackAndFront
+                                                             : TInlayLayout::Back,
+                               InlayDotsPerInch()};
+    // A scan with the scanner's bed around the card, or tilted, gets a hint at Straighten, after
+    // the opening sentence and before a warning of low resolution.
     const std::string Hint = ScanHintText(
         FindCard(Input), StraightenKey().toString(QKeySequence::NativeText).toStdString());
-    StatusLine->ShowMessage(QString::fromStdString(WithScanHint(Status.Text, Hint)),
-                            Status.Warning);
+    if (Hint.empty()) {
+        ShowStatus(Loaded);
+        return;
+    }
+    TLoadedStatus Opening = Loaded;
+    Opening.InlayDotsPerInch = 0;
+    const TStatusText Warning = StatusText(TComposedStatus{Loaded.InlayDotsPerInch});
+    StatusLine->ShowMessage(QString::fromStdString(WithScanHint(
+                                WithScanHint(StatusText(Opening).Text, Hint), Warning.Text)),
+                            Warning.Warning);
 }
 
 void TMainForm::ShowComposedStatus() {

@@ -1,7 +1,7 @@
 #pragma once
 
 // TMainForm: the program's one window. Its components come from resources/MainForm.ui (the ribbon
-// with the File, Format, Spine size and Info toolbars, the input view, the splitter, the output
+// with the File, Format, Spine size, Scan and Info toolbars, the input view, the splitter, the output
 // view and the status line); the non-visual ones (drop target, open and save dialogs, application
 // events) are its members. The input picture and the inlay are the bitmaps of the two views, the
 // layout is which layout button is down, the spine setting is the slider's position; the window's

@@ -327,7 +327,9 @@ TCardFinding FindCard(const TBitmap32& Scan) {
     if (X1 - X0 < 16)
         return Finding;
 
-    // Each column's first and last run, looked for only where the rows found the card.
+    // Each column's first and last run, looked for only where the rows found the card: its columns,
+    // from a few rows above its first row (no run of a column starts far above a run of a row)
+    // and below its last.
     std::vector<int> Top(W, -1), Bottom(W, -1);
     const auto FindColumnEnds = [&](std::vector<int>& Ends, int From, int Step) {
         std::vector<int> Run(W, 0);
@@ -345,8 +347,8 @@ TCardFinding FindCard(const TBitmap32& Scan) {
             }
         }
     };
-    FindColumnEnds(Top, 0, 1);
-    FindColumnEnds(Bottom, H - 1, -1);
+    FindColumnEnds(Top, std::max(0, Y0 - 2 * RunLength), 1);
+    FindColumnEnds(Bottom, std::min(H - 1, Y1 + 2 * RunLength), -1);
     int CX0, CX1;
     LongestStretch(Top, CX0, CX1);
     if (CX1 - CX0 < 16)

@@ -87,6 +87,27 @@ void LevelCard(const TBitmap32& Scan, const TCardFinding& Finding, TBitmap32& Ca
             double RowX = CX + Cos * DX - Sin * DY;
             double RowY = CY + Sin * DX + Cos * DY;
             TColor32* Row = Out + J * OutWidth;
+            const double LastX = RowX + Cos * (W - 1);
+            const double LastY = RowY + Sin * (W - 1);
+            if (std::min(RowX, LastX) >= 0 && std::max(RowX, LastX) < SW - 1 &&
+                std::min(RowY, LastY) >= 0 && std::max(RowY, LastY) < SH - 1) {
+                // The whole row samples inside the scan: fixed point, 16 bits of fraction, of
+                // which the weights take the upper 8.
+                std::int64_t FX = std::llround(RowX * 65536);
+                std::int64_t FY = std::llround(RowY * 65536);
+                const std::int64_t StepX = std::llround(Cos * 65536);
+                const std::int64_t StepY = std::llround(Sin * 65536);
+                for (int I = 0; I < W; ++I, FX += StepX, FY += StepY) {
+                    const auto X0 = static_cast<std::size_t>(FX >> 16);
+                    const auto Y0 = static_cast<std::size_t>(FY >> 16);
+                    const auto WX = static_cast<std::uint32_t>((FX >> 8) & 0xFF);
+                    const auto WY = static_cast<std::uint32_t>((FY >> 8) & 0xFF);
+                    const TColor32* Upper = In + Y0 * InWidth + X0;
+                    const TColor32* Lower = Upper + InWidth;
+                    Row[I] = Mix(Mix(Upper[0], Upper[1], WX), Mix(Lower[0], Lower[1], WX), WY);
+                }
+                continue;
+            }
             for (int I = 0; I < W; ++I, RowX += Cos, RowY += Sin) {
                 const double X = std::clamp(RowX, 0.0, SW - 1.0);
                 const double Y = std::clamp(RowY, 0.0, SH - 1.0);

@@ -1,7 +1,7 @@
 #pragma once
 
 // TMainForm: the program's one window. Its components come from resources/MainForm.ui (the ribbon
-// with the File, Format, Spine size, Scan and Info toolbars, the input view, the splitter, the output
+// with the File, Format, Spine size and Info toolbars, the input view, the splitter, the output
 // view and the status line); the non-visual ones (drop target, open and save dialogs, application
 // events) are its members. The input picture and the inlay are the bitmaps of the two views, the
 // layout is which layout button is down, the spine setting is the slider's position; the window's
@@ -117,8 +117,8 @@ public:
     void InputImgViewCutLineMoved(TCutLine Line, int Column);
     void InputImgViewCutDragStarted();
     void InputImgViewCutDragCancelled();
-    // The scan (app/MainFormScan.cpp): quarter turns, straightening, and Ctrl+Z back to the
-    // picture as opened.
+    // The scan (app/MainFormScan.cpp, the ribbon's Scan group before Info): quarter turns,
+    // straightening, and Ctrl+Z back to the picture as opened.
     void ScanRotateLeftButtonClick();
     void ScanRotateRightButtonClick();
     void ScanStraightenButtonClick();

@@ -10,7 +10,7 @@
 #include "base/RunHandler.h"
 #include "raster/Orientation.h"
 #include "raster/QuarterTurn.h"
-#include "scan/Straighten.h"
+#include "scan/CardLeveller.h"
 
 #include <memory>
 
@@ -31,15 +31,15 @@ void TMainForm::ScanRotateRightButtonClick() {
 void TMainForm::ScanStraightenButtonClick() {
     RunHandler([this] {
         const TWaitCursor Hourglass;
-        TCardFinding Finding;
-        if (!FindCard(InputImgView->Bitmap()).HasBorder) {
-            // Nothing changes: no step to undo, no recomposition.
-            Finding.HasBorder = false;
-        } else {
-            ChangeInputPicture(
-                [&Finding](TBitmap32& Picture) { Finding = StraightenScan(Picture); });
-        }
-        StatusLine->ShowMessage(QString::fromStdString(StraightenedText(Finding)), false);
+        // Without a margin of bed nothing changes: no step to undo, no recomposition.
+        const TCardFinding Found = FindCard(InputImgView->Bitmap());
+        if (Found.HasBorder)
+            ChangeInputPicture([&Found](TBitmap32& Picture) {
+                TBitmap32 Card;
+                LevelCard(Picture, Found, Card);
+                TakePixelsKeepingSettings(Picture, Card);
+            });
+        StatusLine->ShowMessage(QString::fromStdString(StraightenedText(Found)), false);
     });
 }
 

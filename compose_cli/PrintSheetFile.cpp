@@ -1,5 +1,6 @@
 #include "compose_cli/PrintSheetFile.h"
 
+#include "compose_cli/ScanPreparation.h"
 #include "composer/FrontCover.h"
 #include "picture_codecs/CoverPicture.h"
 #include "print_sheet/PdfSheet.h"
@@ -42,6 +43,7 @@ std::unique_ptr<TPreparedCover> PrepareCover(const std::string& Input, const TPr
                                              TSheetReport& Report) {
     TBitmap32 Picture;
     LoadCoverPicture(Picture, Input);
+    PrepareScan(Picture, Job.Scan);
     auto Result = std::make_unique<TPreparedCover>();
     TPreparedCover& Cover = *Result;
     Cover.Composed =

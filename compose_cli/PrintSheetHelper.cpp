@@ -71,6 +71,10 @@ std::vector<std::string> PrintSheetHelperArguments(const std::vector<std::string
         "--paper",  PaperArgument(Job.Paper),   "--bleed", NumberText(Job.Bleed)};
     if (Job.FindSpine)
         Arguments.push_back("--find-spine");
+    if (Job.Scan.Rotate != 0)
+        Arguments.insert(Arguments.end(), {"--rotate", std::to_string(Job.Scan.Rotate)});
+    if (Job.Scan.Straighten)
+        Arguments.push_back("--straighten");
     if (Job.PerSheet != 1)
         Arguments.insert(Arguments.end(), {"--per-sheet", std::to_string(Job.PerSheet)});
     if (!Job.Front.empty())

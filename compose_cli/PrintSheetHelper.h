@@ -32,6 +32,7 @@ struct TPrintSheetJob {
     TPaper Paper;
     double Bleed = 0;
     bool FindSpine = false;      // cut where FindSpine finds the spine
+    TScanPreparation Scan;       // turned and straightened before all else
     int PerSheet = 1;            // tray cards a page: 1, or 2 one above the other
     std::string Front;           // the front cover's picture, printed with the card; "" for none
     bool FrontFromCover = false; // the front cover from each input's own picture
@@ -51,7 +52,8 @@ private:
 };
 
 // The writer's arguments for a job: "--layout L --spine N --paper P --bleed B [--find-spine]
-// [--per-sheet 2] [--front F | --front-from-cover] [--no-caption] -- INPUT... OUTPUT".
+// [--rotate R] [--straighten] [--per-sheet 2] [--front F | --front-from-cover] [--no-caption]
+// -- INPUT... OUTPUT".
 std::vector<std::string> PrintSheetHelperArguments(const std::vector<std::string>& Inputs,
                                                    const std::string& Output,
                                                    const TPrintSheetJob& Job);

@@ -20,6 +20,7 @@
 #include "app/ExceptionLog.h"
 #include "app/FileActionScope.h"
 #include "app/FileDialog.h"
+#include "app/HelpWindow.h"
 #include "app/StatusText.h"
 #include "app/WidgetPlacement.h"
 #include "app/settings/RegistryStore.h"
@@ -91,6 +92,8 @@ public:
     TDropFileTarget& DropTarget() { return DropFileTarget1; }
     TFileDialog& OpenFileDialog() { return OpenDialog; }
     TFileDialog& SaveFileDialog() { return SaveDialog; }
+    // The help window, once F1 has made it; null before.
+    THelpWindow* HelpWindow() const { return FHelpWindow.get(); }
 
     // The handlers, connected to their controls by ConnectHandlers.
     void FileOpenButtonClick();
@@ -102,6 +105,8 @@ public:
     void FormatBackFrontButtonClick();
     void SpineSizeTrackBarPositionChanged(double Position);
     void InfoHomeButtonClick();
+    // F1: shows the help window "Trayvane Help" (app/MainFormHelp.cpp).
+    void HelpKeyPressed();
     // The cut (app/MainFormCut.cpp).
     void FormatFindSpineButtonClick();
     void InputImgViewCutLineMoved(TCutLine Line, int Column);
@@ -170,4 +175,6 @@ private:
     // The file the input picture was loaded from (the placeholder at first): the inlay is never
     // saved over it.
     std::optional<TFileIdentity> FInputFile;
+    // The help window, made at the first F1 and kept (hidden when closed) for the next.
+    std::unique_ptr<THelpWindow> FHelpWindow;
 };

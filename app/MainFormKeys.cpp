@@ -43,8 +43,8 @@ void TMainForm::SetUpKeysAndTips() {
          "Look for the spine's two edges in the picture and cut there", std::nullopt, true},
         {SpineSizeTrackBar, "Spine size",
          "Widen or narrow the spine strips, from -20 % to +20 % in steps of 5", std::nullopt, true},
-        {InfoHomeButton, "Homepage", "Open Trayvane's home page in the browser",
-         QKeySequence::HelpContents, true},
+        {InfoHomeButton, "Homepage", "Open Trayvane's home page in the browser", std::nullopt,
+         true},
         {InputImgView, "Cover picture",
          "The picture of the cover, shrunk to fit, with the spine cut; drop a picture file here to "
          "open it",
@@ -86,6 +86,12 @@ void TMainForm::SetUpKeysAndTips() {
     // The toolbars, as groups, are named by their captions.
     for (TAdvToolBar* const ToolBar : findChildren<TAdvToolBar*>())
         ToolBar->setAccessibleName(ToolBar->Caption());
+
+    // F1: the window's own help.
+    auto* const Help = new QAction(this);
+    Help->setShortcuts(QKeySequence::HelpContents);
+    connect(Help, &QAction::triggered, this, &TMainForm::HelpKeyPressed);
+    addAction(Help);
 
     // Ctrl+Q where the desktop has no Quit key of its own (Windows has Alt+F4 only).
     auto* const Quit = new QAction(this);

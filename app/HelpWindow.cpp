@@ -56,9 +56,8 @@ void THelpWindow::ShowInFront() {
         QSize Size(DesignedWidth, DesignedHeight);
         if (const QScreen* Screen = parentWidget() ? parentWidget()->screen() : screen()) {
             const QRect Area = Screen->availableGeometry();
-            Size = Size.boundedTo(
-                QSize(std::max(200, Area.width() - FrameAllowance),
-                      std::max(150, Area.height() - FrameAllowance)));
+            Size = Size.boundedTo(QSize(std::max(200, Area.width() - FrameAllowance),
+                                        std::max(150, Area.height() - FrameAllowance)));
         }
         resize(Size);
     }

@@ -61,14 +61,14 @@ TEST_F(MainFormHelpTest, TheGuideComesFromTheResourcesAndCoversEveryTopic) {
     EXPECT_EQ(Browser.source().toString().toStdString(), HelpPageAddress);
     const std::string Text = Browser.toPlainText().toStdString();
     for (const char* Topic :
-         {"Opening a cover", "Layouts", "Cut lines", "Find spine", "Spine found:",
-          "Rotate left", "Ctrl+Shift+R", "Straighten", "Ctrl+T", "TRAY CARD", "Printing",
-          "Keys", "F1", "trayvane.log", "~/.local/state/trayvane/trayvane.log"})
+         {"Opening a cover", "Layouts", "Cut lines", "Find spine", "Spine found:", "Rotate left",
+          "Ctrl+Shift+R", "Straighten", "Ctrl+T", "TRAY CARD", "Printing", "Keys", "F1",
+          "trayvane.log", "~/.local/state/trayvane/trayvane.log"})
         EXPECT_THAT(Text, HasSubstr(Topic));
     // Every link inside the guide leads to a part of it.
     const QString Html = Browser.toHtml();
-    for (const char* Anchor : {"opening", "layouts", "cut", "findspine", "straighten",
-                               "traycard", "printing", "keys", "log"})
+    for (const char* Anchor : {"opening", "layouts", "cut", "findspine", "straighten", "traycard",
+                               "printing", "keys", "log"})
         EXPECT_TRUE(Html.contains(QStringLiteral("name=\"%1\"").arg(QLatin1String(Anchor))))
             << Anchor;
 }

@@ -5,12 +5,14 @@
 #include "widgets/RibbonLayout.h"
 #include "widgets/RibbonLook.h"
 
+#include <QAbstractButton>
 #include <QChildEvent>
+#include <QEnterEvent>
 #include <QEvent>
 #include <QLinearGradient>
 #include <QPainter>
+#include <QPainterPath>
 #include <QTimer>
-#include <QToolButton>
 
 #include <algorithm>
 
@@ -19,30 +21,65 @@ namespace {
 // The width of a scroll arrow at either end of the ribbon.
 constexpr int ScrollArrowWidth = 16;
 
-QToolButton* MakeScrollArrow(QWidget* Pager, Qt::ArrowType Arrow, const char* Name,
-                             const char* Description) {
-    auto* const Button = new QToolButton(Pager);
-    Button->setObjectName(QString::fromLatin1(Name));
-    Button->setArrowType(Arrow);
-    Button->setAutoRaise(true);
-    Button->setFocusPolicy(Qt::NoFocus);
-    Button->setAccessibleName(QString::fromLatin1(Description));
-    Button->setToolTip(QString::fromLatin1(Description));
-    Button->hide();
-    return Button;
-}
+// A scroll arrow at one end of the ribbon: a strip of the ribbon's colour with a chevron, over
+// the toolbars it covers.
+class TRibbonScrollArrow : public QAbstractButton {
+public:
+    TRibbonScrollArrow(QWidget* Pager, bool Left, const char* Name, const char* Description)
+        : QAbstractButton(Pager), FLeft(Left) {
+        setObjectName(QString::fromLatin1(Name));
+        setFocusPolicy(Qt::NoFocus);
+        setAccessibleName(QString::fromLatin1(Description));
+        setToolTip(QString::fromLatin1(Description));
+        setCursor(Qt::PointingHandCursor);
+        hide();
+    }
+
+protected:
+    void paintEvent(QPaintEvent*) override {
+        QPainter Painter(this);
+        Painter.setRenderHint(QPainter::Antialiasing);
+        QLinearGradient Fill(0, 0, 0, height());
+        Fill.setColorAt(0.0, isDown() ? AccentMidColor : RibbonTopColor);
+        Fill.setColorAt(1.0, isDown() ? AccentMidColor : RibbonBottomColor);
+        Painter.fillRect(rect(), Fill);
+        Painter.fillRect(FLeft ? QRect(width() - 1, 0, 1, height()) : QRect(0, 0, 1, height()),
+                         RibbonEdgeColor);
+        const double X = width() / 2.0;
+        const double Y = height() / 2.0;
+        const double Reach = FLeft ? -3.0 : 3.0;
+        QPainterPath Chevron;
+        Chevron.moveTo(X - Reach, Y - 6);
+        Chevron.lineTo(X + Reach, Y);
+        Chevron.lineTo(X - Reach, Y + 6);
+        Painter.setPen(QPen(underMouse() ? AccentDarkColor : TextColor, 2.0, Qt::SolidLine,
+                            Qt::RoundCap, Qt::RoundJoin));
+        Painter.drawPath(Chevron);
+    }
+    void enterEvent(QEnterEvent* Event) override {
+        update();
+        QAbstractButton::enterEvent(Event);
+    }
+    void leaveEvent(QEvent* Event) override {
+        update();
+        QAbstractButton::leaveEvent(Event);
+    }
+
+private:
+    bool FLeft;
+};
 
 } // namespace
 
 TAdvToolBarPager::TAdvToolBarPager(QWidget* Parent)
-    : QWidget(Parent), FScrollLeft(MakeScrollArrow(this, Qt::LeftArrow, "RibbonScrollLeft",
-                                                   "Scroll the ribbon to the left")),
-      FScrollRight(MakeScrollArrow(this, Qt::RightArrow, "RibbonScrollRight",
-                                   "Scroll the ribbon to the right")) {
+    : QWidget(Parent), FScrollLeft(new TRibbonScrollArrow(this, true, "RibbonScrollLeft",
+                                                          "Scroll the ribbon to the left")),
+      FScrollRight(new TRibbonScrollArrow(this, false, "RibbonScrollRight",
+                                          "Scroll the ribbon to the right")) {
     setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
     setFocusPolicy(Qt::NoFocus);
-    connect(FScrollLeft, &QToolButton::clicked, this, [this] { ScrollBy(-1); });
-    connect(FScrollRight, &QToolButton::clicked, this, [this] { ScrollBy(1); });
+    connect(FScrollLeft, &QAbstractButton::clicked, this, [this] { ScrollBy(-1); });
+    connect(FScrollRight, &QAbstractButton::clicked, this, [this] { ScrollBy(1); });
 }
 
 std::vector<TAdvToolBar*> TAdvToolBarPager::ToolBars() const {

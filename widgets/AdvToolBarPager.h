@@ -17,7 +17,7 @@
 
 #include <vector>
 
-class QToolButton;
+class QAbstractButton;
 class TAdvToolBar;
 
 // The height of the ribbon strip.
@@ -57,8 +57,8 @@ private:
     void ScheduleLayout();
 
     std::vector<QPointer<TAdvToolBar>> FToolBars;
-    QToolButton* FScrollLeft;
-    QToolButton* FScrollRight;
+    QAbstractButton* FScrollLeft;
+    QAbstractButton* FScrollRight;
     int FScrollOffset = 0;
     int FScrollRange = 0;
     bool FLayoutScheduled = false;

@@ -12,9 +12,9 @@
 
 #include "tests/support/TestNames.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QTest>
-#include <QToolButton>
 
 #include <gtest/gtest.h>
 
@@ -153,7 +153,7 @@ protected:
         return Result;
     }
     QWidget* Arrow(const char* Name) const {
-        return Pager.findChild<QToolButton*>(QString::fromLatin1(Name));
+        return Pager.findChild<QAbstractButton*>(QString::fromLatin1(Name));
     }
 
     TAdvToolBarPager Pager;

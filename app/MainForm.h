@@ -135,6 +135,7 @@ private:
     void ConnectStatusLine();
     void SetUpKeysAndTips();
     void ShowStatus(const TStatusEvent& Event);
+    void ClearStatus();
     void ShowLoadedStatus(const std::string& FileName);
     void ShowComposedStatus();
     void ShowSavedStatus(const std::string& FileName);

@@ -92,6 +92,13 @@ void TMainForm::FilePrintButtonClick() {
         Preview.resize(size()); // Qt's own default is too small to judge the sheet by
         connect(&Preview, &QPrintPreviewDialog::paintRequested, this,
                 [this](QPrinter* Target) { RunHandler([&] { PrintSheet(*Target); }); });
-        Preview.exec();
+        // The preview is accepted once its sheet went to the printer or into a file.
+        if (Preview.exec() != QDialog::Accepted)
+            return;
+        const bool ToFile =
+            Printer.outputFormat() == QPrinter::PdfFormat || !Printer.outputFileName().isEmpty();
+        ShowStatus(TPrintedStatus{
+            (ToFile ? Printer.outputFileName() : Printer.printerName()).toStdString(), ToFile,
+            InlayDotsPerInch()});
     });
 }

@@ -83,6 +83,9 @@ TEST_F(MainFormKeysTest, CtrlOOpensCtrlSSavesF1OpensTheHelpCtrlQCloses) {
 
 TEST_F(MainFormKeysTest, TabGoesThroughTheButtonsAndTheSliderAndSpacePressesALayoutButton) {
     const auto Form = MakeActiveForm();
+    // The designed width, so that no toolbar shows its compact form (whose controls are hidden).
+    Form->resize(1104, Form->height());
+    QApplication::processEvents();
     QWindow* const Window = Form->windowHandle();
     Form->OpenButton().setFocus(Qt::TabFocusReason);
     ASSERT_TRUE(Form->OpenButton().hasFocus());

@@ -16,12 +16,10 @@
 // File names are shown without their folder. Texts are UTF-8.
 
 #include "composer/InlayLayout.h"
+#include "composer/TrayCard.h"
 
 #include <string>
 #include <variant>
-
-// An inlay printed at tray-card size below this many dots per inch looks coarse.
-inline constexpr int LowResolutionDotsPerInch = 150;
 
 // A picture was loaded: its file, its size and the layout chosen for it; the composed inlay
 // prints at InlayDotsPerInch (0: nothing was composed).

@@ -23,5 +23,5 @@ TCoverComposition ComposeCover(const std::string& Input, std::optional<TInlayLay
     const TSpineSearch Search = !LookForSpine ? TSpineSearch::NotAsked
                                 : Found       ? TSpineSearch::Found
                                               : TSpineSearch::NotFound;
-    return TCoverComposition{Chosen, Cut.Width(), Search};
+    return TCoverComposition{Chosen, Cut.Width(), Search, Inlay.Width()};
 }

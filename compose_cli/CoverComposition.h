@@ -19,6 +19,14 @@ struct TCoverComposition {
     TInlayLayout Layout; // the layout asked for, or the one the picture's proportions give
     int SpineWidth;      // the width of each spine strip of the inlay, in pixels
     TSpineSearch Search;
+    int InlayWidth = 0; // the inlay's width, in pixels
+};
+
+// What the batch command reports of a file it wrote: the spine search, and the inlay's width
+// (0: not known), from which its density at tray-card size follows.
+struct TFileOutcome {
+    TSpineSearch Search = TSpineSearch::NotAsked;
+    int InlayWidth = 0;
 };
 
 // Loads Input (LoadCoverPicture) and composes its inlay into Inlay in Layout (or the one its

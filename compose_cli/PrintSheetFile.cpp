@@ -4,12 +4,12 @@
 #include "print_sheet/SheetCaption.h"
 #include "raster/Bitmap32.h"
 
-TSpineSearch WritePrintSheetFile(const std::string& Input, const std::string& Output,
-                                 const TPrintSheetJob& Job) {
+TCoverComposition WritePrintSheetFile(const std::string& Input, const std::string& Output,
+                                      const TPrintSheetJob& Job) {
     TBitmap32 Inlay;
     const TCoverComposition Composed =
         ComposeCover(Input, Job.Layout, Job.Spine, Job.FindSpine, Inlay);
     WritePdfSheet(Output, Job.Paper, Job.Bleed, Inlay, Composed.SpineWidth,
                   SheetCaption(Input, Composed.Layout, Job.Spine));
-    return Composed.Search;
+    return Composed;
 }

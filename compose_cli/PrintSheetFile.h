@@ -8,6 +8,6 @@
 
 // Loads Input, composes its inlay as trayvane-compose does (ComposeCover), and writes its print
 // sheet to Output (WritePdfSheet) with the caption of Input's name, the layout and the spine.
-// Returns what became of the spine search. Needs a QGuiApplication. Throws what the steps throw.
-TSpineSearch WritePrintSheetFile(const std::string& Input, const std::string& Output,
-                                 const TPrintSheetJob& Job);
+// Returns how it was composed. Needs a QGuiApplication. Throws what the steps throw.
+TCoverComposition WritePrintSheetFile(const std::string& Input, const std::string& Output,
+                                      const TPrintSheetJob& Job);

@@ -91,7 +91,7 @@ std::string FindPrintSheetHelper() {
                     " is not installed beside \"" + Program.string() + "\"");
 }
 
-TSpineSearch RunPrintSheetHelper(const std::string& Input, const std::string& Output,
+TFileOutcome RunPrintSheetHelper(const std::string& Input, const std::string& Output,
                                  const TPrintSheetJob& Job) {
     const std::string Helper = FindPrintSheetHelper();
     std::vector<std::string> Words{Helper};
@@ -119,12 +119,13 @@ TSpineSearch RunPrintSheetHelper(const std::string& Input, const std::string& Ou
     int Status = 0;
     while (::waitpid(Child, &Status, 0) < 0 && errno == EINTR) {
     }
-    if (WIFEXITED(Status) && WEXITSTATUS(Status) == 0)
-        return Job.FindSpine ? TSpineSearch::Found : TSpineSearch::NotAsked;
-    if (WIFEXITED(Status) && WEXITSTATUS(Status) == PrintSheetNoSpineExit && Job.FindSpine)
-        return TSpineSearch::NotFound;
-
     const std::string Text = ReadAll(Report.get());
+    if (WIFEXITED(Status) && WEXITSTATUS(Status) == 0)
+        return {Job.FindSpine ? TSpineSearch::Found : TSpineSearch::NotAsked,
+                InlayWidthOfReport(Text)};
+    if (WIFEXITED(Status) && WEXITSTATUS(Status) == PrintSheetNoSpineExit && Job.FindSpine)
+        return {TSpineSearch::NotFound, InlayWidthOfReport(Text)};
+
     const std::size_t LineEnd = Text.find('\n');
     if (WIFEXITED(Status) && WEXITSTATUS(Status) == 1 && LineEnd != std::string::npos &&
         LineEnd > 0)
@@ -133,6 +134,23 @@ TSpineSearch RunPrintSheetHelper(const std::string& Input, const std::string& Ou
                     (WIFSIGNALED(Status)
                          ? "with signal " + std::to_string(WTERMSIG(Status))
                          : "with exit status " + std::to_string(WEXITSTATUS(Status))));
+}
+
+std::string PrintSheetInlayWidthReport(int InlayWidth) {
+    return "inlay-width " + std::to_string(InlayWidth) + "\n";
+}
+
+int InlayWidthOfReport(const std::string& Report) {
+    static constexpr std::string_view Key = "inlay-width ";
+    if (Report.compare(0, Key.size(), Key) != 0)
+        return 0;
+    int Width = 0;
+    const char* const First = Report.data() + Key.size();
+    const char* const Last = Report.data() + Report.size();
+    const auto Result = std::from_chars(First, Last, Width);
+    if (Result.ec != std::errc() || Result.ptr == First || Width < 0)
+        return 0;
+    return Width;
 }
 
 std::string PrintSheetHelperReport(const std::exception& Error) {

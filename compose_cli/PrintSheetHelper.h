@@ -60,10 +60,17 @@ std::vector<std::string> PrintSheetHelperArguments(const std::string& Input,
 std::string FindPrintSheetHelper();
 
 // Writes Output, the print sheet of Input, through the writer, and waits for it. Returns what
-// became of the spine search. Throws EPrintSheetHelperError with what the writer reported, or
-// Exception when the writer cannot be found or started or ends without a report (a crash, say).
-TSpineSearch RunPrintSheetHelper(const std::string& Input, const std::string& Output,
+// became of the spine search and the inlay's width (as the writer reported it). Throws
+// EPrintSheetHelperError with what the writer reported, or Exception when the writer cannot be
+// found or started or ends without a report (a crash, say).
+TFileOutcome RunPrintSheetHelper(const std::string& Input, const std::string& Output,
                                  const TPrintSheetJob& Job);
+
+// How the writer reports, on its standard error after a sheet written, the inlay's width:
+// "inlay-width N\n".
+std::string PrintSheetInlayWidthReport(int InlayWidth);
+// The width such a report gives; 0 for any other text.
+int InlayWidthOfReport(const std::string& Report);
 
 // How the writer reports Error on its standard error: the class name, "\n", the message.
 std::string PrintSheetHelperReport(const std::exception& Error);

@@ -33,11 +33,12 @@ int main(int argc, char** argv) {
         // Qt sees only the program's name: it would take some file names for its own options.
         int QtArgc = 1;
         QGuiApplication Application(QtArgc, argv);
-        const TSpineSearch Search =
+        const TCoverComposition Composed =
             WritePrintSheetFile(Options.Inputs.front(), Options.Output,
                                 TPrintSheetJob{Options.Layout, Options.Spine, *Options.Paper,
                                                Options.Bleed, Options.FindSpine});
-        return Search == TSpineSearch::NotFound ? PrintSheetNoSpineExit : 0;
+        std::cerr << PrintSheetInlayWidthReport(Composed.InlayWidth) << std::flush;
+        return Composed.Search == TSpineSearch::NotFound ? PrintSheetNoSpineExit : 0;
     } catch (const std::exception& E) {
         std::cerr << PrintSheetHelperReport(E) << std::flush;
         return 1;

@@ -296,15 +296,15 @@ std::string ComposeUsageText() {
     Text += "\nPDF options:\n";
     Text += OptionLines(std::begin(PdfOptionHelp), std::end(PdfOptionHelp));
     Text += "\n"
-            "OUTPUT is written as a JPEG of quality 95 that prints 151 mm wide, as a binary PPM\n"
-            "when its name ends in \".ppm\", or as a one-page PDF print sheet when it ends in\n"
-            "\".pdf\": the inlay at 151 x 117.5 mm in the middle of the page, with crop marks,\n"
-            "fold marks at the spine and a caption; print it at 100 %, not fitted to the page.\n"
-            "An existing file is replaced only by a complete new one. An inlay that would print\n"
-            "below 150 dpi is composed all the same, with a line on standard error.\n"
+            "OUTPUT is written as a JPEG of quality 95 that prints 151 mm wide, as a binary\n"
+            "PPM when its name ends in \".ppm\", or as a one-page PDF print sheet when it ends\n"
+            "in \".pdf\": the inlay at 151 x 117.5 mm in the middle of the page, with crop\n"
+            "marks, fold marks at the spine and a caption; print it at 100 %, not fitted to\n"
+            "the page. An existing file is replaced only by a complete new one. An inlay that\n"
+            "would print below 150 dpi is written all the same, with a line on standard error.\n"
             "\n"
-            "Exit status: 0 when every file was composed, 1 when any file failed (the others are\n"
-            "still composed), 2 for a usage error.\n";
+            "Exit status: 0 when every file was composed, 1 when any file failed (the others\n"
+            "are still composed), 2 for a usage error.\n";
     return Text;
 }
 

@@ -36,7 +36,7 @@ int main(int argc, char** argv) {
         const TCoverComposition Composed =
             WritePrintSheetFile(Options.Inputs.front(), Options.Output,
                                 TPrintSheetJob{Options.Layout, Options.Spine, *Options.Paper,
-                                               Options.Bleed, Options.FindSpine});
+                                               Options.Bleed, Options.FindSpine, Options.Scan});
         std::cerr << PrintSheetInlayWidthReport(Composed.InlayWidth) << std::flush;
         return Composed.Search == TSpineSearch::NotFound ? PrintSheetNoSpineExit : 0;
     } catch (const std::exception& E) {

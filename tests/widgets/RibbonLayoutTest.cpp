@@ -56,8 +56,8 @@ const std::vector<bool> NoneCompact{false, false, false, false};
 const std::vector<bool> InfoCompact{false, false, false, true};
 
 const TRibbonCase RibbonCases[] = {
-    {"the designed window", WindowGroups, 1104, DesignedLefts, NoneCompact, 1104, 0},
-    {"wider than designed", WindowGroups, 1600, DesignedLefts, NoneCompact, 1104, 0},
+    {"four groups just fitting", WindowGroups, 1104, DesignedLefts, NoneCompact, 1104, 0},
+    {"wider than they need", WindowGroups, 1600, DesignedLefts, NoneCompact, 1104, 0},
     {"one pixel too narrow", WindowGroups, 1103, DesignedLefts, InfoCompact, 1042, 0},
     {"just the compact width", WindowGroups, 1042, DesignedLefts, InfoCompact, 1042, 0},
     {"a netbook screen scrolls", WindowGroups, 1014, DesignedLefts, InfoCompact, 1042, 28},

@@ -2,6 +2,7 @@
 
 #include "composer/SpineCut.h"
 #include "composer/SpineFinder.h"
+#include "composer/TrayCard.h"
 #include "composer/TrayInlay.h"
 #include "composer/TrayInlayAtCut.h"
 #include "picture_codecs/CoverPicture.h"
@@ -31,5 +32,15 @@ TCoverComposition ComposeCoverPicture(const TBitmap32& Picture, std::optional<TI
                                 : Found       ? TSpineSearch::Found
                                               : TSpineSearch::NotFound;
     return TCoverComposition{Chosen, Cut.Width(), Search,
-                             Found ? Found->Cut : DescribedSpineCut(Picture.Width(), Chosen, 0)};
+                             Found ? Found->Cut : DescribedSpineCut(Picture.Width(), Chosen, 0),
+                             Inlay.Width()};
+}
+
+std::string LowResolutionNotice(int InlayWidth) {
+    if (InlayWidth <= 0)
+        return {};
+    const int Dpi = TrayCardDensity(InlayWidth).RoundedDotsPerInch();
+    return Dpi < LowResolutionDotsPerInch
+               ? "Low resolution: " + std::to_string(Dpi) + " dpi at tray-card size"
+               : std::string();
 }

@@ -10,6 +10,7 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 class TBitmap32;
 
@@ -22,7 +23,20 @@ struct TCoverComposition {
     int SpineWidth;      // the width of each spine strip of the inlay, in pixels
     TSpineSearch Search;
     TSpineCut Cut; // the spine's edges at slider position 0: the one found, or the layout's own
+    int InlayWidth = 0; // the inlay's width, in pixels
 };
+
+// What the batch command reports of a file it wrote: the spine search, the inlay's width (0: not
+// known), from which its density at tray-card size follows, and the notes of the PDF writer.
+struct TFileOutcome {
+    TSpineSearch Search = TSpineSearch::NotAsked;
+    int InlayWidth = 0;
+    std::vector<std::string> Notices;
+};
+
+// "Low resolution: N dpi at tray-card size" for an inlay InlayWidth pixels wide that prints below
+// LowResolutionDotsPerInch at tray-card size, as the window says it; empty otherwise and for 0.
+std::string LowResolutionNotice(int InlayWidth);
 
 // Loads Input (LoadCoverPicture), prepares it as Preparation asks (PrepareScan: turned,
 // straightened) and composes its inlay into Inlay in Layout (or the one its proportions give)

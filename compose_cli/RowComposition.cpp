@@ -25,8 +25,8 @@ bool SpareCore() {
 
 } // namespace
 
-void ComposeByRows(const TJpegRowReader& Scan, const std::string& Output,
-                   std::optional<TInlayLayout> Layout, int Spine, bool TwoThreads) {
+int ComposeByRows(const TJpegRowReader& Scan, const std::string& Output,
+                  std::optional<TInlayLayout> Layout, int Spine, bool TwoThreads) {
     const int W = Scan.Width();
     const int H = Scan.Height();
     const TInlayLayout Chosen = Layout.value_or(ChooseInlayLayout(W, H));
@@ -46,4 +46,5 @@ void ComposeByRows(const TJpegRowReader& Scan, const std::string& Output,
     else
         SaveJpegRows(Output, Inlay.InlayWidth(), Inlay.InlayHeight(), InlaySaveQuality,
                      TrayCardDensity(Inlay.InlayWidth()), Row);
+    return Inlay.InlayWidth();
 }

@@ -252,6 +252,13 @@ constexpr int Huge = 2147483647;
 
 const TFitCase FitCases[] = {
     {"nothing stored", {}, TwoScreens, DesignedBounds},
+    {"nothing stored, a screen just the designed size", {}, {{0, 0, 884, 718}}, DesignedBounds},
+    {"nothing stored, a netbook screen", {}, {{0, 0, 1024, 600}}, {0, 0, 884, 600}},
+    {"nothing stored, a screen smaller both ways", {}, {{0, 0, 800, 480}}, {0, 0, 800, 480}},
+    {"nothing stored, a panel above a small work area",
+     {},
+     {{0, 24, 1024, 576}},
+     {0, 24, 884, 576}},
     {"within the primary screen", {900, 700, 100, 50}, TwoScreens, {100, 50, 900, 700}},
     {"within the second screen", {800, 600, 1500, 100}, TwoScreens, {1500, 100, 800, 600}},
     {"filling a work area", {1280, 1000, 0, 0}, TwoScreens, {0, 0, 1280, 1000}},

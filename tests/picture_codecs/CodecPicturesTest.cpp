@@ -11,8 +11,10 @@
 #include "base/FileStream.h"
 #include "jpeg_bridge/JPEGImage.h"
 #include "raster/Bitmap32.h"
+#include "raster/Orientation.h"
 
 #include "tests/support/BitmapTestSupport.h"
+#include "tests/support/ExifFixtures.h"
 #include "tests/support/JpegFixtures.h"
 #include "tests/support/PictureFixtures.h"
 #include "tests/support/TempFolder.h"
@@ -407,3 +409,60 @@ TEST(CodecRegistryTest, AddsItsKindsBesideTheJpegOnesOnce) {
 }
 
 } // namespace
+
+// Orientation tags of every kind: a picture stored turned comes out as OrientUpright turns the
+// stored pixels, for all eight values.
+struct TOrientedCase {
+    std::string Name;
+    std::string FileName;
+    std::function<std::vector<std::uint8_t>(const TSampleImage&, int)> Encode;
+};
+
+class OrientedFileTest : public CodecPicturesTest,
+                         public testing::WithParamInterface<std::tuple<TOrientedCase, int>> {};
+
+TEST_P(OrientedFileTest, ComesOutUpright) {
+    const auto& [C, Orientation] = GetParam();
+    const TSampleImage Stored = ColourSamples(8, false);
+    TBitmap32 Expected;
+    Expected.LoadPictureFile(Write("stored.png", EncodePng(Stored)));
+    OrientUpright(Expected, Orientation);
+    TBitmap32 Bitmap;
+    Bitmap.LoadPictureFile(Write(C.FileName, C.Encode(Stored, Orientation)));
+    ASSERT_EQ(Bitmap.Width(), Expected.Width());
+    ASSERT_EQ(Bitmap.Height(), Expected.Height());
+    for (int Y = 0; Y < Bitmap.Height(); ++Y)
+        for (int X = 0; X < Bitmap.Width(); ++X)
+            ASSERT_EQ(Bitmap.Pixel(X, Y), Expected.Pixel(X, Y)) << "at " << X << ", " << Y;
+}
+
+std::vector<std::uint8_t> LosslessWebPWithExif(const TSampleImage& Image, int Orientation) {
+    TSampleImage Rgba{Image.Width, Image.Height, 4, 8, {}};
+    for (std::size_t I = 0; I < Image.Samples.size(); I += 3)
+        for (const int C : {0, 1, 2, 3})
+            Rgba.Samples.push_back(C == 3 ? 255 : Image.Samples[I + static_cast<std::size_t>(C)]);
+    return WebPWithExif(EncodeWebP(Rgba, true), ExifTiff(Orientation, Orientation % 2 == 0),
+                        Image.Width, Image.Height);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Tags, OrientedFileTest,
+    testing::Combine(testing::Values(TOrientedCase{"Tiff", "o.tif",
+                                                   [](const TSampleImage& I, int O) {
+                                                       return EncodeOrientedTiff(I, O);
+                                                   }},
+                                     TOrientedCase{"PngExifBeforeData", "o.png",
+                                                   [](const TSampleImage& I, int O) {
+                                                       return EncodePngWithExif(
+                                                           I, ExifTiff(O, O % 2 == 1));
+                                                   }},
+                                     TOrientedCase{"PngExifAfterData", "o.png",
+                                                   [](const TSampleImage& I, int O) {
+                                                       return EncodePngWithExif(I, ExifTiff(O),
+                                                                                true);
+                                                   }},
+                                     TOrientedCase{"WebPExif", "o.webp", LosslessWebPWithExif}),
+                     testing::Range(1, 9)),
+    [](const auto& Info) {
+        return std::get<0>(Info.param).Name + std::to_string(std::get<1>(Info.param));
+    });

@@ -5,6 +5,7 @@
 
 #include <fcntl.h>
 #include <spawn.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -21,6 +22,7 @@ struct TProgramRun {
     int ExitCode = -1; // 128 + the signal for a program ended by one; -1 when it did not start
     std::string Out;
     std::string Err;
+    long MaxResidentKilobytes = 0; // the program's peak resident memory
 };
 
 // Runs Argv (Argv[0] looked up on PATH) with the environment of the test, Environment's
@@ -61,7 +63,9 @@ inline TProgramRun RunProgram(const std::vector<std::string>& Argv,
     pid_t Child = 0;
     if (::posix_spawnp(&Child, Args[0], &Actions, nullptr, Args.data(), Env.data()) == 0) {
         int Status = 0;
-        ::waitpid(Child, &Status, 0);
+        struct rusage Usage {};
+        ::wait4(Child, &Status, 0, &Usage);
+        Run.MaxResidentKilobytes = Usage.ru_maxrss;
         Run.ExitCode = WIFEXITED(Status) ? WEXITSTATUS(Status) : 128 + WTERMSIG(Status);
     }
     posix_spawn_file_actions_destroy(&Actions);

@@ -50,14 +50,15 @@ constexpr std::size_t MaxSettingsFileBytes = std::size_t{1} << 20;
 
 // The whole file as text; raises ERegistryStoreError when it exists but cannot be read. Only a
 // regular file of at most 1 MB is read: a named pipe, a device or a folder at the path is
-// refused without waiting for it.
-std::optional<std::string> ReadFileIfPresent(const std::string& Path) {
+// refused without waiting for it, and LeftAlone set.
+std::optional<std::string> ReadFileIfPresent(const std::string& Path, bool& LeftAlone) {
     TFileHandle File;
     std::uint64_t Size = 0;
     if (const int Error = OpenFileForReading(Path, File, &Size)) {
         // No file, or a file where a folder of its path belongs: nothing is stored yet.
         if (Error == ENOENT || Error == ENOTDIR)
             return std::nullopt;
+        LeftAlone = Error == EISDIR || Error == NotAFileToReadError;
         if (Error == EISDIR)
             ThrowUnusable(Path, "it is a folder");
         if (Error == NotAFileToReadError)
@@ -92,7 +93,7 @@ void TRegistryFileStore::LoadOnce() {
         return;
     // Whatever happens below, the store counts as read: a bad file is reported once only.
     FLoaded = true;
-    const std::optional<std::string> Text = ReadFileIfPresent(FPath);
+    const std::optional<std::string> Text = ReadFileIfPresent(FPath, FLeftAlone);
     if (!Text)
         return;
     try {
@@ -131,6 +132,15 @@ bool TRegistryFileStore::SetValue(const std::string& Path, const std::string& Na
     }
     if (QueryValue(Path, Name) == Value)
         return true;
+    if (FLeftAlone) {
+        // What stands at the path was reported when it was read: the change is kept for this
+        // run only, and not reported again.
+        TRegistryKeyContent* Key = FindRegistryKey(FContent, Path);
+        if (Key == nullptr)
+            Key = &FContent.emplace_back(TRegistryKeyContent{Path, {}});
+        SetRegistryValue(*Key, Name, Value);
+        return true;
+    }
     TRegistryContent Changed = FContent;
     TRegistryKeyContent* Key = FindRegistryKey(Changed, Path);
     if (Key == nullptr)

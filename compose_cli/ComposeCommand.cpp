@@ -1,6 +1,5 @@
 #include "compose_cli/ComposeCommand.h"
 
-#include "base/ExceptionClassName.h"
 #include "base/FileIdentity.h"
 #include "base/FileName.h"
 #include "compose_cli/FilesInFlight.h"
@@ -26,11 +25,12 @@ namespace {
 constexpr const char* ProgramName = "trayvane-compose";
 
 std::optional<TInlayLayout> ParseLayout(const std::string& Value) {
-    if (Value == "auto")
+    // Names in any case, as --paper takes them.
+    if (SameTextAscii(Value, "auto"))
         return std::nullopt;
-    if (Value == "back")
+    if (SameTextAscii(Value, "back"))
         return TInlayLayout::Back;
-    if (Value == "back-and-front")
+    if (SameTextAscii(Value, "back-and-front"))
         return TInlayLayout::BackAndFront;
     throw EUsageError("--layout takes auto, back or back-and-front, not \"" + Value + "\"");
 }
@@ -77,11 +77,11 @@ double ParseBleed(const std::string& Value) {
 }
 
 TOutputFormat ParseFormat(const std::string& Value) {
-    if (Value == "jpg")
+    if (SameTextAscii(Value, "jpg"))
         return TOutputFormat::Jpeg;
-    if (Value == "ppm")
+    if (SameTextAscii(Value, "ppm"))
         return TOutputFormat::Ppm;
-    if (Value == "pdf")
+    if (SameTextAscii(Value, "pdf"))
         return TOutputFormat::Pdf;
     throw EUsageError("--format takes jpg, ppm or pdf, not \"" + Value + "\"");
 }
@@ -110,8 +110,9 @@ std::string LinesOf(const std::string& Message) {
     return Text;
 }
 
+// The message alone: the class names of errors mean nothing to the user of a command.
 std::string DescribeError(const std::exception& Error) {
-    return ExceptionClassName(Error) + ": " + LinesOf(Error.what());
+    return LinesOf(Error.what());
 }
 
 // The file a name will stand for once it exists, for names of files that may not exist yet.

@@ -296,8 +296,7 @@ TEST_F(PdfOutputTest, BatchFormatPdfNamesEachSheetAndReportsAFailureAsForJpeg) {
     const TProgramRun Jpeg = Compose({"--output-dir", Out, First, Bad});
     EXPECT_EQ(Jpeg.ExitCode, 1);
     EXPECT_EQ(Pdf.Err, Jpeg.Err) << "the same report, whichever the output";
-    EXPECT_EQ(Pdf.Err, "trayvane-compose: " + Bad +
-                           ": EIJLError: Error reading parameters of image:\n" + Bad +
+    EXPECT_EQ(Pdf.Err, "trayvane-compose: " + Bad + ": Error reading parameters of image:\n" + Bad +
                            "\nError: The file holds no JPEG data\nIJL Error number: -12\n");
 
     const TProgramRun Ppm = Compose({"--output-dir", Out, "--format=ppm", First});

@@ -33,6 +33,16 @@ void WriteWhole(const std::string& FileName, const QByteArray& Content) {
         throw EPrintSheetError("Cannot write file " + Quoted() + SysErrorMessage(Error));
 }
 
+// The document's title: the caption on one line. A line break or another control character
+// (from a file name) becomes a blank, so that no reader cuts the title there.
+QString TitleOf(const std::string& Caption) {
+    QString Title = QString::fromStdString(Caption);
+    for (QChar& C : Title)
+        if (C.category() == QChar::Other_Control)
+            C = QLatin1Char(' ');
+    return Title;
+}
+
 } // namespace
 
 void WritePdfSheet(const std::string& FileName, const TPaper& Paper, double BleedMm,
@@ -42,7 +52,7 @@ void WritePdfSheet(const std::string& FileName, const TPaper& Paper, double Blee
     {
         QPdfWriter Writer(&Buffer);
         Writer.setCreator(QStringLiteral("Trayvane"));
-        Writer.setTitle(QString::fromStdString(Caption));
+        Writer.setTitle(TitleOf(Caption));
         Writer.setResolution(PdfDotsPerInch);
         Writer.setPageLayout(QPageLayout(PageSizeOf(Paper), QPageLayout::Portrait, QMarginsF()));
         const TPrintSheet Sheet =

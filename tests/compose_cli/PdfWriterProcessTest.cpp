@@ -1,10 +1,13 @@
 // The batch command's PDF writer as a process: it writes where the command's own outputs go
 // (a link to /dev/stdout included), and it ends with the command, also when the command alone
-// is killed with SIGKILL, so that it never writes an output after the command has gone.
+// is killed with SIGKILL, so that it never writes an output after the command has gone. And
+// what it takes from outside, the input's name, stays on one line of its document's title.
 
 #include "tests/support/JpegFixtures.h"
+#include "tests/support/RunProgram.h"
 #include "tests/support/TempFolder.h"
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -136,6 +139,23 @@ TEST(PdfWriterProcessTest, TheWriterEndsWhenTheCommandIsKilled) {
     if (!Ended)
         ::kill(Writer, SIGKILL); // leave nothing behind
     EXPECT_TRUE(Ended) << "the PDF writer outlived the command";
+}
+
+// A line break in the input's name does not cut the document's title.
+TEST(PdfWriterProcessTest, ALineBreakInTheNameKeepsTheTitleOnOneLine) {
+    TTempFolder Dir;
+    const std::string Scan = SmallScan(Dir);
+    const std::string Name = Dir.File("night\ntrains.jpg");
+    std::filesystem::rename(Scan, Name);
+    const std::string Pdf = Dir.File("card.pdf");
+    const pid_t Compose = StartCompose({Name, Pdf});
+    ASSERT_GT(Compose, 0);
+    int Status = 0;
+    ASSERT_EQ(::waitpid(Compose, &Status, 0), Compose);
+    ASSERT_TRUE(WIFEXITED(Status) && WEXITSTATUS(Status) == 0);
+    const TProgramRun Info = RunProgram({"pdfinfo", Pdf});
+    ASSERT_EQ(Info.ExitCode, 0) << Info.Err;
+    EXPECT_THAT(Info.Out, testing::HasSubstr("Title:           night trains.jpg \u00B7 back"));
 }
 
 } // namespace

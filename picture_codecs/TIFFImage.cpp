@@ -1,6 +1,7 @@
 #include "picture_codecs/TIFFImage.h"
 
 #include "base/FileStream.h"
+#include "picture_codecs/CieLabToSrgb.h"
 
 #include <tiffio.h>
 
@@ -8,6 +9,7 @@
 #include <cstdarg>
 #include <cstdio>
 #include <cstring>
+#include <optional>
 
 namespace {
 
@@ -178,24 +180,77 @@ int BandRows(TIFF* Tiff, std::uint32_t Width, std::uint32_t Height) {
     return static_cast<int>(std::min<std::uint64_t>(std::uint64_t{Blocks} * BlockRows, Height));
 }
 
+// libtiff's conversion state, and the CIELab conversion its put routine for CIELab pixels uses.
+// The routine is given the libtiff part alone: it is the first member, so the whole is found
+// from it.
+struct TConversion {
+    TIFFRGBAImage Image;
+    const TCieLabToSrgb* Lab;
+};
+
+// Turns a block of CIELab pixels (8 or 16 bits per sample, contiguous, extra samples ignored)
+// into libtiff's packed colours, with sRGB properly encoded (libtiff's own conversion takes a
+// simple gamma and no chromatic adaptation, which leaves its colours far off).
+void PutCieLab(TIFFRGBAImage* Image, std::uint32_t* Out, std::uint32_t, std::uint32_t,
+               std::uint32_t Width, std::uint32_t Height, std::int32_t FromSkew,
+               std::int32_t ToSkew, unsigned char* In) {
+    const TCieLabToSrgb& Lab = *reinterpret_cast<TConversion*>(Image)->Lab;
+    const bool Wide = Image->bitspersample == 16;
+    const std::size_t Step = std::size_t{Image->samplesperpixel} * (Wide ? 2 : 1);
+    for (; Height > 0; --Height) {
+        for (std::uint32_t X = Width; X > 0; --X) {
+            double L = 0;
+            double A = 0;
+            double B = 0;
+            if (Wide) {
+                std::uint16_t Samples[3];
+                std::memcpy(Samples, In, sizeof Samples);
+                L = Samples[0] * 100.0 / 65535;
+                A = static_cast<std::int16_t>(Samples[1]) / 256.0;
+                B = static_cast<std::int16_t>(Samples[2]) / 256.0;
+            } else {
+                L = In[0] * 100.0 / 255;
+                A = static_cast<std::int8_t>(In[1]);
+                B = static_cast<std::int8_t>(In[2]);
+            }
+            const auto Rgb = Lab.Convert(L, A, B);
+            *Out++ =
+                0xFF000000u | std::uint32_t{Rgb[2]} << 16 | std::uint32_t{Rgb[1]} << 8 | Rgb[0];
+            In += Step;
+        }
+        Out += ToSkew;
+        In += static_cast<std::ptrdiff_t>(FromSkew) * static_cast<std::ptrdiff_t>(Step);
+    }
+}
+
 class TRgbaImage {
 public:
     TRgbaImage() = default;
     ~TRgbaImage() {
         if (FBegun)
-            TIFFRGBAImageEnd(&FImage);
+            TIFFRGBAImageEnd(&FConversion.Image);
     }
     TRgbaImage(const TRgbaImage&) = delete;
     TRgbaImage& operator=(const TRgbaImage&) = delete;
     // Starts the conversion; false, with libtiff's reason in Reason, when it cannot be done.
     bool Begin(TIFF* Tiff, char (&Reason)[1024]) {
-        FBegun = TIFFRGBAImageBegin(&FImage, Tiff, 1, Reason) != 0;
+        FBegun = TIFFRGBAImageBegin(&FConversion.Image, Tiff, 1, Reason) != 0;
+        TIFFRGBAImage& Image = FConversion.Image;
+        if (FBegun && Image.photometric == PHOTOMETRIC_CIELAB && Image.isContig &&
+            (Image.bitspersample == 8 || Image.bitspersample == 16)) {
+            float* White = nullptr;
+            const bool HasWhite = TIFFGetField(Tiff, TIFFTAG_WHITEPOINT, &White) && White;
+            FLab.emplace(HasWhite ? White[0] : 0.0, HasWhite ? White[1] : 0.0);
+            FConversion.Lab = &*FLab;
+            Image.put.contig = PutCieLab;
+        }
         return FBegun;
     }
-    TIFFRGBAImage& Get() noexcept { return FImage; }
+    TIFFRGBAImage& Get() noexcept { return FConversion.Image; }
 
 private:
-    TIFFRGBAImage FImage{};
+    TConversion FConversion{};
+    std::optional<TCieLabToSrgb> FLab;
     bool FBegun = false;
 };
 

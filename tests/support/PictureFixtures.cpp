@@ -271,6 +271,19 @@ std::vector<std::uint8_t> EncodeWebP(const TSampleImage& Image, bool Lossless, i
     return Out;
 }
 
+std::vector<std::uint8_t> EncodeLabTiff(const TSampleImage& Image, float WhiteX, float WhiteY) {
+    return WriteTiff(
+        Image,
+        [&](TIFF* Tiff) {
+            TIFFSetField(Tiff, TIFFTAG_PHOTOMETRIC, PHOTOMETRIC_CIELAB);
+            if (WhiteX > 0) {
+                float White[] = {WhiteX, WhiteY};
+                TIFFSetField(Tiff, TIFFTAG_WHITEPOINT, White);
+            }
+        },
+        0);
+}
+
 std::vector<std::uint8_t> EncodeOrientedTiff(const TSampleImage& Image, int Orientation) {
     return WriteTiff(
         Image,

@@ -45,6 +45,10 @@ std::vector<std::uint8_t> EncodeTiff(const TSampleImage& Image,
                                      TTiffCompression Compression = TTiffCompression::None,
                                      int RowsPerStrip = 0);
 std::vector<std::uint8_t> EncodePaletteTiff(const TPaletteImage& Image);
+// A CIELab TIFF: Image holds 8-bit L* (0 to 255 for 0 to 100), a* and b* (signed, as bytes of
+// two's complement) samples; the white point is D50 unless WhiteX and WhiteY name another.
+std::vector<std::uint8_t> EncodeLabTiff(const TSampleImage& Image, float WhiteX = 0,
+                                        float WhiteY = 0);
 // A colour TIFF (8-bit red, green, blue samples) with the orientation tag Orientation.
 std::vector<std::uint8_t> EncodeOrientedTiff(const TSampleImage& Image, int Orientation);
 // A TIFF that claims Width x Height pixels of Channels samples of BitDepth bits in one strip,

@@ -5,7 +5,6 @@
 
 #include <fcntl.h>
 #include <spawn.h>
-#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -22,7 +21,6 @@ struct TProgramRun {
     int ExitCode = -1; // 128 + the signal for a program ended by one; -1 when it did not start
     std::string Out;
     std::string Err;
-    long MaxResidentKilobytes = 0; // the program's peak resident memory
 };
 
 // Runs Argv (Argv[0] looked up on PATH) with the environment of the test, Environment's
@@ -63,9 +61,7 @@ inline TProgramRun RunProgram(const std::vector<std::string>& Argv,
     pid_t Child = 0;
     if (::posix_spawnp(&Child, Args[0], &Actions, nullptr, Args.data(), Env.data()) == 0) {
         int Status = 0;
-        struct rusage Usage {};
-        ::wait4(Child, &Status, 0, &Usage);
-        Run.MaxResidentKilobytes = Usage.ru_maxrss;
+        ::waitpid(Child, &Status, 0);
         Run.ExitCode = WIFEXITED(Status) ? WEXITSTATUS(Status) : 128 + WTERMSIG(Status);
     }
     posix_spawn_file_actions_destroy(&Actions);

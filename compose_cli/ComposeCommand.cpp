@@ -1,6 +1,5 @@
 #include "compose_cli/ComposeCommand.h"
 
-#include "base/ExceptionClassName.h"
 #include "base/FileIdentity.h"
 #include "base/FileName.h"
 #include "compose_cli/FilesInFlight.h"
@@ -31,11 +30,12 @@ namespace {
 constexpr const char* ProgramName = "trayvane-compose";
 
 std::optional<TInlayLayout> ParseLayout(const std::string& Value) {
-    if (Value == "auto")
+    // Names in any case, as --paper takes them.
+    if (SameTextAscii(Value, "auto"))
         return std::nullopt;
-    if (Value == "back")
+    if (SameTextAscii(Value, "back"))
         return TInlayLayout::Back;
-    if (Value == "back-and-front")
+    if (SameTextAscii(Value, "back-and-front"))
         return TInlayLayout::BackAndFront;
     throw EUsageError("--layout takes auto, back or back-and-front, not \"" + Value + "\"");
 }
@@ -92,11 +92,11 @@ int ParseRotate(const std::string& Value) {
 }
 
 TOutputFormat ParseFormat(const std::string& Value) {
-    if (Value == "jpg")
+    if (SameTextAscii(Value, "jpg"))
         return TOutputFormat::Jpeg;
-    if (Value == "ppm")
+    if (SameTextAscii(Value, "ppm"))
         return TOutputFormat::Ppm;
-    if (Value == "pdf")
+    if (SameTextAscii(Value, "pdf"))
         return TOutputFormat::Pdf;
     throw EUsageError("--format takes jpg, ppm or pdf, not \"" + Value + "\"");
 }
@@ -125,8 +125,9 @@ std::string LinesOf(const std::string& Message) {
     return Text;
 }
 
+// The message alone: the class names of errors mean nothing to the user of a command.
 std::string DescribeError(const std::exception& Error) {
-    return DescribeComposeError(ExceptionClassName(Error), Error.what());
+    return DescribeComposeError(Error.what());
 }
 
 // The file a name will stand for once it exists, for names of files that may not exist yet.
@@ -138,8 +139,8 @@ std::string FutureIdentity(const std::string& FileName) {
 
 } // namespace
 
-std::string DescribeComposeError(const std::string& ClassName, const std::string& Message) {
-    return ClassName + ": " + LinesOf(Message);
+std::string DescribeComposeError(const std::string& Message) {
+    return LinesOf(Message);
 }
 
 TComposeOptions ParseComposeArguments(const std::vector<std::string>& Arguments) {

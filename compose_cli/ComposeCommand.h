@@ -103,11 +103,11 @@ bool TakesFastWay(const TComposeOptions& Options, const std::string& Input,
 TFileOutcome ComposeOneFile(const std::string& Input, const std::string& Output,
                             const TComposeOptions& Options, bool TwoThreads);
 
-// "CLASS: MESSAGE", the message's line breaks as lines: how a failed file is reported.
-std::string DescribeComposeError(const std::string& ClassName, const std::string& Message);
+// The message, its line breaks as lines: how a failed file is reported.
+std::string DescribeComposeError(const std::string& Message);
 
 // Runs the whole command: help, version or the files, each failure reported on Err as
-// "trayvane-compose: INPUT: CLASS: MESSAGE" (the message's line breaks as lines) before the
+// "trayvane-compose: INPUT: MESSAGE" (the message's line breaks as lines) before the
 // next file; with several files in flight the reports still come in the order of the inputs.
 // With --find-spine each file without a spine found is reported as "trayvane-compose: INPUT: no
 // spine found, the layout's own cut is used" (not a failure), and a file whose inlay prints below

@@ -34,7 +34,7 @@ TInlayGeometry ComputeInlayGeometry(std::int32_t Width, std::int32_t Height, TIn
 // Recomposes Output from Input. Layout BackAndFront: the input is back card, spine and front
 // side by side; Back: it is the back card alone and its rightmost strip serves as the spine.
 // Output is resized and overwritten in place and announces each step. An inlay too big to hold
-// (composer/InlayLimits.h) is refused with Exception "Can't allocate the DIB handle" before
+// (composer/InlayLimits.h) is refused with EInlayTooLarge before
 // anything is done, Output untouched. Otherwise throws what SetDimensions throws when a store
 // cannot be had; Output then keeps what the completed steps left in it.
 void ComposeTrayInlay(const TBitmap32& Input, TInlayLayout Layout, double Position,

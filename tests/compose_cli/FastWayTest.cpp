@@ -6,7 +6,6 @@
 #include "compose_cli/RowComposition.h"
 #include "tests/compose_cli/ReportLines.h"
 
-#include "base/ExceptionClassName.h"
 #include "composer/TrayCard.h"
 
 #include "tests/support/ExifFixtures.h"
@@ -158,7 +157,7 @@ std::string FullWayReport(const std::string& Input, const std::string& Output) {
         for (std::size_t At = Message.find('\r'); At != std::string::npos;
              At = Message.find('\r', At))
             Message[At] = '\n';
-        return "trayvane-compose: " + Input + ": " + ExceptionClassName(E) + ": " + Message + "\n";
+        return "trayvane-compose: " + Input + ": " + Message + "\n";
     }
 }
 

@@ -228,8 +228,8 @@ TEST_F(PdfOutputTest, BatchFormatPdfNamesEachSheetAndReportsAFailureAsForJpeg) {
     EXPECT_EQ(Jpeg.ExitCode, 1);
     EXPECT_EQ(Pdf.Err, Jpeg.Err) << "the same report, whichever the output";
     EXPECT_EQ(WithoutLowResolutionLines(Pdf.Err),
-              "trayvane-compose: " + Bad + ": EIJLError: Error reading parameters of image:\n" +
-                  Bad + "\nError: The file holds no JPEG data\nIJL Error number: -12\n");
+              "trayvane-compose: " + Bad + ": Error reading parameters of image:\n" + Bad +
+                  "\nError: The file holds no JPEG data\nIJL Error number: -12\n");
 
     const TProgramRun Ppm = Compose({"--output-dir", Out, "--format=ppm", First});
     EXPECT_EQ(Ppm.ExitCode, 0) << Ppm.Err;

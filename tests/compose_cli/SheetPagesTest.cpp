@@ -217,7 +217,7 @@ TEST_F(SheetPagesTest, FrontsFromTheCoversThemselvesAndABackCardAloneFails) {
                             "front cover square\n";
     EXPECT_EQ(WithoutLowResolutionLines(Run.Err),
               "trayvane-compose: " + First + Cut + "trayvane-compose: " + Back +
-                  ": EFrontCoverError: The picture is taken as the back card alone, "
+                  ": The picture is taken as the back card alone, "
                   "which shows no front cover; --front-from-cover takes the front of a "
                   "back-and-front picture\n" +
                   "trayvane-compose: " + Second + Cut);
@@ -244,7 +244,7 @@ TEST_F(SheetPagesTest, AFrontThatCannotBeReadFailsTheSheetAndWritesNothing) {
     const TProgramRun Run =
         Compose({"--front", Front, FlatCover("c.jpg", 600, 470, Sky), Dir.File("x.pdf")});
     EXPECT_EQ(Run.ExitCode, 1);
-    EXPECT_THAT(Run.Err, HasSubstr("trayvane-compose: " + Front + ": EPNGError"));
+    EXPECT_THAT(Run.Err, HasSubstr("trayvane-compose: " + Front + ": PNG error"));
     EXPECT_FALSE(std::filesystem::exists(Dir.File("x.pdf")));
 }
 

@@ -7,8 +7,11 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <functional>
 #include <map>
 #include <ostream>
+#include <sys/stat.h>
 
 // Found by the test framework's printer, next to TWindowBounds.
 inline std::ostream& operator<<(std::ostream& Out, const TWindowBounds& B) {
@@ -134,6 +137,27 @@ TEST_F(WindowPlacementTest, ADamagedStoreIsReportedOnceAndReplacedAtExit) {
     TRun Next(StorePath);
     EXPECT_EQ(Restore(Next), "<none>");
     EXPECT_EQ(Describe(Next.Stored), "Width=3 Height=4 Left=1 Top=2 ");
+}
+
+// A pipe, a device or a folder at the settings path: one report at the start of a run, none
+// when the run ends and the placement is stored, and the thing at the path left as it was.
+TEST_F(WindowPlacementTest, ASettingsPathThatIsNoFileIsReportedOnceARun) {
+    Config.MakeFolder("Brenlow");
+    const std::string Path = (Config.Path() / "Brenlow/Trayvane.reg").string();
+    const std::function<void()> Makers[] = {
+        [&] { ASSERT_EQ(::mkfifo(Path.c_str(), 0600), 0); },
+        [&] { std::filesystem::create_symlink("/dev/zero", Path); },
+        [&] { std::filesystem::create_directory(Path); },
+    };
+    for (const auto& Make : Makers) {
+        std::filesystem::remove(Path);
+        Make();
+        const auto Kind = std::filesystem::symlink_status(Path).type();
+        TRun Run(Path);
+        EXPECT_NE(Restore(Run).find("cannot be used"), std::string::npos);
+        EXPECT_NO_THROW(StoreWindowPlacement(Run.Registry, {1, 2, 3, 4}));
+        EXPECT_EQ(std::filesystem::symlink_status(Path).type(), Kind);
+    }
 }
 
 TEST_F(WindowPlacementTest, AFailedStoreLeavesTheOldFileWhole) {

@@ -26,8 +26,8 @@ inline constexpr double CropMarkGap = 3.0;
 inline constexpr double CropMarkLength = 5.0;
 inline constexpr double FoldDashLength = 1.0; // dash and gap alike
 inline constexpr double MaxBleedMm = 3.0;
-inline constexpr double CaptionGap = 2.0;     // between the marks' outer end and the caption
-inline constexpr double CaptionHeight = 4.0;  // the box the caption line is set in
+inline constexpr double CaptionGap = 2.0;    // between the marks' outer end and the caption
+inline constexpr double CaptionHeight = 4.0; // the box the caption line is set in
 inline constexpr double MarkLineWidth = 0.25 * 25.4 / 72; // a quarter point: a hairline
 
 struct TMmRect {

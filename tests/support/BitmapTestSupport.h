@@ -53,10 +53,9 @@ inline testing::AssertionResult SameBitmaps(const TBitmap32& Actual, const TBitm
         return testing::AssertionSuccess();
     std::ostringstream Text;
     Text << std::hex << std::setfill('0') << "pixel (" << std::dec << FirstX << ", " << FirstY
-         << ") is 0x" << std::hex << std::setw(8) << Actual.Pixel(FirstX, FirstY)
-         << ", expected 0x" << std::setw(8) << Expected.Pixel(FirstX, FirstY) << std::dec << " ("
-         << Differing << " of " << long(Actual.Width()) * Actual.Height()
-         << " pixels differ)";
+         << ") is 0x" << std::hex << std::setw(8) << Actual.Pixel(FirstX, FirstY) << ", expected 0x"
+         << std::setw(8) << Expected.Pixel(FirstX, FirstY) << std::dec << " (" << Differing
+         << " of " << long(Actual.Width()) * Actual.Height() << " pixels differ)";
     return testing::AssertionFailure() << Text.str();
 }
 

@@ -8,9 +8,11 @@
 #include "raster/Bitmap32.h"
 
 TCoverComposition ComposeCover(const std::string& Input, std::optional<TInlayLayout> Layout,
-                               int Spine, bool LookForSpine, TBitmap32& Inlay) {
+                               int Spine, bool LookForSpine, TBitmap32& Inlay,
+                               const TScanPreparation& Preparation) {
     TBitmap32 Picture;
     LoadCoverPicture(Picture, Input);
+    PrepareScan(Picture, Preparation);
     const TInlayLayout Chosen = Layout.value_or(ChooseInlayLayout(Picture));
     const std::optional<TSpineFinding> Found =
         LookForSpine ? FindSpine(Picture, Chosen) : std::nullopt;

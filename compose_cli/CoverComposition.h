@@ -4,6 +4,7 @@
 // loading (any kind of picture, photos turned upright), the layout, the spine search, the
 // composition. The JPEG and PPM outputs and the PDF writer's sheet all start here.
 
+#include "compose_cli/ScanPreparation.h"
 #include "composer/InlayLayout.h"
 
 #include <optional>
@@ -21,8 +22,10 @@ struct TCoverComposition {
     TSpineSearch Search;
 };
 
-// Loads Input (LoadCoverPicture) and composes its inlay into Inlay in Layout (or the one its
-// proportions give) with the spine setting Spine: with LookForSpine at the spine FindSpine finds,
-// else, and when it finds none, at the layout's own cut. Throws what the steps throw.
+// Loads Input (LoadCoverPicture), prepares it as Preparation asks (PrepareScan: turned,
+// straightened) and composes its inlay into Inlay in Layout (or the one its proportions give)
+// with the spine setting Spine: with LookForSpine at the spine FindSpine finds, else, and when it
+// finds none, at the layout's own cut. Throws what the steps throw.
 TCoverComposition ComposeCover(const std::string& Input, std::optional<TInlayLayout> Layout,
-                               int Spine, bool LookForSpine, TBitmap32& Inlay);
+                               int Spine, bool LookForSpine, TBitmap32& Inlay,
+                               const TScanPreparation& Preparation = {});

@@ -17,7 +17,7 @@ click_in_window "$Window" 40 40 # Open
 answer_file_dialog "$Work/back card.jpg"
 
 # The cut lines: a back card's spine is its rightmost 60 columns, 1440 to 1499. The picture is
-# shown 414 x 276 from x = 345 in the 1104 pixel wide view, so the left line stands at 345 + 398
+# shown 414 x 276 from x = 393 in the 1200 pixel wide view, so the left line stands at 393 + 398
 # and the right one at the picture's right edge (moved 2 pixels inside it, to show whole). Their
 # bright cores are the only amber pixels of a row through the middle of the view.
 eval "$(xdotool getwindowgeometry --shell "$Window")"
@@ -32,8 +32,8 @@ shows_cut_lines() {
 }
 wait_until "no cut lines in the input view" shows_cut_lines
 echo "amber columns of the input view: $Amber"
-(( Columns[0] >= 740 && Columns[0] <= 745 && Columns[-1] >= 754 && Columns[-1] <= 758 )) ||
-  fail "the cut lines stand at $Amber, not around 743 and 757"
+(( Columns[0] >= 788 && Columns[0] <= 793 && Columns[-1] >= 802 && Columns[-1] <= 806 )) ||
+  fail "the cut lines stand at $Amber, not around 791 and 805"
 click_in_window "$Window" 150 40 # Save
 answer_file_dialog "$Work/inlay"
 

@@ -27,9 +27,9 @@ look_at() {
   local shot=$1 check=$2
   Window=$(wait_for_window "Trayvane by Brenlow")
   eval "$(xdotool getwindowgeometry --shell "$Window")"
-  [[ "$WIDTH" == 1104 && "$HEIGHT" == 699 ]] || fail "window is ${WIDTH}x${HEIGHT}, not 1104x699"
-  OutputPart="1104x303+$X+$((Y + 376))"
-  StatusPart="1104x20+$X+$((Y + 679))"
+  [[ "$WIDTH" == 1200 && "$HEIGHT" == 699 ]] || fail "window is ${WIDTH}x${HEIGHT}, not 1200x699"
+  OutputPart="1200x303+$X+$((Y + 376))"
+  StatusPart="1200x20+$X+$((Y + 679))"
   shoot_and_check() {
     import -window root "$shot"
     "$check" "$shot"

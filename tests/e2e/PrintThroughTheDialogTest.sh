@@ -22,7 +22,7 @@ answer_file_dialog "$Work/wrap.jpg"
 eval "$(xdotool getwindowgeometry --shell "$Window")"
 shows_an_inlay() {
   local spread
-  spread=$(import -window "$Window" -crop "1104x303+0+376" +repage -colorspace Gray \
+  spread=$(import -window "$Window" -crop "1200x303+0+376" +repage -colorspace Gray \
     -format '%[fx:standard_deviation]' info:)
   Seen="grey-level spread of the output view $spread"
   awk -v s="$spread" 'BEGIN { exit !(s > 0.02) }'

@@ -13,7 +13,7 @@ LogBefore=$(stat -c %s "$Log" 2>/dev/null || echo 0)
 start_program
 Window=$(wait_for_window "Trayvane by Brenlow")
 eval "$(xdotool getwindowgeometry --shell "$Window")"
-[[ "$WIDTH" == 1104 && "$HEIGHT" == 699 ]] || fail "window is ${WIDTH}x${HEIGHT}, not 1104x699"
+[[ "$WIDTH" == 1200 && "$HEIGHT" == 699 ]] || fail "window is ${WIDTH}x${HEIGHT}, not 1200x699"
 
 # Spread of the grey levels in a part of the screenshot: 0 for a flat colour.
 spread() {

@@ -6,6 +6,7 @@
 
 #include "compose_cli/ScanPreparation.h"
 #include "composer/InlayLayout.h"
+#include "composer/SpineCut.h"
 
 #include <optional>
 #include <string>
@@ -20,6 +21,7 @@ struct TCoverComposition {
     TInlayLayout Layout; // the layout asked for, or the one the picture's proportions give
     int SpineWidth;      // the width of each spine strip of the inlay, in pixels
     TSpineSearch Search;
+    TSpineCut Cut; // the spine's edges at slider position 0: the one found, or the layout's own
 };
 
 // Loads Input (LoadCoverPicture), prepares it as Preparation asks (PrepareScan: turned,
@@ -29,3 +31,7 @@ struct TCoverComposition {
 TCoverComposition ComposeCover(const std::string& Input, std::optional<TInlayLayout> Layout,
                                int Spine, bool LookForSpine, TBitmap32& Inlay,
                                const TScanPreparation& Preparation = {});
+
+// The same for a picture already loaded and prepared.
+TCoverComposition ComposeCoverPicture(const TBitmap32& Picture, std::optional<TInlayLayout> Layout,
+                                      int Spine, bool LookForSpine, TBitmap32& Inlay);

@@ -159,9 +159,8 @@ bool SheetFitsPage(const TPrintSheet& Sheet) {
                     return false;
     }
     const TMmRect& Caption = Sheet.CaptionArea;
-    return Sheet.Caption.empty() ||
-           (Caption.Width > 0 && Fits(Caption.Left, Caption.Top) &&
-            Fits(Caption.Right(), Caption.Bottom()));
+    return Sheet.Caption.empty() || (Caption.Width > 0 && Fits(Caption.Left, Caption.Top) &&
+                                     Fits(Caption.Right(), Caption.Bottom()));
 }
 
 std::string PageTooSmallMessage(const TPaper& Paper, double BleedMm,

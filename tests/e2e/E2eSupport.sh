@@ -1,18 +1,28 @@
-# Shared steps of the tests that use the program as a person would, on a virtual screen
-# (xvfb-run provides DISPLAY). Sourced by the test scripts; $Program is the built trayvane.
+# Shared steps of the tests that use the program as a person would, each on an X server of its
+# own: sourcing this starts it (Xvfb -displayfd picks a free display number itself, so no number
+# is searched for; -noreset keeps it up between the program's starts) and sets DISPLAY. An X
+# server that does not start fails the test. Every wait polls for what it waits for until a
+# deadline, never sleeps a fixed time. $Program is the built trayvane.
 
 set -euo pipefail
+# A failure inside $(...) ends the test too, not only the substitution.
+shopt -s inherit_errexit
 
 Work=$(mktemp -d "${TMPDIR:-/tmp}/trayvane-e2e-XXXXXX")
-# How long a window may take to come or go: a busy machine (the tests run while others build)
-# starts Qt and its dialogs slowly, and a window that is on time costs nothing more.
-WindowWaitTenths=300
+# How long a window or a change may take to come: a busy machine (the tests run while others
+# build) starts Qt and its dialogs slowly, and one that is on time costs nothing more.
+WaitSeconds=30
 
 ProgramPid=""
 WindowManagerPid=""
+ScreenPid=""
 cleanup() {
   if [[ -n "$ProgramPid" ]]; then kill "$ProgramPid" 2>/dev/null || true; fi
   if [[ -n "$WindowManagerPid" ]]; then kill "$WindowManagerPid" 2>/dev/null || true; fi
+  if [[ -n "$ScreenPid" ]]; then
+    kill "$ScreenPid" 2>/dev/null || true
+    wait "$ScreenPid" 2>/dev/null || true
+  fi
   rm -rf "$Work"
 }
 trap cleanup EXIT
@@ -22,6 +32,40 @@ fail() {
   if [[ -s "$Work/stderr" ]]; then echo "The program said: $(head -c 2000 "$Work/stderr")" >&2; fi
   exit 1
 }
+
+# Runs the command given until it succeeds; fails the test, saying "$1", once WaitSeconds have
+# passed without. The command's output is that of its successful run; what it leaves in Seen
+# (what it saw last) is added to the failure.
+Seen=""
+wait_until() {
+  local what=$1
+  shift
+  local deadline=$((SECONDS + WaitSeconds))
+  Seen=""
+  until "$@"; do
+    ((SECONDS < deadline)) || fail "$what (waited $WaitSeconds s${Seen:+; last seen: $Seen})"
+    sleep 0.1
+  done
+}
+
+# Starts this test's X server, 1280 x 1024 in 24-bit colour, and waits until it takes clients.
+start_screen() {
+  local xvfb=${XVFB:-Xvfb}
+  command -v "$xvfb" >/dev/null || fail "no X server: $xvfb is not installed"
+  # Xvfb writes the display number to descriptor 3 once it takes connections.
+  "$xvfb" -displayfd 3 -noreset -nolisten tcp -screen 0 1280x1024x24 \
+    3>"$Work/display" >"$Work/xvfb.log" 2>&1 &
+  ScreenPid=$!
+  screen_is_up() {
+    kill -0 "$ScreenPid" 2>/dev/null || fail "the X server ended: $(cat "$Work/xvfb.log")"
+    grep -qE '^[0-9]+$' "$Work/display"
+  }
+  wait_until "the X server did not start: $(cat "$Work/xvfb.log")" screen_is_up
+  export DISPLAY=":$(head -n 1 "$Work/display")"
+  unset XAUTHORITY
+  xprop -root >/dev/null 2>&1 || fail "no connection to the X server at $DISPLAY"
+}
+start_screen
 
 # Starts the program, with the arguments given, and its own settings folder; its standard error
 # goes to $Work/stderr.
@@ -37,12 +81,13 @@ start_program() {
 # screen: a window mapped while it is still starting may never be shown. An openbox that has not
 # taken the screen within ten seconds is replaced by a new one, twice at the most.
 start_window_manager() {
+  local deadline
   for _ in 1 2 3; do
     openbox --sm-disable >"$Work/openbox.log" 2>&1 &
     WindowManagerPid=$!
-    for _ in $(seq 1 100); do
+    deadline=$((SECONDS + 10))
+    while ((SECONDS < deadline)) && kill -0 "$WindowManagerPid" 2>/dev/null; do
       xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && return 0
-      kill -0 "$WindowManagerPid" 2>/dev/null || break
       sleep 0.1
     done
     kill "$WindowManagerPid" 2>/dev/null || true
@@ -53,9 +98,45 @@ start_window_manager() {
   fail "the window manager did not start"
 }
 
-# Waits until a window named exactly $1 is mapped and prints its id.
+# Prints the id of the first mapped window whose name matches the pattern $1; fails if none.
+visible_window_matching() {
+  local id
+  id=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n 1 || true)
+  [[ -n "$id" ]] && echo "$id"
+}
+
+# Waits until a window whose name matches the pattern $1 is mapped and prints its id.
+wait_for_window_matching() {
+  wait_until "no window matching '$1' appeared" visible_window_matching "$1"
+}
+
+# Waits until a window named exactly $1 is mapped and drawn (its top rows show more than one
+# colour, as a person sees a window come up), and prints its id.
 wait_for_window() {
-  wait_for_window_matching "^$1\$"
+  local id
+  id=$(wait_for_window_matching "^$1\$") || exit 1
+  wait_until "the window '$1' was not drawn" window_is_drawn "$id"
+  echo "$id"
+}
+
+# Whether the top 40 rows of window $1 are drawn: more than a flat colour.
+window_is_drawn() {
+  local spread
+  spread=$(import -window "$1" -crop "x40+0+0" +repage -colorspace Gray \
+    -format '%[fx:standard_deviation]' info: 2>/dev/null) || return 1
+  awk -v s="$spread" 'BEGIN { exit !(s > 0.02) }'
+}
+
+# Whether window $1 has the keyboard focus.
+has_focus() {
+  [[ "$(xdotool getwindowfocus 2>/dev/null)" == "$1" ]]
+}
+
+# Gives window $1 the keyboard focus, through the window manager where one runs, and waits
+# until it has it.
+focus_window() {
+  xdotool windowactivate --sync "$1" 2>/dev/null || xdotool windowfocus --sync "$1" 2>/dev/null || true
+  wait_until "window $1 did not get the keyboard focus" has_focus "$1"
 }
 
 # Clicks at ($2, $3) inside window $1.
@@ -63,12 +144,13 @@ click_in_window() {
   xdotool mousemove --window "$1" "$2" "$3" click 1
 }
 
+DialogTitlePattern='^(Open|Save As|Save)$'
+
 # Waits for the file dialog, types the path $1 into it and presses Enter.
 answer_file_dialog() {
   local dialog
-  dialog=$(wait_for_window_matching "$DialogTitlePattern")
-  xdotool windowactivate --sync "$dialog" 2>/dev/null || xdotool windowfocus --sync "$dialog"
-  sleep 0.3
+  dialog=$(wait_for_window_matching "$DialogTitlePattern") || exit 1
+  focus_window "$dialog"
   # Typed through the keyboard (XTEST), as a person would: Qt ignores keys sent to a window.
   xdotool key ctrl+a
   xdotool type --delay 5 "$1"
@@ -76,24 +158,17 @@ answer_file_dialog() {
   wait_for_window_gone_id "$dialog"
 }
 
-DialogTitlePattern='^(Open|Save As|Save)$'
-
-# Waits until a window whose name matches the pattern $1 is mapped and prints its id.
-wait_for_window_matching() {
-  local id=""
-  for _ in $(seq 1 "$WindowWaitTenths"); do
-    id=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n 1 || true)
-    [[ -n "$id" ]] && { echo "$id"; return 0; }
-    sleep 0.1
-  done
-  fail "no window matching '$1' appeared"
+# Whether window $1 is gone or unmapped.
+window_is_gone() {
+  xdotool getwindowname "$1" >/dev/null 2>&1 || return 0
+  ! xwininfo -id "$1" 2>/dev/null | grep -q "IsViewable"
 }
 
 wait_for_window_gone_id() {
-  for _ in $(seq 1 "$WindowWaitTenths"); do
-    xdotool getwindowname "$1" >/dev/null 2>&1 || return 0
-    xwininfo -id "$1" 2>/dev/null | grep -q "IsViewable" || return 0
-    sleep 0.1
-  done
-  fail "the dialog did not close"
+  wait_until "the window $1 did not close" window_is_gone "$1"
+}
+
+# Waits until the file $1 exists and is not empty.
+wait_for_file() {
+  wait_until "no file $1 appeared: $(ls "$(dirname "$1")")" test -s "$1"
 }

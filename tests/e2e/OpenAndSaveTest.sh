@@ -12,31 +12,33 @@ convert -size 1000x1500 gradient:navy-orange -rotate 90 -quality 92 "$Work/back 
 
 start_program
 Window=$(wait_for_window "Trayvane by Brenlow")
-sleep 0.5
 
 click_in_window "$Window" 40 40 # Open
 answer_file_dialog "$Work/back card.jpg"
-sleep 0.5
 
 # The cut lines: a back card's spine is its rightmost 60 columns, 1440 to 1499. The picture is
 # shown 414 x 276 from x = 393 in the 1200 pixel wide view, so the left line stands at 393 + 398
 # and the right one at the picture's right edge (moved 2 pixels inside it, to show whole). Their
 # bright cores are the only amber pixels of a row through the middle of the view.
 eval "$(xdotool getwindowgeometry --shell "$Window")"
-import -window root "$Work/opened.png"
-Amber=$(convert "$Work/opened.png" -crop "${WIDTH}x1+$X+$((Y + 97 + 138))" +repage txt:- |
-  awk -F'[,:() ]+' '/^[0-9]/ && $3 > 220 && $4 > 170 && $4 < 235 && $5 < 110 { printf "%d ", $1 }')
+# The amber columns of that row, once the opened picture shows with its lines.
+shows_cut_lines() {
+  import -window root "$Work/opened.png"
+  Amber=$(convert "$Work/opened.png" -crop "${WIDTH}x1+$X+$((Y + 97 + 138))" +repage txt:- |
+    awk -F'[,:() ]+' '/^[0-9]/ && $3 > 220 && $4 > 170 && $4 < 235 && $5 < 110 { printf "%d ", $1 }')
+  Seen="amber columns: ${Amber:-none}"
+  read -r -a Columns <<<"$Amber"
+  [[ ${#Columns[@]} -ge 2 ]]
+}
+wait_until "no cut lines in the input view" shows_cut_lines
 echo "amber columns of the input view: $Amber"
-read -r -a Columns <<<"$Amber"
-[[ ${#Columns[@]} -ge 2 ]] || fail "no cut lines in the input view"
 (( Columns[0] >= 788 && Columns[0] <= 793 && Columns[-1] >= 802 && Columns[-1] <= 806 )) ||
   fail "the cut lines stand at $Amber, not around 791 and 805"
 click_in_window "$Window" 150 40 # Save
 answer_file_dialog "$Work/inlay"
 
 Saved="$Work/inlay.JPG"
-for _ in $(seq 1 50); do [[ -s "$Saved" ]] && break; sleep 0.1; done
-[[ -s "$Saved" ]] || fail "no inlay was saved: $(ls "$Work")"
+wait_for_file "$Saved"
 read -r Width Height < <(identify -format '%w %h\n' "$Saved")
 echo "saved $Saved: $Width x $Height"
 [[ "$Width" == 1560 && "$Height" == 1213 ]] || fail "the inlay is ${Width}x${Height}, not 1560x1213"

@@ -10,6 +10,7 @@ source "$(dirname "$0")/E2eSupport.sh"
 
 Log="${Program%/*}/trayvane.log"
 records() { grep -c '^Exception = ' "$Log" 2>/dev/null || true; }
+has_records() { Seen="$(records) records"; [[ $(records) == "$1" ]]; }
 
 # Spread of the grey levels in a part of screenshot $1: 0 for a flat colour.
 spread() {
@@ -20,15 +21,33 @@ warning_share() {
   convert "$1" -crop "$2" +repage -fuzz 22% -fill black +opaque '#B01E14' -fill white \
     -opaque '#B01E14' -colorspace Gray -format '%[fx:mean]' info:
 }
+# Waits for the window and looks at it until the screenshot $1 passes the check $2 (a command
+# that reads OutputPart and StatusPart of the shot).
 look_at() {
-  local shot=$1
-  Window=$(wait_for_window "Trayvane by Brenlow") || fail "no window; the program said: $(cat "$Work/stderr")"
-  sleep 1.5
-  import -window root "$shot"
+  local shot=$1 check=$2
+  Window=$(wait_for_window "Trayvane by Brenlow")
   eval "$(xdotool getwindowgeometry --shell "$Window")"
   [[ "$WIDTH" == 1200 && "$HEIGHT" == 699 ]] || fail "window is ${WIDTH}x${HEIGHT}, not 1200x699"
   OutputPart="1200x303+$X+$((Y + 376))"
   StatusPart="1200x20+$X+$((Y + 679))"
+  shoot_and_check() {
+    import -window root "$shot"
+    "$check" "$shot"
+  }
+  wait_until "the window does not show what it should ($check)" shoot_and_check
+}
+# A composed cover and no warning.
+shows_the_cover() {
+  Output=$(spread "$1" "$OutputPart")
+  Warning=$(warning_share "$1" "$StatusPart")
+  Seen="output view spread $Output, warning share of the status line $Warning"
+  awk -v o="$Output" -v w="$Warning" 'BEGIN { exit !(o > 0.02 && w < 0.002) }'
+}
+# A warning in the status line.
+shows_a_warning() {
+  Warning=$(warning_share "$1" "$StatusPart")
+  Seen="warning share of the status line $Warning"
+  awk -v w="$Warning" 'BEGIN { exit !(w > 0.01) }'
 }
 stop_program() {
   kill -0 "$ProgramPid" 2>/dev/null || fail "the program ended by itself: $(cat "$Work/stderr")"
@@ -41,23 +60,17 @@ stop_program() {
 convert -size 3000x1000 gradient:navy-orange -quality 92 "$Work/cover.jpg"
 Before=$(records)
 start_program "$Work/cover.jpg"
-look_at "$Shots/open-cover.png"
-Output=$(spread "$Shots/open-cover.png" "$OutputPart")
-Warning=$(warning_share "$Shots/open-cover.png" "$StatusPart")
-echo "cover: output view spread $Output, warning share of the status line $Warning"
-awk -v o="$Output" -v w="$Warning" 'BEGIN { exit !(o > 0.02 && w < 0.002) }' ||
-  fail "the cover from the command line was not composed, or a warning shows"
+look_at "$Shots/open-cover.png" shows_the_cover
+echo "cover: $Seen"
 [[ $(records) == "$Before" ]] || fail "opening the cover logged an error: $(tail -c 400 "$Log")"
 stop_program
 
 # A file that is no JPEG: one record, the status line says so in the warning colour.
 printf 'no picture here' >"$Work/damaged.jpg"
 start_program "$Work/damaged.jpg"
-look_at "$Shots/open-damaged.png"
-Warning=$(warning_share "$Shots/open-damaged.png" "$StatusPart")
-echo "damaged: warning share of the status line $Warning"
-awk -v w="$Warning" 'BEGIN { exit !(w > 0.01) }' || fail "the status line shows no warning"
-[[ $(records) == $((Before + 1)) ]] || fail "not one record for damaged.jpg: $(tail -c 600 "$Log")"
+look_at "$Shots/open-damaged.png" shows_a_warning
+echo "damaged: $Seen"
+wait_until "not one record for damaged.jpg: $(tail -c 600 "$Log")" has_records $((Before + 1))
 tail -n 7 "$Log" | grep -q 'damaged.jpg' || fail "the record is not that of damaged.jpg"
 Windows=$(xdotool search --onlyvisible --pid "$ProgramPid" 2>/dev/null | wc -l)
 [[ $Windows -le 1 ]] || fail "the program shows $Windows windows: a message box?"

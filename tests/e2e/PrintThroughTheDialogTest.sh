@@ -14,31 +14,49 @@ convert -size 900x420 gradient:navy-orange -quality 92 "$Work/wrap.jpg"
 
 start_window_manager
 start_program
-Window=$(wait_for_window_matching "^Trayvane by Brenlow$")
-sleep 0.5
+Window=$(wait_for_window "Trayvane by Brenlow")
 click_in_window "$Window" 40 40 # Open
 answer_file_dialog "$Work/wrap.jpg"
-sleep 0.5
 
-xdotool windowactivate --sync "$Window" 2>/dev/null || xdotool windowfocus --sync "$Window"
+# The lower view shows the composed inlay once the cover is loaded.
+eval "$(xdotool getwindowgeometry --shell "$Window")"
+shows_an_inlay() {
+  local spread
+  spread=$(import -window "$Window" -crop "1200x303+0+376" +repage -colorspace Gray \
+    -format '%[fx:standard_deviation]' info:)
+  Seen="grey-level spread of the output view $spread"
+  awk -v s="$spread" 'BEGIN { exit !(s > 0.02) }'
+}
+wait_until "the opened cover was not composed" shows_an_inlay
+
+focus_window "$Window"
 xdotool key ctrl+p
 Preview=$(wait_for_window_matching "^Print Preview")
-sleep 1
-# The print button is the last one on the preview's tool bar: the rightmost dark pixels in it.
-import -window "$Preview" "$Work/preview.png"
-Right=$(convert "$Work/preview.png" -crop "x1+0+18" +repage -colorspace Gray -threshold 80% txt:- |
-  awk -F'[,:]' '/#000000|black/ { x = $1 } END { print x + 0 }')
-((Right > 100)) || fail "no tool bar in the print preview"
+# The print button is the last one on the preview's tool bar: the rightmost dark pixels in it,
+# once the tool bar is drawn (the same in two screenshots in a row).
+Right=0
+has_tool_bar() {
+  local before=$Right
+  import -window "$Preview" "$Work/preview.png"
+  Right=$(convert "$Work/preview.png" -crop "x1+0+18" +repage -colorspace Gray -threshold 80% txt:- |
+    awk -F'[,:]' '/#000000|black/ { x = $1 } END { print x + 0 }')
+  Seen="rightmost dark pixel at $Right"
+  ((Right > 100 && Right == before))
+}
+wait_until "no tool bar in the print preview" has_tool_bar
 click_in_window "$Preview" $((Right - 10)) 18
 Dialog=$(wait_for_window_matching "^Print$")
-sleep 0.5
+focus_window "$Dialog"
 xdotool key Return
 wait_for_window_gone_id "$Dialog"
 
+# The printer writes the file as it goes: it is looked at until it is a whole PDF of one page.
 Printed="$Work/wrap-inlay.pdf"
-for _ in $(seq 1 50); do [[ -s "$Printed" ]] && break; sleep 0.1; done
-[[ -s "$Printed" ]] || fail "nothing was printed to $Printed: $(ls "$Work")"
-pdfinfo "$Printed" | grep -q '^Pages: *1$' || fail "the PDF has not one page"
+is_one_page_pdf() {
+  Seen=$(pdfinfo "$Printed" 2>&1 | grep -E '^Pages|rror' | head -n 2 || true)
+  pdfinfo "$Printed" 2>/dev/null | grep -q '^Pages: *1$'
+}
+wait_until "no PDF of one page was printed to $Printed: $(ls "$Work")" is_one_page_pdf
 
 "$Compose" "$Work/wrap.jpg" "$Work/batch.pdf" || fail "trayvane-compose failed"
 pdftoppm -r 100 -singlefile "$Printed" "$Work/printed"

@@ -12,8 +12,6 @@ LogBefore=$(stat -c %s "$Log" 2>/dev/null || echo 0)
 
 start_program
 Window=$(wait_for_window "Trayvane by Brenlow")
-sleep 1.5
-import -window root "$Shot"
 eval "$(xdotool getwindowgeometry --shell "$Window")"
 [[ "$WIDTH" == 1200 && "$HEIGHT" == 699 ]] || fail "window is ${WIDTH}x${HEIGHT}, not 1200x699"
 
@@ -21,12 +19,19 @@ eval "$(xdotool getwindowgeometry --shell "$Window")"
 spread() {
   convert "$Shot" -crop "$1" +repage -colorspace Gray -format '%[fx:standard_deviation]' info:
 }
-Ribbon=$(spread "${WIDTH}x97+$X+$Y")
-Input=$(spread "${WIDTH}x276+$X+$((Y + 97))")
-Output=$(spread "${WIDTH}x303+$X+$((Y + 376))")
+# Whether the screenshot shows the ribbon, the placeholder and an empty output view; the window
+# is drawn piece by piece, so it is looked at until it does.
+shows_the_placeholder() {
+  import -window root "$Shot"
+  Ribbon=$(spread "${WIDTH}x97+$X+$Y")
+  Input=$(spread "${WIDTH}x276+$X+$((Y + 97))")
+  Output=$(spread "${WIDTH}x303+$X+$((Y + 376))")
+  Seen="spread of the ribbon $Ribbon, the input view $Input, the output view $Output"
+  awk -v r="$Ribbon" -v i="$Input" -v o="$Output" 'BEGIN { exit !(r > 0.02 && i > 0.05 && o < 0.001) }'
+}
+wait_until "the screenshot does not show the ribbon, the placeholder and an empty output view" \
+  shows_the_placeholder
 echo "grey-level spread: ribbon $Ribbon, input view $Input, output view $Output"
-awk -v r="$Ribbon" -v i="$Input" -v o="$Output" 'BEGIN { exit !(r > 0.02 && i > 0.05 && o < 0.001) }' ||
-  fail "the screenshot does not show the ribbon, the placeholder and an empty output view"
 
 # The input view's background around the placeholder is the pale blue-grey E4E7EE.
 Corner=$(convert "$Shot" -format "%[hex:p{$((X + 2)),$((Y + 99))}]" info:)

@@ -53,27 +53,41 @@ frame_bounds() {
   echo "$((X - Left)) $((Y - Top)) $((W + Left + Right)) $((H + Top + Bottom))"
 }
 
-# Starts the program and sets Window to the id of its window once the window has stopped moving.
+# Starts the program and sets Window to the id of its window once the window manager has framed
+# it and it has stopped moving (the same bounds in five looks in a row).
 start_and_settle() {
   start_program
-  local Before="" After
   Window=$(wait_for_window "Trayvane by Brenlow")
-  for _ in $(seq 1 30); do
-    sleep 0.3
+  local Before="" Same=0
+  settled() {
+    local After
     After=$(frame_bounds "$Window" 2>/dev/null || true)
-    [[ -n "$After" && "$After" == "$Before" ]] && break
+    Seen="bounds $After"
+    if [[ -n "$After" && "$After" == "$Before" ]]; then Same=$((Same + 1)); else Same=0; fi
     Before=$After
-  done
+    ((Same >= 4))
+  }
+  wait_until "the window did not come to rest" settled
+}
+
+# Whether the program has ended.
+program_ended() {
+  ! kill -0 "$ProgramPid" 2>/dev/null
 }
 
 # Closes window $1 through the window manager, as its close button does, and waits for the end.
 close_and_wait() {
   wmctrl -i -c "$1"
-  for _ in $(seq 1 "$WindowWaitTenths"); do
-    kill -0 "$ProgramPid" 2>/dev/null || { ProgramPid=""; return 0; }
-    sleep 0.1
-  done
-  fail "the window could not be closed"
+  wait_until "the window could not be closed" program_ended
+  ProgramPid=""
+}
+
+# Whether window $1 is maximised both ways.
+is_maximised() {
+  local State
+  State=$(xprop -id "$1" _NET_WM_STATE 2>/dev/null || true)
+  Seen=$State
+  [[ $State == *_NET_WM_STATE_MAXIMIZED_VERT* && $State == *_NET_WM_STATE_MAXIMIZED_HORZ* ]]
 }
 
 # The designed window: a client area of 1200 x 699 in openbox's frame.
@@ -92,7 +106,7 @@ close_and_wait "$Window"
 for Cycle in 1 2; do
   start_and_settle
   wmctrl -i -r "$Window" -b add,maximized_vert,maximized_horz
-  sleep 0.5
+  wait_until "the window was not maximised" is_maximised "$Window"
   close_and_wait "$Window"
   [[ "$(stored)" == "$Designed" ]] || fail "closed maximised ($Cycle), it stored $(stored), not $Designed"
 done

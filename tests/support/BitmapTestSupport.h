@@ -5,7 +5,10 @@
 
 #include "raster/Bitmap32.h"
 
+#include <gtest/gtest.h>
+
 #include <cstdint>
+#include <iomanip>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -30,15 +33,30 @@ inline std::string DescribePixel(TColor32 Pixel) {
     return Text.str();
 }
 
-// Whether A and B have the same size and the same pixels.
-inline bool SameBitmaps(const TBitmap32& A, const TBitmap32& B) {
-    if (A.Width() != B.Width() || A.Height() != B.Height())
-        return false;
-    for (int Y = 0; Y < A.Height(); ++Y)
-        for (int X = 0; X < A.Width(); ++X)
-            if (A.Pixel(X, Y) != B.Pixel(X, Y))
-                return false;
-    return true;
+// Whether Actual has Expected's size and pixels; a failure names the sizes, or the first pixel
+// that differs (in rows from the top) with both values in hex, and how many differ. For
+// EXPECT_TRUE(SameBitmaps(Actual, Expected)).
+inline testing::AssertionResult SameBitmaps(const TBitmap32& Actual, const TBitmap32& Expected) {
+    if (Actual.Width() != Expected.Width() || Actual.Height() != Expected.Height())
+        return testing::AssertionFailure()
+               << "the bitmap is " << Actual.Width() << " x " << Actual.Height() << ", expected "
+               << Expected.Width() << " x " << Expected.Height();
+    long Differing = 0;
+    int FirstX = 0, FirstY = 0;
+    for (int Y = 0; Y < Actual.Height(); ++Y)
+        for (int X = 0; X < Actual.Width(); ++X)
+            if (Actual.Pixel(X, Y) != Expected.Pixel(X, Y) && Differing++ == 0) {
+                FirstX = X;
+                FirstY = Y;
+            }
+    if (Differing == 0)
+        return testing::AssertionSuccess();
+    std::ostringstream Text;
+    Text << std::hex << std::setfill('0') << "pixel (" << std::dec << FirstX << ", " << FirstY
+         << ") is 0x" << std::hex << std::setw(8) << Actual.Pixel(FirstX, FirstY) << ", expected 0x"
+         << std::setw(8) << Expected.Pixel(FirstX, FirstY) << std::dec << " (" << Differing
+         << " of " << long(Actual.Width()) * Actual.Height() << " pixels differ)";
+    return testing::AssertionFailure() << Text.str();
 }
 
 // Sizes Bitmap and fills it with CoordPixel values.

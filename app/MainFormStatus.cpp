@@ -29,12 +29,12 @@ int TMainForm::InlayDotsPerInch() const {
     return Width > 0 ? TrayCardDensity(Width).RoundedDotsPerInch() : 0;
 }
 
-void TMainForm::ShowLoadedStatus(const std::string& FileName) {
+void TMainForm::ShowLoadedStatus(const std::string& FileName, const std::string& Damage) {
     const TBitmap32& Input = InputImgView->Bitmap();
     ShowStatus(TLoadedStatus{FileName, Input.Width(), Input.Height(),
                              FormatBackFrontButton->Down() ? TInlayLayout::BackAndFront
                                                            : TInlayLayout::Back,
-                             InlayDotsPerInch()});
+                             InlayDotsPerInch(), Damage});
 }
 
 void TMainForm::ShowComposedStatus() {

@@ -10,7 +10,10 @@
 TCoverComposition ComposeCover(const std::string& Input, std::optional<TInlayLayout> Layout,
                                int Spine, bool LookForSpine, TBitmap32& Inlay) {
     TBitmap32 Picture;
-    LoadCoverPicture(Picture, Input);
+    std::string Damage;
+    LoadCoverPicture(Picture, Input, Damage);
+    if (!Damage.empty())
+        throw EDamagedPicture(Damage);
     const TInlayLayout Chosen = Layout.value_or(ChooseInlayLayout(Picture));
     const std::optional<TSpineFinding> Found =
         LookForSpine ? FindSpine(Picture, Chosen) : std::nullopt;

@@ -4,6 +4,7 @@
 // loading (any kind of picture, photos turned upright), the layout, the spine search, the
 // composition. The JPEG and PPM outputs and the PDF writer's sheet all start here.
 
+#include "base/Exception.h"
 #include "composer/InlayLayout.h"
 
 #include <optional>
@@ -21,8 +22,15 @@ struct TCoverComposition {
     TSpineSearch Search;
 };
 
+// A JPEG file whose data libjpeg reports damaged (a segment cut short, codes that decode to
+// nothing) is refused by the batch command, which would otherwise write an inlay with grey or
+// garbled parts unseen; the message is libjpeg's words. The window shows such a picture and says
+// it is damaged.
+DECLARE_EXCEPTION_CLASS(EDamagedPicture, Exception);
+
 // Loads Input (LoadCoverPicture) and composes its inlay into Inlay in Layout (or the one its
 // proportions give) with the spine setting Spine: with LookForSpine at the spine FindSpine finds,
-// else, and when it finds none, at the layout's own cut. Throws what the steps throw.
+// else, and when it finds none, at the layout's own cut. Throws EDamagedPicture for damaged JPEG
+// data (nothing is composed), and what the steps throw.
 TCoverComposition ComposeCover(const std::string& Input, std::optional<TInlayLayout> Layout,
                                int Spine, bool LookForSpine, TBitmap32& Inlay);

@@ -1,5 +1,6 @@
 #include "jpeg_bridge/JpegFile.h"
 #include "jpeg_bridge/IjlCodec.h"
+#include "jpeg_bridge/JpegRowDecoder.h"
 
 #include "tests/support/BitmapTestSupport.h"
 #include "tests/support/FailedLoadCheck.h"
@@ -155,7 +156,7 @@ TEST_F(JpegFileTest, LargeFilesDecodeOnTwoThreadsExactlyAsLibjpegDoes) {
     // Odd sizes above the threshold, so the split falls inside the picture and the last row
     // group is partial; each kind of file the split path meets.
     constexpr int W = 1501, H = 1403;
-    ASSERT_GE(std::uint64_t{W} * H, IJL_SPLIT_MIN_PIXELS);
+    ASSERT_GE(std::uint64_t{W} * H, JpegSplitMinPixels);
     struct TCase {
         const char* Name;
         int Components;
@@ -207,7 +208,7 @@ TEST_F(JpegFileTest, AFileReplacedDuringTheReadGivesThePictureOfTheFileOpened) {
     const std::string Path = Write("cover.jpg", Original);
     const std::string Replacement = Write("replacement.jpg", Other);
     int Splits = 0;
-    SetIjlSplitHook([&] {
+    SetJpegSplitHook([&] {
         ++Splits;
         std::filesystem::rename(Replacement, Path);
     });
@@ -215,10 +216,10 @@ TEST_F(JpegFileTest, AFileReplacedDuringTheReadGivesThePictureOfTheFileOpened) {
     try {
         LoadJpegFile(&Bitmap, Path);
     } catch (...) {
-        SetIjlSplitHook({});
+        SetJpegSplitHook({});
         throw;
     }
-    SetIjlSplitHook({});
+    SetJpegSplitHook({});
     if (Splits == 0)
         GTEST_SKIP() << "one core: the picture was decoded on one thread";
     ASSERT_TRUE(ReadFileBytes(Path) == Other) << "the file was not replaced";

@@ -34,8 +34,7 @@ void ComposeByRows(const TJpegRowReader& Scan, const std::string& Output,
     TStreamedInlay Inlay(W, H, Chosen, Spine, 3, Columns > 0 ? Scan.RowPixels(Columns) : 0);
     if (Inlay.InlayWidth() > 0 && Inlay.InlayHeight() > 0)
         Scan.Decode(
-            Columns, [&](int Y) { return Inlay.InputRow(Y); },
-            TwoThreads && SpareCore());
+            Columns, [&](int Y) { return Inlay.InputRow(Y); }, TwoThreads && SpareCore());
 
     const auto Row = [&](int Y) { return Inlay.InlayRow(Y); };
     if (SameTextAscii(ExtractFileExt(Output), ".ppm"))

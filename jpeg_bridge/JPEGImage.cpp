@@ -55,8 +55,8 @@ const TBitmap32& TJPEGImage::Decoded() const {
                 TJpegRowDecoder::OfData(FData.data(), FData.size()).Decode(FHeader, Job);
             if (!Result.Ok())
                 throw EJPEG(JpegErrorMessage(Result.MessageCode != 0 ? Result.MessageCode
-                                             : Result.CutShort     ? JERR_TOO_LITTLE_DATA
-                                                                   : JERR_NOTIMPL));
+                                             : Result.CutShort       ? JERR_TOO_LITTLE_DATA
+                                                                     : JERR_NOTIMPL));
         }
         FDecoded = std::move(Bitmap);
     }

@@ -80,9 +80,9 @@ void LoadInto(TBitmap32* Bitmap, const std::string& FileName, std::string* Damag
     Props.DIBWidth = Props.JPGWidth;
     Props.DIBHeight = Props.JPGHeight; // top row first, as the store holds its rows
     Props.DIBPadBytes = DibPadBytes(Props.JPGWidth, Props.DIBChannels);
-    Props.DIBBytes = Supported ? reinterpret_cast<std::uint8_t*>(
-                                     Loaded.PixelsForOverwrite(Loaded.FullArea()))
-                               : nullptr;
+    Props.DIBBytes =
+        Supported ? reinterpret_cast<std::uint8_t*>(Loaded.PixelsForOverwrite(Loaded.FullArea()))
+                  : nullptr;
     if (const int Code = ijlRead(&Props, IJL_JFILE_READWHOLEIMAGE))
         throw EIJLError(IjlErrorMessage("reading", FileName, Code));
 

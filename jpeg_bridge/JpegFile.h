@@ -3,8 +3,8 @@
 // Reading and writing the user's JPEG files through the codec layer (jpeg_bridge/IjlCodec.h).
 // The codec decodes straight into a TBitmap32's store and encodes straight from it (its rows
 // are the codec's buffer: blue, green, red and a fourth byte, top row first, no padding); no
-// other copy of the picture is made on the way. Every failure of the codec becomes an EIJLError whose message has
-// four lines separated by a carriage return alone:
+// other copy of the picture is made on the way. Every failure of the codec becomes an EIJLError
+// whose message has four lines separated by a carriage return alone:
 //
 //   Error <stage> image:
 //   <file name as passed in>

@@ -189,8 +189,7 @@ int SplitRow(const TJpegHeader& Header, const TJpegDecodeJob& Job) noexcept {
 
 } // namespace
 
-TJpegResult TJpegRowDecoder::ReadHeader(TJpegHeader& Header,
-                                        bool EndOfDataIsFatal) const noexcept {
+TJpegResult TJpegRowDecoder::ReadHeader(TJpegHeader& Header, bool EndOfDataIsFatal) const noexcept {
     TLibJpegErrors Errors;
     Errors.EndOfDataIsFatal = EndOfDataIsFatal;
     jpeg_decompress_struct Info;
@@ -258,8 +257,8 @@ TJpegResult TJpegRowDecoder::Decode(const TJpegHeader& Header,
 }
 
 int TJpegRowDecoder::RowPixels(const TJpegHeader& Header, int Columns) noexcept {
-    return static_cast<int>(std::min<std::int64_t>(std::int64_t{Columns} + EdgeColumns,
-                                                   std::int64_t{Header.Width}));
+    return static_cast<int>(
+        std::min<std::int64_t>(std::int64_t{Columns} + EdgeColumns, std::int64_t{Header.Width}));
 }
 
 void SetJpegSplitHook(std::function<void()> Hook) {

@@ -36,8 +36,7 @@ bool EncodeRows(std::FILE* File, int Width, int Height, int PixelBytes,
 } // namespace
 
 TJpegWriteResult WriteJpegRows(const char* FileName, int Width, int Height, int PixelBytes,
-                               const TJpegEncoding& Encoding,
-                               const TJpegRowSource& Row) noexcept {
+                               const TJpegEncoding& Encoding, const TJpegRowSource& Row) noexcept {
     using TStage = TJpegWriteResult::TStage;
     TAtomicFile Output;
     if (const int Error = Output.Create(FileName))
@@ -58,8 +57,8 @@ void SaveJpegRows(const std::string& FileName, int Width, int Height, std::uint8
         WriteJpegRows(FileName.c_str(), Width, Height, 3, SaveEncoding(Quality, Density), Row);
     if (Result.Ok())
         return;
-    const bool SystemError = Result.Stage != TJpegWriteResult::TStage::Encode ||
-                             Result.MessageCode == JERR_FILE_WRITE;
+    const bool SystemError =
+        Result.Stage != TJpegWriteResult::TStage::Encode || Result.MessageCode == JERR_FILE_WRITE;
     throw EJpegRowError("Cannot write \"" + FileName + "\": " +
                         (SystemError ? std::system_category().message(Result.SystemErrorCode)
                                      : "libjpeg message " + std::to_string(Result.MessageCode)));

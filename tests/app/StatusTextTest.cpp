@@ -46,6 +46,18 @@ INSTANTIATE_TEST_SUITE_P(
                     "small.jpg, 600 \u00D7 400: back \u2014 Low resolution: 96 dpi at tray-card "
                     "size",
                     true},
+        TStatusCase{"LoadedDamagedWarns",
+                    TLoadedStatus{"/scans/cut.jpg", 611, 297, TInlayLayout::BackAndFront, 300,
+                                  "Corrupt JPEG data: premature end of data segment"},
+                    "cut.jpg, 611 \u00D7 297: back and front \u2014 cut.jpg is damaged: "
+                    "premature end of data segment",
+                    true},
+        TStatusCase{"LoadedDamagedAtLowResolution",
+                    TLoadedStatus{"cut.jpg", 600, 400, TInlayLayout::Back, 96,
+                                  "Premature end of JPEG file"},
+                    "cut.jpg, 600 \u00D7 400: back \u2014 cut.jpg is damaged: Premature end of "
+                    "JPEG file \u2014 Low resolution: 96 dpi at tray-card size",
+                    true},
         TStatusCase{"RecomposedBelow150DpiWarns", TComposedStatus{149},
                     "Low resolution: 149 dpi at tray-card size", true},
         TStatusCase{"RecomposedWellClears", TComposedStatus{300}, "", false},

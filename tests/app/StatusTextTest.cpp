@@ -31,18 +31,18 @@ TEST_P(StatusTextTest, SaysWhatHappened) {
 INSTANTIATE_TEST_SUITE_P(
     Table, StatusTextTest,
     testing::Values(
-        TStatusCase{
-            "LoadedWrapAround",
-            TLoadedStatus{"/music/night-trains.jpg", 2850, 1200, TInlayLayout::BackAndFront, 255},
-            "night-trains.jpg, 2850 \u00D7 1200: back and front", false},
+        TStatusCase{"LoadedWrapAround",
+                    TLoadedStatus{"/music/night-trains.jpg", 2850, 1200, TInlayLayout::BackAndFront,
+                                  255, ""},
+                    "night-trains.jpg, 2850 \u00D7 1200: back and front", false},
         TStatusCase{"LoadedBackCard",
-                    TLoadedStatus{"back.jpeg", 1510, 1175, TInlayLayout::Back, 254},
+                    TLoadedStatus{"back.jpeg", 1510, 1175, TInlayLayout::Back, 254, ""},
                     "back.jpeg, 1510 \u00D7 1175: back", false},
         TStatusCase{"LoadedAtExactly150Dpi",
-                    TLoadedStatus{"/a/b.jpg", 892, 600, TInlayLayout::Back, 150},
+                    TLoadedStatus{"/a/b.jpg", 892, 600, TInlayLayout::Back, 150, ""},
                     "b.jpg, 892 \u00D7 600: back", false},
         TStatusCase{"LoadedBelow150DpiWarns",
-                    TLoadedStatus{"/a/small.jpg", 600, 400, TInlayLayout::Back, 96},
+                    TLoadedStatus{"/a/small.jpg", 600, 400, TInlayLayout::Back, 96, ""},
                     "small.jpg, 600 \u00D7 400: back \u2014 Low resolution: 96 dpi at tray-card "
                     "size",
                     true},

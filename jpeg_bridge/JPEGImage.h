@@ -3,9 +3,10 @@
 // TJPEGImage: a JPEG picture as the picture container reads it. Loading keeps the file's bytes
 // and reads the size from the JPEG header; the first Draw decodes the whole picture from those
 // bytes with the program's JPEG decoder (jpeg_bridge/JpegRowDecoder.h) and keeps the result.
-// Decoding is at full size with block smoothing; colour files become 24-bit colour, grey-scale
-// files are quantized by libjpeg to at most 236 grey levels with its default dithering. libjpeg's
-// warnings (damaged or missing data) are ignored and decoding goes on.
+// Decoding is at full size with block smoothing, straight into a TBitmap32 that is kept; colour
+// files keep their colours, grey-scale files are quantized by libjpeg to at most 236 grey levels
+// with its default dithering. libjpeg's warnings (damaged or missing data) are ignored and
+// decoding goes on.
 
 #include "jpeg_bridge/JpegRowDecoder.h"
 #include "raster/Bitmap32.h"

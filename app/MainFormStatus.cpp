@@ -3,6 +3,7 @@
 // what (StatusText.h), and the error dispatch adds its sentence after the record is logged.
 
 #include "app/MainForm.h"
+#include "app/ScanStatusText.h"
 
 #include "composer/InlayLayout.h"
 #include "composer/TrayCard.h"
@@ -31,10 +32,27 @@ int TMainForm::InlayDotsPerInch() const {
 
 void TMainForm::ShowLoadedStatus(const std::string& FileName, const std::string& Damage) {
     const TBitmap32& Input = InputImgView->Bitmap();
-    ShowStatus(TLoadedStatus{FileName, Input.Width(), Input.Height(),
-                             FormatBackFrontButton->Down() ? TInlayLayout::BackAndFront
-                                                           : TInlayLayout::Back,
-                             InlayDotsPerInch(), Damage});
+    const TLoadedStatus Loaded{
+        FileName,
+        Input.Width(),
+        Input.Height(),
+        FormatBackFrontButton->Down() ? TInlayLayout::BackAndFront : TInlayLayout::Back,
+        InlayDotsPerInch(),
+        Damage};
+    // A scan with the scanner's bed around the card, or tilted, gets a hint at Straighten, after
+    // the opening sentence (and what it says of damage) and before a warning of low resolution.
+    const std::string Hint = ScanHintText(
+        FindCard(Input), StraightenKey().toString(QKeySequence::NativeText).toStdString());
+    if (Hint.empty()) {
+        ShowStatus(Loaded);
+        return;
+    }
+    TLoadedStatus Opening = Loaded;
+    Opening.InlayDotsPerInch = 0;
+    const TStatusText Warning = StatusText(TComposedStatus{Loaded.InlayDotsPerInch});
+    StatusLine->ShowMessage(QString::fromStdString(WithScanHint(
+                                WithScanHint(StatusText(Opening).Text, Hint), Warning.Text)),
+                            Warning.Warning || !Damage.empty());
 }
 
 void TMainForm::ShowComposedStatus() {

@@ -13,6 +13,7 @@
 #include "picture_codecs/CodecPictures.h"
 #include "print_sheet/PrintSheet.h"
 #include "raster/Bitmap32.h"
+#include "raster/QuarterTurn.h"
 
 #include <charconv>
 #include <filesystem>
@@ -74,6 +75,16 @@ double ParseBleed(const std::string& Value) {
         !(Bleed >= 0 && Bleed <= MaxBleedMm))
         throw EUsageError("--bleed takes millimetres from 0 to 3, not \"" + Value + "\"");
     return Bleed;
+}
+
+// A clockwise quarter turn: 0, 90, 180 or 270.
+int ParseRotate(const std::string& Value) {
+    int Degrees = -1;
+    const auto [End, Error] = std::from_chars(Value.data(), Value.data() + Value.size(), Degrees);
+    if (Value.empty() || Error != std::errc{} || End != Value.data() + Value.size() ||
+        !IsQuarterTurn(Degrees))
+        throw EUsageError("--rotate takes 0, 90, 180 or 270, not \"" + Value + "\"");
+    return Degrees;
 }
 
 TOutputFormat ParseFormat(const std::string& Value) {
@@ -158,6 +169,10 @@ TComposeOptions ParseComposeArguments(const std::vector<std::string>& Arguments)
             Options.Jobs = ParseJobs(TakeValue());
         else if (Name == "--find-spine")
             Options.FindSpine = true;
+        else if (Name == "--rotate")
+            Options.Scan.Rotate = ParseRotate(TakeValue());
+        else if (Name == "--straighten")
+            Options.Scan.Straighten = true;
         else if (Name == "--output-dir") {
             Options.OutputDir = TakeValue();
             if (Options.OutputDir.empty())
@@ -170,8 +185,8 @@ TComposeOptions ParseComposeArguments(const std::vector<std::string>& Arguments)
             Options.Format = ParseFormat(TakeValue());
         else
             throw EUsageError("unknown option " + Name);
-        if (HasValue &&
-            (Name == "--help" || Name == "-h" || Name == "--version" || Name == "--find-spine"))
+        if (HasValue && (Name == "--help" || Name == "-h" || Name == "--version" ||
+                         Name == "--find-spine" || Name == "--straighten"))
             throw EUsageError(Name + " takes no value");
     }
     if (Options.ShowHelp || Options.ShowVersion)
@@ -195,7 +210,8 @@ TComposeOptions ParseComposeArguments(const std::vector<std::string>& Arguments)
 
 std::string ComposeUsageText() {
     return "Usage: trayvane-compose [--layout auto|back|back-and-front] [--spine N]\n"
-           "                        [--find-spine] INPUT OUTPUT\n"
+           "                        [--find-spine] [--rotate 0|90|180|270] [--straighten]\n"
+           "                        INPUT OUTPUT\n"
            "       trayvane-compose [options] --output-dir DIR INPUT...\n"
            "\n"
            "Composes the tray inlay of a CD jewel case from the scan of its cover, as\n"
@@ -214,6 +230,13 @@ std::string ComposeUsageText() {
            "                    (widened or narrowed by --spine around its middle); where none\n"
            "                    is found, the layout's own cut is used and a line on standard\n"
            "                    error says so\n"
+           "  --rotate 0|90|180|270\n"
+           "                    turn each picture clockwise by that many degrees (after a\n"
+           "                    photo's own orientation tag): for a scan made sideways\n"
+           "  --straighten      cut the card out of the scanner's bed around it and level a\n"
+           "                    tilted card (after --rotate); a picture without a margin of bed\n"
+           "                    is left as it is. The layout, --find-spine and the cut then\n"
+           "                    work on the card\n"
            "  --output-dir DIR  write DIR/NAME-inlay.jpg for each INPUT, NAME being the input's\n"
            "                    file name without its extension\n"
            "  --jobs N          compose N files at once (default: the number of cores, at\n"
@@ -269,9 +292,11 @@ TOutputFormat OutputFormatOf(const std::string& Output) {
 }
 
 TSpineSearch ComposeFile(const std::string& Input, const std::string& Output,
-                         std::optional<TInlayLayout> Layout, int Spine, bool LookForSpine) {
+                         std::optional<TInlayLayout> Layout, int Spine, bool LookForSpine,
+                         const TScanPreparation& Preparation) {
     TBitmap32 Inlay;
-    const TCoverComposition Composed = ComposeCover(Input, Layout, Spine, LookForSpine, Inlay);
+    const TCoverComposition Composed =
+        ComposeCover(Input, Layout, Spine, LookForSpine, Inlay, Preparation);
     if (OutputFormatOf(Output) == TOutputFormat::Ppm)
         SavePpmFile(Inlay, Output);
     else
@@ -284,7 +309,7 @@ namespace {
 // What TakesFastWay asks of a file before its header is read.
 bool MayTakeFastWay(const TComposeOptions& Options, const std::string& Input,
                     const std::string& Output) {
-    return !Options.FindSpine && !IsCodecPictureName(Input) &&
+    return !Options.FindSpine && !Options.Scan.Asked() && !IsCodecPictureName(Input) &&
            OutputFormatOf(Output) != TOutputFormat::Pdf;
 }
 
@@ -307,7 +332,7 @@ TSpineSearch ComposeOneFile(const std::string& Input, const std::string& Output,
             Input, Output,
             TPrintSheetJob{Options.Layout, Options.Spine,
                            Options.Paper.value_or(PaperForLocale(PaperLocaleName())), Options.Bleed,
-                           Options.FindSpine});
+                           Options.FindSpine, Options.Scan});
     if (MayTakeFastWay(Options, Input, Output)) {
         try {
             const TJpegRowReader Scan(Input);
@@ -320,7 +345,8 @@ TSpineSearch ComposeOneFile(const std::string& Input, const std::string& Output,
             // words, so every failure reads as it always has.
         }
     }
-    return ComposeFile(Input, Output, Options.Layout, Options.Spine, Options.FindSpine);
+    return ComposeFile(Input, Output, Options.Layout, Options.Spine, Options.FindSpine,
+                       Options.Scan);
 }
 
 int RunComposeCommand(const std::vector<std::string>& Arguments, std::ostream& Out,

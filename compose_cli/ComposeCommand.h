@@ -3,7 +3,8 @@
 // trayvane-compose, the batch command: composes tray inlays from JPEG, PNG, TIFF and WebP scans
 // as the window does, for people with a stack of scans and for scripts.
 //
-//   trayvane-compose [--layout auto|back|back-and-front] [--spine N] [--find-spine] INPUT OUTPUT
+//   trayvane-compose [--layout auto|back|back-and-front] [--spine N] [--find-spine]
+//                    [--rotate 0|90|180|270] [--straighten] INPUT OUTPUT
 //   trayvane-compose [options] --output-dir DIR INPUT...
 //
 // Each input is loaded as the window loads it (PNG, TIFF and WebP files through the picture
@@ -45,6 +46,7 @@ struct TComposeOptions {
     std::optional<TOutputFormat> Format; // of the batch form's outputs; none: JPEG
     int Jobs = 0;                        // files composed at once; 0: DefaultJobs()
     bool FindSpine = false;              // cut where FindSpine finds the spine
+    TScanPreparation Scan;               // --rotate and --straighten, before all else
     bool ShowHelp = false;
     bool ShowVersion = false;
 };
@@ -76,13 +78,15 @@ TOutputFormat OutputFormatOf(const std::string& Output);
 // the spine FindSpine finds, else, and when it finds none, at the layout's own cut) and writes it
 // to Output. Throws what the steps throw.
 TSpineSearch ComposeFile(const std::string& Input, const std::string& Output,
-                         std::optional<TInlayLayout> Layout, int Spine, bool LookForSpine = false);
+                         std::optional<TInlayLayout> Layout, int Spine, bool LookForSpine = false,
+                         const TScanPreparation& Preparation = {});
 
 // Whether a file goes the fast way (compose_cli/RowComposition.h) rather than the full one
 // above: only where that way gives the same file, that is for a JPEG scan of grey or colour (Scan
 // has read its header) that needs no turning (no orientation tag of 2 to 8) and is not named as a
 // PNG, TIFF or WebP picture, whose inlay is written as JPEG or PPM, with nothing asked for beyond
-// layout and spine (no --find-spine). Everything else goes the full way.
+// layout and spine (no --find-spine, --rotate or --straighten). Everything else goes the full
+// way.
 bool TakesFastWay(const TComposeOptions& Options, const std::string& Input,
                   const std::string& Output, const TJpegRowReader& Scan);
 

@@ -8,12 +8,14 @@
 #include "raster/Bitmap32.h"
 
 TCoverComposition ComposeCover(const std::string& Input, std::optional<TInlayLayout> Layout,
-                               int Spine, bool LookForSpine, TBitmap32& Inlay) {
+                               int Spine, bool LookForSpine, TBitmap32& Inlay,
+                               const TScanPreparation& Preparation) {
     TBitmap32 Picture;
     std::string Damage;
     LoadCoverPicture(Picture, Input, Damage);
     if (!Damage.empty())
         throw EDamagedPicture(Damage);
+    PrepareScan(Picture, Preparation);
     const TInlayLayout Chosen = Layout.value_or(ChooseInlayLayout(Picture));
     const std::optional<TSpineFinding> Found =
         LookForSpine ? FindSpine(Picture, Chosen) : std::nullopt;

@@ -5,6 +5,7 @@
 // composition. The JPEG and PPM outputs and the PDF writer's sheet all start here.
 
 #include "base/Exception.h"
+#include "compose_cli/ScanPreparation.h"
 #include "composer/InlayLayout.h"
 
 #include <optional>
@@ -28,9 +29,11 @@ struct TCoverComposition {
 // it is damaged.
 DECLARE_EXCEPTION_CLASS(EDamagedPicture, Exception);
 
-// Loads Input (LoadCoverPicture) and composes its inlay into Inlay in Layout (or the one its
-// proportions give) with the spine setting Spine: with LookForSpine at the spine FindSpine finds,
-// else, and when it finds none, at the layout's own cut. Throws EDamagedPicture for damaged JPEG
-// data (nothing is composed), and what the steps throw.
+// Loads Input (LoadCoverPicture), prepares it as Preparation asks (PrepareScan: turned,
+// straightened) and composes its inlay into Inlay in Layout (or the one its proportions give)
+// with the spine setting Spine: with LookForSpine at the spine FindSpine finds, else, and when it
+// finds none, at the layout's own cut. Throws EDamagedPicture for damaged JPEG data (nothing is
+// composed), and what the steps throw.
 TCoverComposition ComposeCover(const std::string& Input, std::optional<TInlayLayout> Layout,
-                               int Spine, bool LookForSpine, TBitmap32& Inlay);
+                               int Spine, bool LookForSpine, TBitmap32& Inlay,
+                               const TScanPreparation& Preparation = {});

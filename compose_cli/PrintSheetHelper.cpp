@@ -71,6 +71,10 @@ std::vector<std::string> PrintSheetHelperArguments(const std::string& Input,
         "--paper",  PaperArgument(Job.Paper),   "--bleed", NumberText(Job.Bleed)};
     if (Job.FindSpine)
         Arguments.push_back("--find-spine");
+    if (Job.Scan.Rotate != 0)
+        Arguments.insert(Arguments.end(), {"--rotate", std::to_string(Job.Scan.Rotate)});
+    if (Job.Scan.Straighten)
+        Arguments.push_back("--straighten");
     for (const std::string& Word : {std::string("--"), Input, Output})
         Arguments.push_back(Word);
     return Arguments;

@@ -31,6 +31,7 @@ struct TPrintSheetJob {
     TPaper Paper;
     double Bleed = 0;
     bool FindSpine = false; // cut where FindSpine finds the spine
+    TScanPreparation Scan;  // turned and straightened before all else
 };
 
 // The writer's exit status after a sheet written at the layout's own cut because the spine
@@ -49,8 +50,8 @@ private:
     std::string FClassName;
 };
 
-// The writer's arguments for a job: "--layout L --spine N --paper P --bleed B [--find-spine] --
-// INPUT OUTPUT".
+// The writer's arguments for a job: "--layout L --spine N --paper P --bleed B [--find-spine]
+// [--rotate R] [--straighten] -- INPUT OUTPUT".
 std::vector<std::string> PrintSheetHelperArguments(const std::string& Input,
                                                    const std::string& Output,
                                                    const TPrintSheetJob& Job);

@@ -85,10 +85,10 @@ class MainFormTest : public MainFormFixture {};
 TEST_F(MainFormTest, StartShowsThePlaceholderOnThePaleBackgroundAndComposesNothing) {
     const auto Form = MakeForm();
     EXPECT_EQ(Form->windowTitle(), "Trayvane by Brenlow");
-    EXPECT_EQ(Form->size(), QSize(1104, 699));
+    EXPECT_EQ(Form->size(), QSize(1200, 699));
     EXPECT_EQ(Form->InputView().height(), 276);
     EXPECT_EQ(Form->OutputView().height(), 303);
-    EXPECT_EQ(Form->Status().geometry(), QRect(0, 679, 1104, StatusLineHeight));
+    EXPECT_EQ(Form->Status().geometry(), QRect(0, 679, 1200, StatusLineHeight));
     EXPECT_EQ(Form->InputView().Bitmap().Width(), 80);
     EXPECT_EQ(Form->InputView().Bitmap().Height(), 30);
     EXPECT_EQ(Form->InputView().Color(), 15656932);
@@ -512,13 +512,13 @@ TEST_F(MainFormTest, AStoredStringWidthIsLoggedAndRewritten) {
     TRegistryFileStore Damaged((Folder.Path() / "Trayvane.reg").string());
     {
         TMainForm Form(Damaged, LogPath, Placeholder);
-        EXPECT_EQ(Form.size(), QSize(1104, 699));
+        EXPECT_EQ(Form.size(), QSize(1200, 699));
         EXPECT_EQ(Form.pos(), QPoint(0, 0)); // the error ended the restore before Left
     }
     EXPECT_EQ(LogRecords(), 1);
     EXPECT_THAT(Log(), HasSubstr("Exception = ERegistryException\r\n"));
     EXPECT_THAT(ReadWholeFile(Folder.Path() / "Trayvane.reg"),
-                HasSubstr("\"Width\"=dword:00000450"));
+                HasSubstr("\"Width\"=dword:000004b0"));
 }
 
 TEST_F(MainFormTest, SplitterDragSetsTheInputHeightWithinItsLimits) {

@@ -16,6 +16,11 @@ TCoverComposition ComposeCover(const std::string& Input, std::optional<TInlayLay
     if (!Damage.empty())
         throw EDamagedPicture(Damage);
     PrepareScan(Picture, Preparation);
+    return ComposeCoverPicture(Picture, Layout, Spine, LookForSpine, Inlay);
+}
+
+TCoverComposition ComposeCoverPicture(const TBitmap32& Picture, std::optional<TInlayLayout> Layout,
+                                      int Spine, bool LookForSpine, TBitmap32& Inlay) {
     const TInlayLayout Chosen = Layout.value_or(ChooseInlayLayout(Picture));
     const std::optional<TSpineFinding> Found =
         LookForSpine ? FindSpine(Picture, Chosen) : std::nullopt;
@@ -28,5 +33,6 @@ TCoverComposition ComposeCover(const std::string& Input, std::optional<TInlayLay
     const TSpineSearch Search = !LookForSpine ? TSpineSearch::NotAsked
                                 : Found       ? TSpineSearch::Found
                                               : TSpineSearch::NotFound;
-    return TCoverComposition{Chosen, Cut.Width(), Search};
+    return TCoverComposition{Chosen, Cut.Width(), Search,
+                             Found ? Found->Cut : DescribedSpineCut(Picture.Width(), Chosen, 0)};
 }

@@ -7,6 +7,7 @@
 #include "base/Exception.h"
 #include "compose_cli/ScanPreparation.h"
 #include "composer/InlayLayout.h"
+#include "composer/SpineCut.h"
 
 #include <optional>
 #include <string>
@@ -21,6 +22,7 @@ struct TCoverComposition {
     TInlayLayout Layout; // the layout asked for, or the one the picture's proportions give
     int SpineWidth;      // the width of each spine strip of the inlay, in pixels
     TSpineSearch Search;
+    TSpineCut Cut; // the spine's edges at slider position 0: the one found, or the layout's own
 };
 
 // A JPEG file whose data libjpeg reports damaged (a segment cut short, codes that decode to
@@ -37,3 +39,7 @@ DECLARE_EXCEPTION_CLASS(EDamagedPicture, Exception);
 TCoverComposition ComposeCover(const std::string& Input, std::optional<TInlayLayout> Layout,
                                int Spine, bool LookForSpine, TBitmap32& Inlay,
                                const TScanPreparation& Preparation = {});
+
+// The same for a picture already loaded and prepared.
+TCoverComposition ComposeCoverPicture(const TBitmap32& Picture, std::optional<TInlayLayout> Layout,
+                                      int Spine, bool LookForSpine, TBitmap32& Inlay);

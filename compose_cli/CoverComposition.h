@@ -31,6 +31,10 @@ struct TCoverComposition {
 // it is damaged.
 DECLARE_EXCEPTION_CLASS(EDamagedPicture, Exception);
 
+// LoadCoverPicture as the batch command loads every picture, its covers and its front covers
+// alike: throws EDamagedPicture for damaged JPEG data, Picture then being as it was.
+void LoadSoundCoverPicture(TBitmap32& Picture, const std::string& Input);
+
 // Loads Input (LoadCoverPicture), prepares it as Preparation asks (PrepareScan: turned,
 // straightened) and composes its inlay into Inlay in Layout (or the one its proportions give)
 // with the spine setting Spine: with LookForSpine at the spine FindSpine finds, else, and when it

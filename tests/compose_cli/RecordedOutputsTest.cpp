@@ -243,6 +243,8 @@ const TRecordedRun RecordedRuns[] = {
      "exit 0 | o.pdf 1ccd0f6c20cfbed1"},
     {"CutShortWithEndMarkerPrintSheet", {"@cutwithend", ">o.pdf"},
      "exit 1 | o.pdf none | trayvane-compose: SCANS/cutwithend.jpg: EDamagedPicture: Corrupt JPEG data: premature end of data segment|"},
+    {"CutShortWithEndMarkerAsFrontCover", {"--front", "@cutwithend", "@wrap", ">o.pdf"},
+     "exit 1 | o.pdf none | trayvane-compose: SCANS/cutwithend.jpg: EDamagedPicture: Corrupt JPEG data: premature end of data segment|"},
 #endif
     {"CutShort", {"@cut", ">o.jpg"},
      "exit 1 | o.jpg none | trayvane-compose: SCANS/cut.jpg: EIJLError: Error reading image:|SCANS/cut.jpg|Error: The JPEG data ends before the picture is complete|IJL Error number: -13|"},

@@ -149,7 +149,8 @@ bool TMainForm::event(QEvent* Event) {
 
 void TMainForm::LoadInputImage(const std::string& FileName) {
     const TFileActionScope Reading(FFileAction, TFileAction::Read, FileName);
-    LoadCoverPicture(InputImgView->Bitmap(), FileName);
+    std::string Damage;
+    LoadCoverPicture(InputImgView->Bitmap(), FileName, Damage);
     FInputFileName = FileName;
     FInputFile = FileIdentityOf(FileName);
     FExplicitCut.reset();
@@ -160,7 +161,7 @@ void TMainForm::LoadInputImage(const std::string& FileName) {
     else
         FormatBackButton->setDown(true);
     BuildOutput();
-    ShowLoadedStatus(FileName);
+    ShowLoadedStatus(FileName, Damage);
 }
 
 void TMainForm::FileOpenButtonClick() {

@@ -164,7 +164,8 @@ private:
     void SetUpKeysAndTips();
     void ShowStatus(const TStatusEvent& Event);
     void ClearStatus();
-    void ShowLoadedStatus(const std::string& FileName);
+    // Damage: libjpeg's words for damaged data the picture was loaded with, or empty.
+    void ShowLoadedStatus(const std::string& FileName, const std::string& Damage = {});
     void ShowComposedStatus();
     void ShowSavedStatus(const std::string& FileName);
     void ShowErrorStatus(const std::exception& E, const std::string& LoggedTo) noexcept;

@@ -32,14 +32,17 @@ int TMainForm::InlayDotsPerInch() const {
     return Width > 0 ? TrayCardDensity(Width).RoundedDotsPerInch() : 0;
 }
 
-void TMainForm::ShowLoadedStatus(const std::string& FileName) {
+void TMainForm::ShowLoadedStatus(const std::string& FileName, const std::string& Damage) {
     const TBitmap32& Input = InputImgView->Bitmap();
-    const TLoadedStatus Loaded{FileName, Input.Width(), Input.Height(),
-                               FormatBackFrontButton->Down() ? TInlayLayout::BackAndFront
-                                                             : TInlayLayout::Back,
-                               InlayDotsPerInch()};
+    const TLoadedStatus Loaded{
+        FileName,
+        Input.Width(),
+        Input.Height(),
+        FormatBackFrontButton->Down() ? TInlayLayout::BackAndFront : TInlayLayout::Back,
+        InlayDotsPerInch(),
+        Damage};
     // A scan with the scanner's bed around the card, or tilted, gets a hint at Straighten, after
-    // the opening sentence and before a warning of low resolution.
+    // the opening sentence (and what it says of damage) and before a warning of low resolution.
     const std::string Hint = ScanHintText(
         FindCard(Input), StraightenKey().toString(QKeySequence::NativeText).toStdString());
     if (Hint.empty()) {
@@ -51,7 +54,7 @@ void TMainForm::ShowLoadedStatus(const std::string& FileName) {
     const TStatusText Warning = StatusText(TComposedStatus{Loaded.InlayDotsPerInch});
     StatusLine->ShowMessage(QString::fromStdString(WithScanHint(
                                 WithScanHint(StatusText(Opening).Text, Hint), Warning.Text)),
-                            Warning.Warning);
+                            Warning.Warning || !Damage.empty());
 }
 
 void TMainForm::ShowComposedStatus() {

@@ -59,12 +59,22 @@ std::string Failure(TFileAction Action, const std::string& FileName, const std::
     return Reason;
 }
 
+// What is damaged, from libjpeg's words: without the "Corrupt JPEG data: " they start with.
+std::string DamageWords(const std::string& Damage) {
+    const std::string Corrupt = "Corrupt JPEG data: ";
+    return Damage.compare(0, Corrupt.size(), Corrupt) == 0 ? Damage.substr(Corrupt.size()) : Damage;
+}
+
 TStatusText Describe(const TLoadedStatus& Loaded) {
     const char* const Layout =
         Loaded.Layout == TInlayLayout::BackAndFront ? "back and front" : "back";
-    return WithResolution(NameOf(Loaded.FileName) + ", " + std::to_string(Loaded.Width) + " " +
-                              Times + " " + std::to_string(Loaded.Height) + ": " + Layout,
-                          Loaded.InlayDotsPerInch);
+    std::string Text = NameOf(Loaded.FileName) + ", " + std::to_string(Loaded.Width) + " " + Times +
+                       " " + std::to_string(Loaded.Height) + ": " + Layout;
+    if (!Loaded.Damage.empty())
+        Text += Dash + NameOf(Loaded.FileName) + " is damaged: " + DamageWords(Loaded.Damage);
+    TStatusText Status = WithResolution(std::move(Text), Loaded.InlayDotsPerInch);
+    Status.Warning = Status.Warning || !Loaded.Damage.empty();
+    return Status;
 }
 
 TStatusText Describe(const TComposedStatus& Composed) {

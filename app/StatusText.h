@@ -4,6 +4,8 @@
 // happened to one line of plain text, so that every sentence can be checked without a window.
 //
 //   loaded   "night-trains.jpg, 2850 × 1200: back and front"
+//   damaged  "cut.jpg, 611 × 297: back and front — cut.jpg is damaged: premature end of data
+//            segment" (in the warning colour, behind a load whose data libjpeg found damaged)
 //   saved    "Saved night-trains-inlay.jpg: 151 × 117.5 mm at 255 dpi"
 //   low      "Low resolution: 96 dpi at tray-card size" (alone after a recomposition, after
 //            " — " behind a load or a save)
@@ -29,6 +31,9 @@ struct TLoadedStatus {
     int Height = 0;
     TInlayLayout Layout = TInlayLayout::Back;
     int InlayDotsPerInch = 0;
+    // libjpeg's words for damage in the data ("Corrupt JPEG data: premature end of data
+    // segment"); empty for sound data.
+    std::string Damage;
 };
 
 // The inlay was composed again (a layout click, a spine change).

@@ -7,12 +7,22 @@
 #include "composer/TrayInlayAtCut.h"
 #include "picture_codecs/CoverPicture.h"
 #include "raster/Bitmap32.h"
+#include "raster/Orientation.h"
+
+void LoadSoundCoverPicture(TBitmap32& Picture, const std::string& Input) {
+    TBitmap32 Loaded;
+    std::string Damage;
+    LoadCoverPicture(Loaded, Input, Damage);
+    if (!Damage.empty())
+        throw EDamagedPicture(Damage);
+    TakePixelsKeepingSettings(Picture, Loaded);
+}
 
 TCoverComposition ComposeCover(const std::string& Input, std::optional<TInlayLayout> Layout,
                                int Spine, bool LookForSpine, TBitmap32& Inlay,
                                const TScanPreparation& Preparation) {
     TBitmap32 Picture;
-    LoadCoverPicture(Picture, Input);
+    LoadSoundCoverPicture(Picture, Input);
     PrepareScan(Picture, Preparation);
     return ComposeCoverPicture(Picture, Layout, Spine, LookForSpine, Inlay);
 }

@@ -4,6 +4,7 @@
 // loading (any kind of picture, photos turned upright), the layout, the spine search, the
 // composition. The JPEG and PPM outputs and the PDF writer's sheet all start here.
 
+#include "base/Exception.h"
 #include "compose_cli/ScanPreparation.h"
 #include "composer/InlayLayout.h"
 #include "composer/SpineCut.h"
@@ -37,11 +38,21 @@ struct TFileOutcome {
 // "Low resolution: N dpi at tray-card size" for an inlay InlayWidth pixels wide that prints below
 // LowResolutionDotsPerInch at tray-card size, as the window says it; empty otherwise and for 0.
 std::string LowResolutionNotice(int InlayWidth);
+// A JPEG file whose data libjpeg reports damaged (a segment cut short, codes that decode to
+// nothing) is refused by the batch command, which would otherwise write an inlay with grey or
+// garbled parts unseen; the message is libjpeg's words. The window shows such a picture and says
+// it is damaged.
+DECLARE_EXCEPTION_CLASS(EDamagedPicture, Exception);
+
+// LoadCoverPicture as the batch command loads every picture, its covers and its front covers
+// alike: throws EDamagedPicture for damaged JPEG data, Picture then being as it was.
+void LoadSoundCoverPicture(TBitmap32& Picture, const std::string& Input);
 
 // Loads Input (LoadCoverPicture), prepares it as Preparation asks (PrepareScan: turned,
 // straightened) and composes its inlay into Inlay in Layout (or the one its proportions give)
 // with the spine setting Spine: with LookForSpine at the spine FindSpine finds, else, and when it
-// finds none, at the layout's own cut. Throws what the steps throw.
+// finds none, at the layout's own cut. Throws EDamagedPicture for damaged JPEG data (nothing is
+// composed), and what the steps throw.
 TCoverComposition ComposeCover(const std::string& Input, std::optional<TInlayLayout> Layout,
                                int Spine, bool LookForSpine, TBitmap32& Inlay,
                                const TScanPreparation& Preparation = {});

@@ -1,8 +1,8 @@
 #include "compose_cli/PrintSheetFile.h"
 
+#include "compose_cli/CoverComposition.h"
 #include "compose_cli/ScanPreparation.h"
 #include "composer/FrontCover.h"
-#include "picture_codecs/CoverPicture.h"
 #include "print_sheet/PdfSheet.h"
 #include "print_sheet/SheetCaption.h"
 #include "raster/Bitmap32.h"
@@ -42,7 +42,7 @@ std::unique_ptr<TPreparedCover> PrepareCover(const std::string& Input, const TPr
                                              const std::shared_ptr<const TFrontCover>& SharedFront,
                                              TSheetReport& Report) {
     TBitmap32 Picture;
-    LoadCoverPicture(Picture, Input);
+    LoadSoundCoverPicture(Picture, Input);
     PrepareScan(Picture, Job.Scan);
     auto Result = std::make_unique<TPreparedCover>();
     TPreparedCover& Cover = *Result;
@@ -110,7 +110,7 @@ TSheetReport WritePrintSheetFile(const std::vector<std::string>& Inputs, const s
         if (!Job.Front.empty()) {
             try {
                 TBitmap32 Picture;
-                LoadCoverPicture(Picture, Job.Front);
+                LoadSoundCoverPicture(Picture, Job.Front);
                 SharedFront = SquareFront(Picture, {0, 0, Picture.Width(), Picture.Height()},
                                           Job.Front, Report);
             } catch (const std::exception& E) {

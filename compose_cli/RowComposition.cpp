@@ -11,9 +11,6 @@
 
 namespace {
 
-// Scans of at least this many pixels are worth a second decoding thread.
-constexpr std::int64_t TwoThreadsFromPixels = std::int64_t{1} << 21;
-
 // Whether a core is left for a second decoding thread. That thread first reads through the data
 // of the rows above its part, which costs most of what it saves: it pays on a free core and only
 // adds work where every core is busy already (by the system's load over the last minute).
@@ -37,8 +34,7 @@ int ComposeByRows(const TJpegRowReader& Scan, const std::string& Output,
     TStreamedInlay Inlay(W, H, Chosen, Spine, 3, Columns > 0 ? Scan.RowPixels(Columns) : 0);
     if (Inlay.InlayWidth() > 0 && Inlay.InlayHeight() > 0)
         Scan.Decode(
-            Columns, [&](int Y) { return Inlay.InputRow(Y); },
-            TwoThreads && std::int64_t{W} * H >= TwoThreadsFromPixels && SpareCore());
+            Columns, [&](int Y) { return Inlay.InputRow(Y); }, TwoThreads && SpareCore());
 
     const auto Row = [&](int Y) { return Inlay.InlayRow(Y); };
     if (SameTextAscii(ExtractFileExt(Output), ".ppm"))

@@ -1,29 +1,23 @@
 #include "jpeg_bridge/IjlCodec.h"
 
-#include "base/AtomicFile.h"
 #include "base/FileHandle.h"
-#include "jpeg_bridge/JpegDescriptorSource.h"
-#include "jpeg_bridge/JpegEncoding.h"
+#include "jpeg_bridge/JpegRowDecoder.h"
+#include "jpeg_bridge/JpegRowWriter.h"
 #include "jpeg_bridge/LibJpeg.h"
 #include "raster/PictureLimits.h"
 
 #include <algorithm>
 #include <cerrno>
 #include <cstdlib>
+#include <cstring>
 #include <fcntl.h>
-#include <functional>
 #include <sys/stat.h>
-#include <system_error>
-#include <thread>
 #include <unistd.h>
 #include <utility>
 
 namespace {
 
 constexpr std::uint32_t InitialisedValue = 0x494A4C31u;
-
-// Row pointers handed to libjpeg per call; enough for any row group it produces at once.
-constexpr int RowBatch = 16;
 
 bool IsInitialised(const JPEG_CORE_PROPERTIES* Props) noexcept {
     return Props->InitialisedMark == InitialisedValue;
@@ -66,7 +60,11 @@ int WriteErrorCode(int ErrorNumber, int Otherwise) noexcept {
     }
 }
 
-int DecodeErrorCode(const TLibJpegErrors& Errors) noexcept {
+int DecodeErrorCode(const TJpegResult& Errors) noexcept {
+    if (Errors.Changed)
+        return IJL_INVALID_DIB;
+    if (Errors.CutShort)
+        return IJL_DATA_TRUNCATED;
     if (Errors.ScanLimitExceeded)
         return IJL_DATA_DAMAGED;
     switch (Errors.MessageCode) {
@@ -95,10 +93,10 @@ int DecodeErrorCode(const TLibJpegErrors& Errors) noexcept {
     }
 }
 
-int EncodeErrorCode(const TLibJpegErrors& Errors) noexcept {
-    switch (Errors.MessageCode) {
+int EncodeErrorCode(int MessageCode, int SystemErrorCode) noexcept {
+    switch (MessageCode) {
     case JERR_FILE_WRITE:
-        return WriteErrorCode(Errors.SystemErrorCode, IJL_FILE_WRITE_FAILED);
+        return WriteErrorCode(SystemErrorCode, IJL_FILE_WRITE_FAILED);
     case JERR_OUT_OF_MEMORY:
         return IJL_OUT_OF_MEMORY;
     case JERR_IMAGE_TOO_BIG:
@@ -151,188 +149,33 @@ TDibRows DibRowsOf(const JPEG_CORE_PROPERTIES& Props) noexcept {
                     Props.DIBWidth, std::abs(Props.DIBHeight), Props.DIBHeight < 0};
 }
 
-enum class TDecoding { Grey, Colour, FourChannel };
-
-// CMYK as libjpeg delivers it to red, green, blue and opacity 255, in place. Files with an Adobe
-// marker (all that Adobe's programs write) hold the ink amounts inverted, 255 meaning no ink.
-void CmykToRgba(std::uint8_t* Pixels, int Count, bool Inverted) noexcept {
-    for (int X = 0; X < Count; ++X, Pixels += 4) {
-        int C = Pixels[0], M = Pixels[1], Y = Pixels[2], K = Pixels[3];
-        if (!Inverted) {
-            C = 255 - C;
-            M = 255 - M;
-            Y = 255 - Y;
-            K = 255 - K;
-        }
-        Pixels[0] = static_cast<std::uint8_t>((C * K + 127) / 255);
-        Pixels[1] = static_cast<std::uint8_t>((M * K + 127) / 255);
-        Pixels[2] = static_cast<std::uint8_t>((Y * K + 127) / 255);
-        Pixels[3] = 255;
-    }
-}
-
 // Reads the header. Returns IJL_OK or an error code.
 int ReadParams(int File, JPEG_CORE_PROPERTIES* Props) noexcept {
-    TLibJpegErrors Errors;
-    Errors.EndOfDataIsFatal = true;
-    jpeg_decompress_struct Info;
-    if (!RunLibJpeg(Info, Errors, [&] {
-            UseDescriptorSource(Info, File);
-            jpeg_read_header(&Info, TRUE);
-            Props->JPGWidth = static_cast<int>(Info.image_width);
-            Props->JPGHeight = static_cast<int>(Info.image_height);
-            Props->JPGChannels = Info.num_components;
-        }))
-        return DecodeErrorCode(Errors);
+    TJpegHeader Header;
+    const TJpegResult Result = TJpegRowDecoder::OfFile(File).ReadHeader(Header, true);
+    if (!Result.Ok())
+        return DecodeErrorCode(Result);
+    Props->JPGWidth = Header.Width;
+    Props->JPGHeight = Header.Height;
+    Props->JPGChannels = Header.Components;
     return IJL_OK;
 }
 
-// Rows [First, End) of the picture, counted from the top.
-struct TRowRange {
-    JDIMENSION First;
-    JDIMENSION End;
-};
-
-// The decoder's work for DecodeRows once the header is read. Returns IJL_OK or an error code.
-int DecodeRowsOfHeader(jpeg_decompress_struct& Info, TLibJpegErrors& Errors, const TDibRows& Dib,
-                       TDecoding Decoding, TRowRange Range) {
-    const int Components = Decoding == TDecoding::Grey ? 1 : Decoding == TDecoding::Colour ? 3 : 4;
-    // The file may have changed since its parameters were read: the buffer must still fit.
-    if (static_cast<int>(Info.image_width) != Dib.Width ||
-        static_cast<int>(Info.image_height) != Dib.Height)
-        return IJL_INVALID_DIB;
-    if (Info.num_components != Components)
-        return IJL_UNSUPPORTED_CONVERSION;
-    if (std::int64_t{Dib.Width} * Dib.Height > MaxJpegPixels)
-        return IJL_IMAGE_TOO_LARGE;
-    Info.out_color_space = Decoding == TDecoding::FourChannel ? JCS_CMYK : JCS_EXT_BGR;
-    const bool Inverted = Info.saw_Adobe_marker;
-    jpeg_start_decompress(&Info);
-    if (static_cast<int>(Info.output_width) != Dib.Width ||
-        static_cast<int>(Info.output_height) != Dib.Height ||
-        Info.output_components != (Decoding == TDecoding::FourChannel ? 4 : 3))
-        return IJL_INVALID_DIB;
-    if (Range.First > 0 && jpeg_skip_scanlines(&Info, Range.First) != Range.First)
-        return IJL_DATA_TRUNCATED;
-    while (Info.output_scanline < Range.End) {
-        const JDIMENSION First = Info.output_scanline;
-        const JDIMENSION Count = std::min<JDIMENSION>(RowBatch, Range.End - First);
-        JSAMPROW Rows[RowBatch];
-        for (JDIMENSION I = 0; I < Count; ++I)
-            Rows[I] = Dib.Row(First + I);
-        const JDIMENSION Read = jpeg_read_scanlines(&Info, Rows, Count);
-        if (Read == 0)
-            break;
-        if (Decoding == TDecoding::FourChannel)
-            for (JDIMENSION I = 0; I < Read; ++I)
-                CmykToRgba(Rows[I], Dib.Width, Inverted);
-    }
-    if (Info.output_scanline < Range.End)
-        return IJL_DATA_TRUNCATED;
-    if (Range.End == Info.output_height) {
-        // The picture is complete; a missing end marker after it does not matter.
-        Errors.EndOfDataIsFatal = false;
-        jpeg_finish_decompress(&Info);
-    }
-    return IJL_OK;
-}
-
-// Decodes the rows Range of the picture into the buffer; rows above Range are skipped (their
-// data is read but not turned into pixels). Returns IJL_OK or an error code.
-int DecodeRows(int File, const TDibRows& Dib, TDecoding Decoding, TRowRange Range) noexcept {
-    TLibJpegErrors Errors;
-    Errors.EndOfDataIsFatal = true;
-    jpeg_decompress_struct Info;
-    int Code = IJL_OK;
-    if (!RunLibJpeg(Info, Errors, [&] {
-            UseDescriptorSource(Info, File);
-            jpeg_read_header(&Info, TRUE);
-            Code = DecodeRowsOfHeader(Info, Errors, Dib, Decoding, Range);
-        }))
-        return DecodeErrorCode(Errors);
-    return Code;
-}
-
-// Where a decoding may be split between two threads: at the returned row, a whole number of
-// row groups (iMCU rows) from the top; 0 when it is not worth it or cannot be done, that is for
-// small pictures and for files of several scans (progressive ones above all), whose every scan
-// covers the whole picture.
-JDIMENSION SplitRow(int File) noexcept {
-    TLibJpegErrors Errors;
-    jpeg_decompress_struct Info;
-    JDIMENSION Row = 0;
-    if (!RunLibJpeg(Info, Errors, [&] {
-            UseDescriptorSource(Info, File);
-            jpeg_read_header(&Info, TRUE);
-            if (!jpeg_has_multiple_scans(&Info) &&
-                std::uint64_t{Info.image_width} * Info.image_height >= IJL_SPLIT_MIN_PIXELS) {
-                const JDIMENSION Group = static_cast<JDIMENSION>(Info.max_v_samp_factor) * DCTSIZE;
-                // The lower part's thread also reads the data of the rows it skips, which takes
-                // about 60 % of decoding them; 70 % of the rows above the split balance the two
-                // threads.
-                Row = Info.image_height * 7 / 10 / Group * Group;
-            }
-        }))
-        return 0;
-    return Row;
-}
-
-std::function<void()>& SplitHook() {
-    static std::function<void()> Hook;
-    return Hook;
-}
-
-// Decodes the whole picture into the buffer, on two threads where that pays. The file is opened
-// once, and both threads read that one open file, each at its own place: the picture comes from
-// one file, whatever is put under its name meanwhile. Returns IJL_OK or an error code.
-int DecodeWhole(const char* FileName, const TDibRows& Dib, TDecoding Decoding) noexcept {
-    TFileHandle File;
-    if (const int Code = OpenForReading(FileName, File); Code != IJL_OK)
-        return Code;
-    const JDIMENSION Height = static_cast<JDIMENSION>(Dib.Height);
-    const JDIMENSION Split = std::thread::hardware_concurrency() > 1 ? SplitRow(File.Get()) : 0;
-    if (Split > 0 && Split < Height) {
-        try {
-            if (SplitHook())
-                SplitHook()();
-            int LowerCode = IJL_OK;
-            std::thread LowerPart([&] {
-                LowerCode = DecodeRows(File.Get(), Dib, Decoding, TRowRange{Split, Height});
-            });
-            const int UpperCode = DecodeRows(File.Get(), Dib, Decoding, TRowRange{0, Split});
-            LowerPart.join();
-            return UpperCode != IJL_OK ? UpperCode : LowerCode;
-        } catch (...) {
-            // No second thread to be had (or a test hook that failed): decode on this one alone.
-        }
-    }
-    return DecodeRows(File.Get(), Dib, Decoding, TRowRange{0, Height});
-}
-
-// Encodes the buffer into File. Returns IJL_OK or an error code.
-int EncodeWhole(std::FILE* File, const TDibRows& Dib, const TJpegEncoding& Encoding) noexcept {
-    TLibJpegErrors Errors;
-    jpeg_compress_struct Info;
-    if (!RunLibJpeg(Info, Errors, [&] {
-            jpeg_stdio_dest(&Info, File);
-            StartBgrCompress(Info, Dib.Width, Dib.Height, Encoding);
-            WriteBgrRowsAndFinish(Info, [&](JDIMENSION Y) { return Dib.Row(Y); });
-        }))
-        return EncodeErrorCode(Errors);
-    return IJL_OK;
-}
-
-// Which decoding the record asks for, or an error code as a negative number in Code.
-bool ChooseDecoding(const JPEG_CORE_PROPERTIES& Props, TDecoding& Decoding, int& Code) noexcept {
+// Which pixels the record asks for, and the channels of the file that gives them; or an error
+// code as a negative number in Code.
+bool ChooseDecoding(const JPEG_CORE_PROPERTIES& Props, TJpegRowPixels& Pixels, int& Components,
+                    int& Code) noexcept {
     const int From = Props.JPGColor, To = Props.DIBColor;
-    if (From == IJL_G && Props.JPGChannels == 1 && To == IJL_BGR && Props.DIBChannels == 3)
-        Decoding = TDecoding::Grey;
-    else if (From == IJL_YCBCR && Props.JPGChannels == 3 && To == IJL_BGR && Props.DIBChannels == 3)
-        Decoding = TDecoding::Colour;
-    else if (From == IJL_YCBCRA_FPX && Props.JPGChannels == 4 && To == IJL_RGBA_FPX &&
-             Props.DIBChannels == 4)
-        Decoding = TDecoding::FourChannel;
-    else {
+    const bool Grey = From == IJL_G && Props.JPGChannels == 1;
+    const bool Colour = From == IJL_YCBCR && Props.JPGChannels == 3;
+    if ((Grey || Colour) && To == IJL_BGR && (Props.DIBChannels == 3 || Props.DIBChannels == 4)) {
+        Pixels = Props.DIBChannels == 3 ? TJpegRowPixels::Bgr : TJpegRowPixels::Bgra;
+        Components = Props.JPGChannels;
+    } else if (From == IJL_YCBCRA_FPX && Props.JPGChannels == 4 && To == IJL_RGBA_FPX &&
+               Props.DIBChannels == 4) {
+        Pixels = TJpegRowPixels::CmykAsRgba;
+        Components = 4;
+    } else {
         const bool KnownChannels =
             Props.JPGChannels == 1 || Props.JPGChannels == 3 || Props.JPGChannels == 4;
         Code = From == IJL_OTHER || !KnownChannels ? IJL_UNSUPPORTED_CHANNELS
@@ -348,10 +191,16 @@ bool DibFitsPicture(const JPEG_CORE_PROPERTIES& Props) noexcept {
            Props.DIBPadBytes >= 0;
 }
 
+// Decodes the whole picture into the buffer, on two threads where that pays. The file is opened
+// once and every decoder reads that one open file: the picture comes from one file, whatever is
+// put under its name meanwhile.
 int ReadWholeImage(JPEG_CORE_PROPERTIES* Props) noexcept {
-    TDecoding Decoding{};
+    Props->JPGDamage = 0;
+    Props->JPGDamageText[0] = '\0';
+    TJpegRowPixels Pixels{};
+    int Components = 0;
     int Code = IJL_OK;
-    if (!ChooseDecoding(*Props, Decoding, Code))
+    if (!ChooseDecoding(*Props, Pixels, Components, Code))
         return Code;
     if (!Props->DIBBytes)
         return IJL_INVALID_POINTER;
@@ -359,7 +208,32 @@ int ReadWholeImage(JPEG_CORE_PROPERTIES* Props) noexcept {
         return IJL_INVALID_DIB;
     if (std::int64_t{Props->JPGWidth} * Props->JPGHeight > MaxJpegPixels)
         return IJL_IMAGE_TOO_LARGE;
-    return DecodeWhole(Props->JPGFile, DibRowsOf(*Props), Decoding);
+
+    TFileHandle File;
+    if (const int OpenCode = OpenForReading(Props->JPGFile, File); OpenCode != IJL_OK)
+        return OpenCode;
+    const TJpegRowDecoder Decoder = TJpegRowDecoder::OfFile(File.Get());
+    TJpegHeader Header;
+    if (const TJpegResult Result = Decoder.ReadHeader(Header, true); !Result.Ok())
+        return DecodeErrorCode(Result);
+    // The file may have changed since its parameters were read: the buffer must still fit.
+    const TDibRows Dib = DibRowsOf(*Props);
+    if (Header.Width != Dib.Width || Header.Height != Dib.Height)
+        return IJL_INVALID_DIB;
+    if (Header.Components != Components)
+        return IJL_UNSUPPORTED_CONVERSION;
+    TJpegDecodeJob Job;
+    Job.Pixels = Pixels;
+    Job.RowPixels = Header.Width;
+    Job.RowOf = [&Dib](int Y) { return Dib.Row(static_cast<JDIMENSION>(Y)); };
+    Job.EndOfDataIsFatal = true;
+    Job.TwoThreads = true;
+    const TJpegResult Result = Decoder.Decode(Header, Job);
+    if (!Result.Ok())
+        return DecodeErrorCode(Result);
+    Props->JPGDamage = Result.DamageCode;
+    std::memcpy(Props->JPGDamageText, Result.DamageText, sizeof Props->JPGDamageText);
+    return IJL_OK;
 }
 
 } // namespace
@@ -409,8 +283,8 @@ int ijlWrite(JPEG_CORE_PROPERTIES* Props, int IoType) noexcept {
         return IJL_INVALID_FILENAME;
     if (!Props->DIBBytes)
         return IJL_INVALID_POINTER;
-    if (Props->DIBColor != IJL_BGR || Props->DIBChannels != 3 || Props->JPGColor != IJL_YCBCR ||
-        Props->JPGChannels != 3)
+    if (Props->DIBColor != IJL_BGR || (Props->DIBChannels != 3 && Props->DIBChannels != 4) ||
+        Props->JPGColor != IJL_YCBCR || Props->JPGChannels != 3)
         return IJL_UNSUPPORTED_CONVERSION;
     if (!DibFitsPicture(*Props))
         return IJL_INVALID_DIB;
@@ -418,18 +292,21 @@ int ijlWrite(JPEG_CORE_PROPERTIES* Props, int IoType) noexcept {
         std::clamp(Props->jquality, 1, 100), std::clamp(Props->JPGDensityUnit, 0, 2),
         std::clamp(Props->JPGXDensity, 1, 65535), std::clamp(Props->JPGYDensity, 1, 65535),
         TPrintDensity{Props->JPGDensityNumerator, Props->JPGDensityDenominator}};
-    TAtomicFile Output;
-    if (const int ErrorNumber = Output.Create(Props->JPGFile))
-        return WriteErrorCode(ErrorNumber, IJL_FILE_CREATE_FAILED);
-    if (const int Code = EncodeWhole(Output.Stream(), DibRowsOf(*Props), Encoding))
-        return Code;
-    if (const int ErrorNumber = Output.Commit())
-        return WriteErrorCode(ErrorNumber, IJL_FILE_WRITE_FAILED);
-    return IJL_OK;
-}
-
-void SetIjlSplitHook(std::function<void()> Hook) {
-    SplitHook() = std::move(Hook);
+    const TDibRows Dib = DibRowsOf(*Props);
+    const TJpegWriteResult Result = WriteJpegRows(
+        Props->JPGFile, Dib.Width, Dib.Height, Props->DIBChannels, Encoding,
+        [&Dib](int Y) -> const std::uint8_t* { return Dib.Row(static_cast<JDIMENSION>(Y)); });
+    switch (Result.Stage) {
+    case TJpegWriteResult::TStage::Done:
+        return IJL_OK;
+    case TJpegWriteResult::TStage::Create:
+        return WriteErrorCode(Result.SystemErrorCode, IJL_FILE_CREATE_FAILED);
+    case TJpegWriteResult::TStage::Encode:
+        return EncodeErrorCode(Result.MessageCode, Result.SystemErrorCode);
+    case TJpegWriteResult::TStage::Commit:
+        break;
+    }
+    return WriteErrorCode(Result.SystemErrorCode, IJL_FILE_WRITE_FAILED);
 }
 
 const char* ijlErrorStr(int Code) noexcept {

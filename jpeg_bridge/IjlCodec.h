@@ -14,17 +14,18 @@
 // Conversions ijlRead performs (JPGColor, JPGChannels -> DIBColor, DIBChannels):
 //   IJL_G, 1          -> IJL_BGR, 3        grey to blue, green, red
 //   IJL_YCBCR, 3      -> IJL_BGR, 3        colour (YCbCr or RGB files) to blue, green, red
+//   IJL_G, 1          -> IJL_BGR, 4        the same as blue, green, red, 255: with DIBHeight
+//   IJL_YCBCR, 3      -> IJL_BGR, 4        positive and no padding, a TBitmap32's store
 //   IJL_YCBCRA_FPX, 4 -> IJL_RGBA_FPX, 4   CMYK or YCCK files to red, green, blue, opacity 255
-// ijlWrite encodes IJL_BGR, 3 to a baseline JFIF file of IJL_YCBCR, 3 at quality jquality, with
-// an EXIF resolution block after the JFIF block when the record gives an exact density.
+// ijlWrite encodes IJL_BGR, 3 (or 4, the fourth byte not written: a TBitmap32's store) to a
+// baseline JFIF file of IJL_YCBCR, 3 at quality jquality, with an EXIF resolution block after
+// the JFIF block when the record gives an exact density.
 //
-// ijlRead decodes single-scan (not progressive) files of at least IJL_SPLIT_MIN_PIXELS pixels on
-// two threads when the machine has two cores: the calling thread decodes the upper rows, a
-// second one the lower rows, each with a decoder of its own reading the one file opened for the
-// call (jpeg_bridge/JpegDescriptorSource.h). The result is the same.
+// Both work through the program's one decoder and one writer (jpeg_bridge/JpegRowDecoder.h,
+// jpeg_bridge/JpegRowWriter.h): ijlRead opens the file once and decodes large single-scan
+// pictures on two threads where the machine has two cores, with the same result.
 
 #include <cstdint>
-#include <functional>
 #include <type_traits>
 
 struct JPEG_CORE_PROPERTIES {
@@ -56,17 +57,16 @@ struct JPEG_CORE_PROPERTIES {
     std::int64_t JPGDensityNumerator;
     std::int64_t JPGDensityDenominator;
 
+    // After a successful IJL_JFILE_READWHOLEIMAGE: libjpeg's code and words for the first damage
+    // in the data that the decoder went past (a segment cut short, a code that decodes to
+    // nothing), whose rows came out grey or garbled; 0 and empty for sound data.
+    int JPGDamage;
+    char JPGDamageText[200];
+
     // Private to the codec.
     std::uint32_t InitialisedMark;
 };
 static_assert(std::is_trivial_v<JPEG_CORE_PROPERTIES>, "the record is filled with zero bytes");
-
-#ifndef FUZZING_BUILD_MODE_UNSAFE_FOR_PRODUCTION
-inline constexpr std::uint64_t IJL_SPLIT_MIN_PIXELS = std::uint64_t{1} << 21;
-#else
-// Fuzzing works on small pictures and must reach the split decoding too.
-inline constexpr std::uint64_t IJL_SPLIT_MIN_PIXELS = std::uint64_t{1} << 10;
-#endif
 
 // Colour spaces.
 inline constexpr int IJL_BGR = 2;
@@ -127,8 +127,3 @@ const char* ijlErrorStr(int Code) noexcept;
 
 // Ends the use of an initialised record. The record may be initialised again afterwards.
 int ijlFree(JPEG_CORE_PROPERTIES* Props) noexcept;
-
-// For tests: Hook runs on the calling thread whenever ijlRead has split a decoding between two
-// threads, after the file was opened and before either part is decoded. An empty one removes
-// it. Not for use while a decoding runs.
-void SetIjlSplitHook(std::function<void()> Hook);

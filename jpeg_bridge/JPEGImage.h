@@ -1,12 +1,15 @@
 #pragma once
 
 // TJPEGImage: a JPEG picture as the picture container reads it. Loading keeps the file's bytes
-// and reads the size from the JPEG header; the first Draw decodes the whole picture with libjpeg
-// and keeps the result. Decoding is at full size with block smoothing; colour files become 24-bit
-// colour, grey-scale files are quantized by libjpeg to at most 236 grey levels with its default
-// dithering. libjpeg's warnings (damaged or missing data) are ignored and decoding goes on.
+// and reads the size from the JPEG header; the first Draw decodes the whole picture from those
+// bytes with the program's JPEG decoder (jpeg_bridge/JpegRowDecoder.h) and keeps the result.
+// Decoding is at full size with block smoothing, straight into a TBitmap32 that is kept; colour
+// files keep their colours, grey-scale files are quantized by libjpeg to at most 236 grey levels
+// with its default dithering. libjpeg's warnings (damaged or missing data) are ignored and
+// decoding goes on.
 
-#include "raster/Bitmap.h"
+#include "jpeg_bridge/JpegRowDecoder.h"
+#include "raster/Bitmap32.h"
 #include "raster/Graphic.h"
 #include "raster/Picture.h"
 #include "raster/PictureLimits.h"
@@ -38,12 +41,13 @@ public:
     void Draw(TBitmap32& Target) const override;
 
 private:
-    const TBitmap& Decoded() const;
+    const TBitmap32& Decoded() const;
 
     std::vector<std::uint8_t> FData;
+    TJpegHeader FHeader;
     int FWidth = 0;
     int FHeight = 0;
-    mutable std::unique_ptr<TBitmap> FDecoded;
+    mutable std::unique_ptr<TBitmap32> FDecoded;
 };
 
 // Adds "jpg" and "jpeg" TJPEGImage to Registry (the program's by default), after the kinds

@@ -1,5 +1,6 @@
 #include "jpeg_bridge/JpegEncoding.h"
 
+#include <algorithm>
 #include <limits>
 
 namespace {
@@ -74,12 +75,18 @@ ExifResolutionBlock(const TPrintDensity& Density) noexcept {
     return Block;
 }
 
-void StartBgrCompress(jpeg_compress_struct& Info, int Width, int Height,
+TJpegEncoding SaveEncoding(std::uint8_t Quality, const TPrintDensity& Density) noexcept {
+    const int Dpi = Density.IsSet() ? std::clamp(Density.RoundedDotsPerInch(), 1, 65535) : 1;
+    return TJpegEncoding{std::clamp<int>(Quality, 1, 100), Density.IsSet() ? 1 : 0, Dpi, Dpi,
+                         Density.IsSet() ? Density : TPrintDensity{}};
+}
+
+void StartBgrCompress(jpeg_compress_struct& Info, int Width, int Height, int PixelBytes,
                       const TJpegEncoding& Encoding) {
     Info.image_width = static_cast<JDIMENSION>(Width);
     Info.image_height = static_cast<JDIMENSION>(Height);
-    Info.input_components = 3;
-    Info.in_color_space = JCS_EXT_BGR;
+    Info.input_components = PixelBytes;
+    Info.in_color_space = PixelBytes == 4 ? JCS_EXT_BGRX : JCS_EXT_BGR;
     jpeg_set_defaults(&Info);
     jpeg_set_quality(&Info, Encoding.Quality, TRUE);
     Info.write_JFIF_header = TRUE;

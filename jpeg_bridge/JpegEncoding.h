@@ -6,7 +6,6 @@
 #include "jpeg_bridge/LibJpeg.h"
 #include "raster/PrintDensity.h"
 
-#include <algorithm>
 #include <array>
 #include <cstdint>
 
@@ -20,31 +19,20 @@ struct TJpegEncoding {
     TPrintDensity ExactDensity{};
 };
 
-// Sets Info up for Width x Height pixels of blue, green and red (3 bytes each) as a baseline
-// JFIF file of Encoding's quality and density, and starts the compression, which writes the
-// file's header: the JFIF block, then the EXIF block when Encoding has an exact density. Info is
-// created and has its destination; call it inside RunLibJpeg, whose error handling it relies on
-// (it keeps nothing with a destructor in its frame).
-void StartBgrCompress(jpeg_compress_struct& Info, int Width, int Height,
-                      const TJpegEncoding& Encoding);
+// The settings of a saved inlay (SaveJpegFile, SaveJpegRows): Quality (more than 100 counts as
+// 100, 0 as 1); with a Density set, the JFIF header in whole dots per inch
+// (Density.RoundedDotsPerInch(), held to 1 to 65535) and the exact fraction in an EXIF block;
+// without one, only the aspect ratio 1 : 1.
+TJpegEncoding SaveEncoding(std::uint8_t Quality, const TPrintDensity& Density) noexcept;
 
-// Writes the rows of a compression StartBgrCompress started, row Y's pixels from RowOf(Y) (a
-// pointer to Width pixels of blue, green and red), a batch of rows per call, and finishes the
-// file. Call it inside the same RunLibJpeg body.
-template <class TRowOf>
-void WriteBgrRowsAndFinish(jpeg_compress_struct& Info, TRowOf&& RowOf) {
-    constexpr JDIMENSION RowBatch = 16;
-    while (Info.next_scanline < Info.image_height) {
-        const JDIMENSION First = Info.next_scanline;
-        const JDIMENSION Count = std::min(RowBatch, Info.image_height - First);
-        JSAMPROW Rows[RowBatch];
-        for (JDIMENSION I = 0; I < Count; ++I)
-            Rows[I] = const_cast<JSAMPROW>(RowOf(First + I));
-        if (jpeg_write_scanlines(&Info, Rows, Count) == 0)
-            break;
-    }
-    jpeg_finish_compress(&Info);
-}
+// Sets Info up for Width x Height pixels of blue, green and red, PixelBytes (3, or 4 with a
+// fourth byte that is not written) each, as a baseline JFIF file of Encoding's quality and
+// density, and starts the compression, which writes the file's header: the JFIF block, then the
+// EXIF block when Encoding has an exact density. Info is created and has its destination; call
+// it inside RunLibJpeg, whose error handling it relies on (it keeps nothing with a destructor in
+// its frame). The file's bytes do not depend on PixelBytes.
+void StartBgrCompress(jpeg_compress_struct& Info, int Width, int Height, int PixelBytes,
+                      const TJpegEncoding& Encoding);
 
 // The content of the APP1 marker for Density: "Exif", two zero bytes, and a little-endian TIFF
 // structure with one directory of XResolution and YResolution (both Density, as a rational of

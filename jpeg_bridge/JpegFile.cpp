@@ -1,11 +1,9 @@
 #include "jpeg_bridge/JpegFile.h"
 
 #include "jpeg_bridge/IjlCodec.h"
-#include "jpeg_bridge/JPEGImage.h"
-#include "raster/Bitmap.h"
-
-#include <algorithm>
-#include <optional>
+#include "jpeg_bridge/JpegEncoding.h"
+#include "raster/Orientation.h"
+#include "raster/PictureLimits.h"
 
 namespace {
 
@@ -37,27 +35,63 @@ struct TChannelDecoding {
     int JpgColor;
     int DibChannels;
     int DibColor;
-    TPixelFormat Format;
 };
 
+// Grey and colour files arrive as blue, green, red, 255 in the bitmap's store; 4-channel files as
+// the codec's red, green, blue, opacity, converted in place afterwards.
 TChannelDecoding DecodingFor(int JpgChannels) {
     switch (JpgChannels) {
     case 1:
-        return {IJL_G, 3, IJL_BGR, TPixelFormat::pf24bit};
+        return {IJL_G, 4, IJL_BGR};
     case 3:
-        return {IJL_YCBCR, 3, IJL_BGR, TPixelFormat::pf24bit};
+        return {IJL_YCBCR, 4, IJL_BGR};
     case 4:
-        return {IJL_YCBCRA_FPX, 4, IJL_RGBA_FPX, TPixelFormat::pf32bit};
+        return {IJL_YCBCRA_FPX, 4, IJL_RGBA_FPX};
     default:
-        return {IJL_OTHER, JpgChannels, IJL_OTHER, TPixelFormat::pfNone};
+        return {IJL_OTHER, JpgChannels, IJL_OTHER};
     }
 }
 
-TBitmapStorage StorageOf(TBitmap& Bitmap) {
-    const std::optional<TBitmapStorage> Storage = Bitmap.QueryStorage();
-    if (!Storage)
-        throw EOutOfMemory(OutOfMemoryMessage);
-    return *Storage;
+// Decodes FileName into a bitmap of its own and hands that over to Bitmap once complete.
+void LoadInto(TBitmap32* Bitmap, const std::string& FileName, std::string* Damage) {
+    if (!Bitmap)
+        throw Exception(BitmapNotInitialisedMessage);
+    TIjlRecord Record(FileName);
+    JPEG_CORE_PROPERTIES& Props = Record.Props();
+
+    Props.JPGFile = FileName.c_str();
+    if (const int Code = ijlRead(&Props, IJL_JFILE_READPARAMS))
+        throw EIJLError(IjlErrorMessage("reading parameters of", FileName, Code));
+
+    // A header can claim far more pixels than the file could ever fill; such a file is refused
+    // before the memory for it is taken.
+    if (std::int64_t{Props.JPGWidth} * Props.JPGHeight > MaxJpegPixels)
+        throw EIJLError(IjlErrorMessage("reading", FileName, IJL_IMAGE_TOO_LARGE));
+
+    const TChannelDecoding Decoding = DecodingFor(Props.JPGChannels);
+    Props.JPGColor = Decoding.JpgColor;
+    Props.DIBChannels = Decoding.DibChannels;
+    Props.DIBColor = Decoding.DibColor;
+    // The picture is decoded into a bitmap of its own, so that a failure leaves Bitmap as it was.
+    TBitmap32 Loaded;
+    const bool Supported = Decoding.DibColor != IJL_OTHER;
+    if (Supported)
+        Loaded.SetDimensions(Props.JPGWidth, Props.JPGHeight);
+    Props.DIBWidth = Props.JPGWidth;
+    Props.DIBHeight = Props.JPGHeight; // top row first, as the store holds its rows
+    Props.DIBPadBytes = DibPadBytes(Props.JPGWidth, Props.DIBChannels);
+    Props.DIBBytes =
+        Supported ? reinterpret_cast<std::uint8_t*>(Loaded.PixelsForOverwrite(Loaded.FullArea()))
+                  : nullptr;
+    if (const int Code = ijlRead(&Props, IJL_JFILE_READWHOLEIMAGE))
+        throw EIJLError(IjlErrorMessage("reading", FileName, Code));
+
+    if (Props.DIBColor == IJL_RGBA_FPX)
+        ConvertFourChannelPixels(Props.DIBBytes, static_cast<std::size_t>(Props.JPGWidth) *
+                                                     static_cast<std::size_t>(Props.JPGHeight));
+    if (Damage)
+        *Damage = Props.JPGDamage != 0 ? Props.JPGDamageText : "";
+    TakePixelsKeepingSettings(*Bitmap, Loaded);
 }
 
 } // namespace
@@ -82,41 +116,11 @@ void ConvertFourChannelPixels(std::uint8_t* Pixels, std::size_t PixelCount) {
 }
 
 void LoadJpegFile(TBitmap32* Bitmap, const std::string& FileName) {
-    if (!Bitmap)
-        throw Exception(BitmapNotInitialisedMessage);
-    TIjlRecord Record(FileName);
-    JPEG_CORE_PROPERTIES& Props = Record.Props();
-    TBitmap Intermediate;
+    LoadInto(Bitmap, FileName, nullptr);
+}
 
-    Props.JPGFile = FileName.c_str();
-    if (const int Code = ijlRead(&Props, IJL_JFILE_READPARAMS))
-        throw EIJLError(IjlErrorMessage("reading parameters of", FileName, Code));
-
-    // A header can claim far more pixels than the file could ever fill; such a file is refused
-    // before the buffer for it is taken.
-    if (std::int64_t{Props.JPGWidth} * Props.JPGHeight > MaxJpegPixels)
-        throw EIJLError(IjlErrorMessage("reading", FileName, IJL_IMAGE_TOO_LARGE));
-
-    const TChannelDecoding Decoding = DecodingFor(Props.JPGChannels);
-    Props.JPGColor = Decoding.JpgColor;
-    Props.DIBChannels = Decoding.DibChannels;
-    Props.DIBColor = Decoding.DibColor;
-    Intermediate.SetPixelFormat(Decoding.Format);
-    Intermediate.SetSize(Props.JPGWidth, Props.JPGHeight);
-    const TBitmapStorage Storage = StorageOf(Intermediate);
-
-    Props.DIBWidth = Props.JPGWidth;
-    Props.DIBHeight = -Props.JPGHeight;
-    Props.DIBPadBytes = DibPadBytes(Props.JPGWidth, Props.DIBChannels);
-    Props.DIBBytes = Storage.Bits;
-    if (const int Code = ijlRead(&Props, IJL_JFILE_READWHOLEIMAGE))
-        throw EIJLError(IjlErrorMessage("reading", FileName, Code));
-
-    // Rows of 4-byte pixels have no padding: the buffer is one run of pixels.
-    if (Props.DIBColor == IJL_RGBA_FPX)
-        ConvertFourChannelPixels(Storage.Bits, static_cast<std::size_t>(Props.JPGWidth) *
-                                                   static_cast<std::size_t>(Props.JPGHeight));
-    Bitmap->CopyFrom(Intermediate);
+void LoadJpegFile(TBitmap32& Bitmap, const std::string& FileName, std::string& Damage) {
+    LoadInto(&Bitmap, FileName, &Damage);
 }
 
 void SaveJpegFile(const TBitmap32& Bitmap, const std::string& FileName, std::uint8_t Quality,
@@ -125,29 +129,26 @@ void SaveJpegFile(const TBitmap32& Bitmap, const std::string& FileName, std::uin
         throw Exception(NoImageToSaveMessage);
     TIjlRecord Record(FileName);
     JPEG_CORE_PROPERTIES& Props = Record.Props();
-    TBitmap Intermediate;
-    Bitmap.CopyTo(Intermediate, TPixelFormat::pf24bit); // alpha dropped, no blending
-    const TBitmapStorage Storage = StorageOf(Intermediate);
-
-    Props.DIBWidth = Storage.Width;
-    Props.DIBHeight = -Storage.Height;
-    Props.DIBChannels = 3;
+    // The codec reads the bitmap's own store: blue, green, red and alpha, which is not written.
+    Props.DIBWidth = Bitmap.Width();
+    Props.DIBHeight = Bitmap.Height(); // top row first
+    Props.DIBChannels = 4;
     Props.DIBColor = IJL_BGR;
-    Props.DIBPadBytes = DibPadBytes(Storage.Width, 3);
-    Props.DIBBytes = Storage.Bits;
+    Props.DIBPadBytes = DibPadBytes(Bitmap.Width(), 4);
+    Props.DIBBytes =
+        const_cast<std::uint8_t*>(reinterpret_cast<const std::uint8_t*>(Bitmap.PixelData()));
     Props.JPGChannels = 3;
     Props.JPGColor = IJL_YCBCR;
     Props.JPGFile = FileName.c_str();
-    Props.jquality = Quality;
-    Props.JPGWidth = Storage.Width;
-    Props.JPGHeight = Storage.Height;
-    if (Density.IsSet()) {
-        Props.JPGDensityUnit = 1;
-        Props.JPGXDensity = Density.RoundedDotsPerInch();
-        Props.JPGYDensity = Props.JPGXDensity;
-        Props.JPGDensityNumerator = Density.Numerator;
-        Props.JPGDensityDenominator = Density.Denominator;
-    }
+    Props.JPGWidth = Bitmap.Width();
+    Props.JPGHeight = Bitmap.Height();
+    const TJpegEncoding Encoding = SaveEncoding(Quality, Density);
+    Props.jquality = Encoding.Quality;
+    Props.JPGDensityUnit = Encoding.DensityUnit;
+    Props.JPGXDensity = Encoding.XDensity;
+    Props.JPGYDensity = Encoding.YDensity;
+    Props.JPGDensityNumerator = Encoding.ExactDensity.Numerator;
+    Props.JPGDensityDenominator = Encoding.ExactDensity.Denominator;
     if (const int Code = ijlWrite(&Props, IJL_JFILE_WRITEWHOLEIMAGE))
         throw EIJLError(IjlErrorMessage("Saving", FileName, Code));
 }

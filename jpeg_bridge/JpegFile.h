@@ -1,9 +1,10 @@
 #pragma once
 
 // Reading and writing the user's JPEG files through the codec layer (jpeg_bridge/IjlCodec.h).
-// Pixels pass between the TBitmap32 and the codec through an intermediate TBitmap, the buffer
-// the codec reads or fills. Every failure of the codec becomes an EIJLError whose message has
-// four lines separated by a carriage return alone:
+// The codec decodes straight into a TBitmap32's store and encodes straight from it (its rows
+// are the codec's buffer: blue, green, red and a fourth byte, top row first, no padding); no
+// other copy of the picture is made on the way. Every failure of the codec becomes an EIJLError
+// whose message has four lines separated by a carriage return alone:
 //
 //   Error <stage> image:
 //   <file name as passed in>
@@ -32,14 +33,18 @@ inline constexpr const char* NoImageToSaveMessage = "No image to save";
 // a bitmap; EIJLError with the stage "reading parameters of" when the file is missing, cannot be
 // opened or has no readable header, and with the stage "reading" when its data is damaged or
 // cut short, its channel count is not 1, 3 or 4, or it has more than MaxJpegPixels pixels
-// (refused before any pixel memory is taken); EOutOfResources or EOutOfMemory when the
-// intermediate buffer cannot be had. On each of these failures the bitmap is untouched and
-// announces nothing. Only the final copy's own allocation failure (Exception "Can't allocate the
-// DIB handle") leaves the bitmap empty, as CopyFrom does.
+// (refused before any pixel memory is taken); Exception "Can't allocate the DIB handle" when the
+// picture's store cannot be had. On each of these failures the bitmap is untouched and announces
+// nothing.
 void LoadJpegFile(TBitmap32* Bitmap, const std::string& FileName);
 inline void LoadJpegFile(TBitmap32& Bitmap, const std::string& FileName) {
     LoadJpegFile(&Bitmap, FileName);
 }
+// LoadJpegFile, which also tells in Damage libjpeg's words for damage in the data that the
+// decoder went past ("Corrupt JPEG data: premature end of data segment": a file cut short that
+// still ends in an end marker, whose missing rows come out grey), or makes it empty for sound
+// data. Such a file loads as it always has.
+void LoadJpegFile(TBitmap32& Bitmap, const std::string& FileName, std::string& Damage);
 
 // Writes Bitmap as a baseline JPEG file of quality Quality (0 to 100; more counts as 100) with
 // blue, green and red as they are and alpha ignored. With a Density set, the file's JFIF header

@@ -45,6 +45,10 @@ struct TLibJpegErrors {
     bool SawEndOfData = false;      // the file ended before its end marker
     bool SawMissingData = false;    // the decoder needed data that was not there
     bool ScanLimitExceeded = false; // the work ended because of MaxJpegScans
+    // The first warning that the data is damaged (LibJpegDetail::IsDamage) while the decoder
+    // went on, with libjpeg's words for it; 0 and empty when there was none.
+    int DamageCode = 0;
+    char DamageText[JMSG_LENGTH_MAX] = {};
 };
 
 namespace LibJpegDetail {
@@ -56,7 +60,18 @@ namespace LibJpegDetail {
     std::longjmp(Errors->Jump, 1);
 }
 
-// Warnings are ignored (libjpeg goes on with damaged data), except a premature end of the data
+// Warnings that the entropy-coded data is damaged: a segment that ends before its data is
+// complete (a file cut short that still ends in an end marker), codes that decode to nothing, a
+// restart marker out of place. libjpeg goes on past them with grey or garbled rows. Extraneous
+// bytes before a marker, which common cameras write, and a missing end marker after complete
+// data are not damage.
+inline bool IsDamage(int MessageCode) noexcept {
+    return MessageCode == JWRN_HIT_MARKER || MessageCode == JWRN_HUFF_BAD_CODE ||
+           MessageCode == JWRN_ARITH_BAD_CODE || MessageCode == JWRN_MUST_RESYNC;
+}
+
+// Warnings are ignored (libjpeg goes on with damaged data; the first damage is noted), except a
+// premature end of the data
 // where the caller wants that to count as an error. A file that merely lacks its end marker
 // after complete data also reaches the end early, but the decoder then never runs short of data;
 // so the end counts only together with missing data.
@@ -64,6 +79,10 @@ inline void OnMessage(j_common_ptr Info, int Level) {
     auto* Errors = reinterpret_cast<TLibJpegErrors*>(Info->err);
     if (Level >= 0)
         return;
+    if (IsDamage(Info->err->msg_code) && Errors->DamageCode == 0) {
+        Errors->DamageCode = Info->err->msg_code;
+        (*Info->err->format_message)(Info, Errors->DamageText);
+    }
     if (Info->err->msg_code == JWRN_JPEG_EOF)
         Errors->SawEndOfData = true;
     else if (Info->err->msg_code == JWRN_HIT_MARKER)
@@ -115,6 +134,8 @@ template <class TInfo, class TBody>
     Errors.SawEndOfData = false;
     Errors.SawMissingData = false;
     Errors.ScanLimitExceeded = false;
+    Errors.DamageCode = 0;
+    Errors.DamageText[0] = '\0';
     Info.err = jpeg_std_error(&Errors.Manager);
     Errors.Manager.error_exit = LibJpegDetail::JumpOut;
     Errors.Manager.emit_message = LibJpegDetail::OnMessage;

@@ -60,14 +60,19 @@ int ReadJpegFileOrientation(const std::string& FileName) noexcept {
     }
 }
 
-void LoadUprightJpegFile(TBitmap32& Bitmap, const std::string& FileName) {
+void LoadUprightJpegFile(TBitmap32& Bitmap, const std::string& FileName, std::string& Damage) {
     const int Orientation = ReadJpegFileOrientation(FileName);
     if (Orientation < 2 || Orientation > 8) {
-        LoadJpegFile(&Bitmap, FileName);
+        LoadJpegFile(Bitmap, FileName, Damage);
         return;
     }
     TBitmap32 Stored;
-    LoadJpegFile(&Stored, FileName);
+    LoadJpegFile(Stored, FileName, Damage);
     OrientUpright(Stored, Orientation);
     TakePixelsKeepingSettings(Bitmap, Stored);
+}
+
+void LoadUprightJpegFile(TBitmap32& Bitmap, const std::string& FileName) {
+    std::string Damage;
+    LoadUprightJpegFile(Bitmap, FileName, Damage);
 }

@@ -21,3 +21,5 @@ int ReadJpegFileOrientation(const std::string& FileName) noexcept;
 // Throws what LoadJpegFile throws, with its messages, and what OrientUpright throws; on every
 // failure the bitmap is untouched. The bitmap's settings stay.
 void LoadUprightJpegFile(TBitmap32& Bitmap, const std::string& FileName);
+// The same, telling in Damage what LoadJpegFile tells of damaged data (jpeg_bridge/JpegFile.h).
+void LoadUprightJpegFile(TBitmap32& Bitmap, const std::string& FileName, std::string& Damage);

@@ -4,9 +4,16 @@
 #include "picture_codecs/CodecPictures.h"
 #include "raster/Bitmap32.h"
 
-void LoadCoverPicture(TBitmap32& Bitmap, const std::string& FileName) {
-    if (IsCodecPictureName(FileName))
+void LoadCoverPicture(TBitmap32& Bitmap, const std::string& FileName, std::string& Damage) {
+    if (IsCodecPictureName(FileName)) {
         Bitmap.LoadPictureFile(FileName);
-    else
-        LoadUprightJpegFile(Bitmap, FileName);
+        Damage.clear();
+    } else {
+        LoadUprightJpegFile(Bitmap, FileName, Damage);
+    }
+}
+
+void LoadCoverPicture(TBitmap32& Bitmap, const std::string& FileName) {
+    std::string Damage;
+    LoadCoverPicture(Bitmap, FileName, Damage);
 }

@@ -12,3 +12,7 @@ class TBitmap32;
 // orientation tag (LoadUprightJpegFile), with that file's exact errors. A failure leaves Bitmap as
 // it was.
 void LoadCoverPicture(TBitmap32& Bitmap, const std::string& FileName);
+// The same, telling in Damage libjpeg's words for damaged JPEG data that the decoder went past
+// ("Corrupt JPEG data: premature end of data segment"; jpeg_bridge/JpegFile.h), or making it
+// empty: the picture loads as above, its damaged rows grey or garbled.
+void LoadCoverPicture(TBitmap32& Bitmap, const std::string& FileName, std::string& Damage);

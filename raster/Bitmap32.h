@@ -73,6 +73,13 @@ public:
 
     // Pixel store, null while the bitmap is empty. Callers keep x and y inside FullArea and
     // announce what they changed.
+    //
+    // Threads: a fresh store may still owe its zero fill (a reused block), which the first access
+    // through PixelData, ScanLine or Pixel pays, and PixelsForOverwrite settles for an area about
+    // to be written whole. That first access changes the bitmap, so before rows of a bitmap are
+    // shared between threads (base/ForkJoin.h), the sharing thread settles the store with one
+    // call of PixelData() or PixelsForOverwrite(); after that, threads that read or write
+    // distinct rows (and change nothing else of the bitmap) need no lock.
     TColor32* PixelData() noexcept { return Store(); }
     const TColor32* PixelData() const noexcept { return Store(); }
     TColor32* ScanLine(int Y) noexcept { return Store() + std::int64_t{Y} * FWidth; }
@@ -174,8 +181,8 @@ private:
         });
     }
 
-    // The store, zero-filled first if its zero fill is still owed. Bitmaps are used from one
-    // thread at a time, so the deferred fill needs no lock.
+    // The store, zero-filled first if its zero fill is still owed. The deferred fill takes no
+    // lock: it is settled before rows are shared between threads (see PixelData).
     TColor32* Store() const noexcept {
         if (FZeroFillOwed)
             ZeroFillNow();

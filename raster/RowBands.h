@@ -4,11 +4,11 @@
 // of tens of megabytes is bound by memory traffic, and one core cannot keep the memory busy
 // alone. Each row is written by exactly one thread; small transfers stay on the calling thread.
 
+#include "base/ForkJoin.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
-#include <system_error>
-#include <thread>
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
@@ -17,27 +17,19 @@
 // Transfers that move at least this many bytes share their rows.
 inline constexpr std::uint64_t RowBandsFromBytes = std::uint64_t{8} << 20;
 
-// Runs Work(First, End) for the rows [First, End): in two bands on two threads when the rows
-// move at least RowBandsFromBytes (BytesPerRow each) and the machine has a second core,
-// otherwise at once on the calling thread. Work must not throw; it may run on either thread.
+// Runs Work(First, End) for the rows [First, End): in two halves on two threads
+// (base/ForkJoin.h) when the rows move at least RowBandsFromBytes (BytesPerRow each) and the
+// machine has a second core, otherwise at once on the calling thread. The bitmaps Work touches
+// must have their stores settled on the calling thread first (PixelData or PixelsForOverwrite,
+// raster/Bitmap32.h); Work must not throw and may run on either thread.
 template <class TWork>
-void ForRowBands(int First, int End, std::size_t BytesPerRow, TWork&& Work) {
+void ForRowBands(int First, int End, std::size_t BytesPerRow, const TWork& Work) {
     const auto Bytes = static_cast<std::uint64_t>(End - First) * BytesPerRow;
-    static const bool SecondCore = std::thread::hardware_concurrency() > 1;
-    if (End - First < 2 || Bytes < RowBandsFromBytes || !SecondCore) {
+    if (End - First < 2 || Bytes < RowBandsFromBytes || !HasSecondCore()) {
         Work(First, End);
         return;
     }
-    const int Middle = First + (End - First) / 2;
-    std::thread Lower;
-    try {
-        Lower = std::thread([&Work, Middle, End] { Work(Middle, End); });
-    } catch (const std::system_error&) {
-        Work(First, End); // no second thread to be had
-        return;
-    }
-    Work(First, Middle);
-    Lower.join();
+    ForkJoin(First, First + (End - First) / 2, End, Work);
 }
 
 // Copies Bytes from Source to Target (which do not overlap) past the caches: the rows of a large

@@ -14,6 +14,7 @@
 #include <gmock/gmock.h>
 
 #include <fstream>
+#include <iterator>
 
 using testing::EndsWith;
 using testing::StartsWith;
@@ -69,6 +70,30 @@ TEST_F(MainFormStatusTest, OpeningADamagedFileSaysWhyAndWhereTheLogIs) {
     EXPECT_TRUE(Form->Status().Warning());
     EXPECT_EQ(LogRecords(), 1) << "the status line adds to the log";
     EXPECT_EQ(QApplication::activeModalWidget(), nullptr) << "no dialog";
+}
+
+// A file cut short that still ends in an end marker: libjpeg decodes it, its lower part grey. The
+// window shows it as it always did, and says that it is damaged, in libjpeg's words.
+TEST_F(MainFormStatusTest, APictureWithDamagedDataIsShownAndSaidToBeDamaged) {
+    const std::string Cut = Folder / "cut.jpg";
+    WriteTestJpeg(Cut, 3000, 1000);
+    std::string Data;
+    {
+        std::ifstream In(Cut, std::ios::binary);
+        Data.assign(std::istreambuf_iterator<char>(In), std::istreambuf_iterator<char>());
+    }
+    Data.resize(Data.size() * 3 / 5);
+    Data += "\xFF\xD9";
+    std::ofstream(Cut, std::ios::binary | std::ios::trunc) << Data;
+    const auto Form = MakeForm();
+
+    Form->LoadInputImage(Cut);
+
+    EXPECT_EQ(Form->InputView().Bitmap().Width(), 3000);
+    EXPECT_EQ(StatusText(*Form), "cut.jpg, 3000 \u00D7 1000: back and front \u2014 cut.jpg is "
+                                 "damaged: premature end of data segment");
+    EXPECT_TRUE(Form->Status().Warning());
+    EXPECT_EQ(LogRecords(), 0) << "a picture that is shown is no error";
 }
 
 TEST_F(MainFormStatusTest, ASaveSaysWhereAndHowItPrints) {

@@ -1,7 +1,8 @@
-// Fuzzes the batch command's row-by-row reading (TJpegRowReader) with arbitrary file content,
-// against LoadJpegFile: whatever the rows reader decodes, on one thread or two, LoadJpegFile must
-// load too, with the same pixels in the columns asked for. (Where the rows reader fails, the
-// command reads the file the full way; so a failure alone is never wrong.)
+// Fuzzes the batch command's row-by-row reading (TJpegRowReader, cropped rows of the one JPEG
+// decoder) with arbitrary file content, against LoadJpegFile (whole rows of the same decoder):
+// whatever the rows reader decodes, on one thread or two, LoadJpegFile must load too, with the same
+// pixels in the columns asked for. (Where the rows reader fails, the command reads the file the
+// full way; so a failure alone is never wrong.)
 
 #include "jpeg_bridge/JpegFile.h"
 #include "jpeg_bridge/JpegRowReader.h"

@@ -1,5 +1,6 @@
 #include "jpeg_bridge/JpegFile.h"
 #include "jpeg_bridge/IjlCodec.h"
+#include "jpeg_bridge/JpegRowDecoder.h"
 
 #include "tests/support/BitmapTestSupport.h"
 #include "tests/support/FailedLoadCheck.h"
@@ -155,7 +156,7 @@ TEST_F(JpegFileTest, LargeFilesDecodeOnTwoThreadsExactlyAsLibjpegDoes) {
     // Odd sizes above the threshold, so the split falls inside the picture and the last row
     // group is partial; each kind of file the split path meets.
     constexpr int W = 1501, H = 1403;
-    ASSERT_GE(std::uint64_t{W} * H, IJL_SPLIT_MIN_PIXELS);
+    ASSERT_GE(std::uint64_t{W} * H, JpegSplitMinPixels);
     struct TCase {
         const char* Name;
         int Components;
@@ -207,7 +208,7 @@ TEST_F(JpegFileTest, AFileReplacedDuringTheReadGivesThePictureOfTheFileOpened) {
     const std::string Path = Write("cover.jpg", Original);
     const std::string Replacement = Write("replacement.jpg", Other);
     int Splits = 0;
-    SetIjlSplitHook([&] {
+    SetJpegSplitHook([&] {
         ++Splits;
         std::filesystem::rename(Replacement, Path);
     });
@@ -215,10 +216,10 @@ TEST_F(JpegFileTest, AFileReplacedDuringTheReadGivesThePictureOfTheFileOpened) {
     try {
         LoadJpegFile(&Bitmap, Path);
     } catch (...) {
-        SetIjlSplitHook({});
+        SetJpegSplitHook({});
         throw;
     }
-    SetIjlSplitHook({});
+    SetJpegSplitHook({});
     if (Splits == 0)
         GTEST_SKIP() << "one core: the picture was decoded on one thread";
     ASSERT_TRUE(ReadFileBytes(Path) == Other) << "the file was not replaced";
@@ -245,6 +246,55 @@ TEST_F(JpegFileTest, MoreThanAThousandScansAreRefused) {
     const std::string Path = Write("1001-scans.jpg", TooMany);
     ExpectFailureLeavesBitmap([&](TBitmap32& B) { LoadJpegFile(&B, Path); }, "EIJLError",
                               IjlErrorMessage("reading", Path, IJL_DATA_DAMAGED));
+}
+
+namespace {
+
+// The first Share of the data, then an end marker: a file cut short, as a broken copy leaves
+// it, that still ends as a JPEG file ends.
+std::vector<std::uint8_t> CutWithEndMarker(const std::vector<std::uint8_t>& Data, double Share) {
+    std::vector<std::uint8_t> Cut(Data.begin(), Data.begin() + long(double(Data.size()) * Share));
+    Cut.push_back(0xFF);
+    Cut.push_back(0xD9);
+    return Cut;
+}
+
+} // namespace
+
+// Damaged data that libjpeg decodes anyway (its missing rows grey) loads as it always has, and
+// the load tells the damage in libjpeg's words; sound data, and bytes before a marker as common
+// cameras write them, tell none. Large files are decoded on two threads: damage in either part
+// is told.
+TEST_F(JpegFileTest, DamagedDataLoadsAndIsTold) {
+    const auto Small = EncodeJpeg(NoiseImage(120, 80, 3, 3), TFixtureColor::YCbCr);
+    const auto Large = EncodeJpeg(NoiseImage(1600, 1400, 3, 8), TFixtureColor::YCbCr);
+    auto Extraneous = Small;
+    Extraneous.insert(Extraneous.end() - 2, {0x00, 0x11, 0x22});
+    const std::string Cut = "Corrupt JPEG data: premature end of data segment";
+    struct TCase {
+        const char* Name;
+        std::vector<std::uint8_t> Data;
+        std::string Damage;
+    };
+    const TCase Cases[] = {
+        {"sound", Small, ""},
+        {"extraneous bytes before the end marker", Extraneous, ""},
+        {"cut short with an end marker", CutWithEndMarker(Small, 0.6), Cut},
+        {"grey, cut short with an end marker",
+         CutWithEndMarker(EncodeJpeg(NoiseImage(90, 70, 1, 4), TFixtureColor::Grey), 0.5), Cut},
+        {"large, cut in the upper part", CutWithEndMarker(Large, 0.3), Cut},
+        {"large, cut in the lower part", CutWithEndMarker(Large, 0.95), Cut},
+    };
+    for (const TCase& C : Cases) {
+        SCOPED_TRACE(C.Name);
+        const std::string Path = Write("scan.jpg", C.Data);
+        TBitmap32 Told, Plain;
+        std::string Damage = "left over";
+        LoadJpegFile(Told, Path, Damage);
+        EXPECT_EQ(Damage, C.Damage);
+        LoadJpegFile(Plain, Path);
+        EXPECT_TRUE(SameBitmaps(Told, Plain)) << "telling the damage changed pixels";
+    }
 }
 
 TEST_F(JpegFileTest, LargeFileCutInEitherPartIsRefused) {

@@ -84,7 +84,9 @@ INSTANTIATE_TEST_SUITE_P(
         TReadCase{"Grey", TFixtureColor::Grey, 1, {}, 149, 53},
         TReadCase{"Progressive", TFixtureColor::YCbCr, 3, {90, true, 0, false}, 171, 45},
         TReadCase{"RestartMarkers", TFixtureColor::YCbCr, 3, {90, false, 3, false}, 250, 90},
-        TReadCase{"OneRowGroup", TFixtureColor::YCbCr, 3, {}, 64, 9}),
+        TReadCase{"OneRowGroup", TFixtureColor::YCbCr, 3, {}, 64, 9},
+        // Large enough for two threads (JpegSplitMinPixels), cropped or not.
+        TReadCase{"LargeTwoBands", TFixtureColor::YCbCr, 3, {90, false, 0, false}, 1603, 1311}),
     [](const auto& Info) { return std::string(Info.param.Name); });
 
 TEST(JpegRowReaderTest, FilesTheFullWayReadsAlone) {
@@ -113,9 +115,17 @@ TEST(JpegRowReaderTest, FailsWhereLoadingFails) {
 
     std::vector<std::uint8_t> Rows(120 * 3 * 80);
     const auto Target = [&](int Y) { return Rows.data() + std::size_t(Y) * 120 * 3; };
-    for (const std::string& File : {Cut}) {
+    // Cut short but ending in an end marker: LoadJpegFile loads it and tells the damage; the
+    // fast way leaves it to the full way.
+    const std::string CutWithEnd = Dir.File("cut-with-end.jpg");
+    auto CutData = std::vector<std::uint8_t>(Good.begin(), Good.begin() + Good.size() / 2);
+    CutData.insert(CutData.end(), {0xFF, 0xD9});
+    WriteFileBytes(CutWithEnd, CutData);
+    for (const std::string& File : {Cut, CutWithEnd}) {
         TBitmap32 Bitmap;
-        EXPECT_THROW(LoadJpegFile(Bitmap, File), EIJLError);
+        if (File == Cut) {
+            EXPECT_THROW(LoadJpegFile(Bitmap, File), EIJLError);
+        }
         const TJpegRowReader Reader(File);
         EXPECT_THROW(Reader.Decode(60, Target, false), EJpegRowError) << File;
         EXPECT_THROW(Reader.Decode(60, Target, true), EJpegRowError) << File;

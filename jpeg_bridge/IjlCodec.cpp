@@ -1,5 +1,7 @@
 #include "jpeg_bridge/IjlCodec.h"
 
+#include "base/ReadableFile.h"
+
 #include "base/FileHandle.h"
 #include "jpeg_bridge/JpegRowDecoder.h"
 #include "jpeg_bridge/JpegRowWriter.h"
@@ -109,21 +111,18 @@ int EncodeErrorCode(int MessageCode, int SystemErrorCode) noexcept {
     }
 }
 
-// Opens a regular file for reading; folders, devices and pipes are refused.
+// Opens a regular file for reading (OpenFileForReading); folders, devices and pipes are refused.
 int OpenForReading(const char* FileName, TFileHandle& File) noexcept {
-    // O_NONBLOCK keeps a named pipe from blocking the open; it is refused below in any case.
-    TFileHandle Handle(::open(FileName, O_RDONLY | O_CLOEXEC | O_NONBLOCK));
-    if (!Handle.IsOpen())
-        return OpenErrorCode(errno);
-    struct stat Status {};
-    if (::fstat(Handle.Get(), &Status) != 0)
-        return OpenErrorCode(errno);
-    if (S_ISDIR(Status.st_mode))
+    switch (const int Error = OpenFileForReading(FileName, File)) {
+    case 0:
+        return IJL_OK;
+    case EISDIR:
         return IJL_FILE_IS_FOLDER;
-    if (!S_ISREG(Status.st_mode))
+    case NotAFileToReadError:
         return IJL_FILE_OPEN_FAILED;
-    File = std::move(Handle);
-    return IJL_OK;
+    default:
+        return OpenErrorCode(Error);
+    }
 }
 
 // The pixel buffer of a job: Height rows of Stride bytes, bottom row first when BottomUp.

@@ -1,5 +1,7 @@
 #include "jpeg_bridge/JpegRowReader.h"
 
+#include "base/ReadableFile.h"
+
 #include "jpeg_bridge/LibJpeg.h"
 #include "raster/PictureLimits.h"
 
@@ -25,15 +27,11 @@ std::string LibJpegFailure(const TJpegResult& Result) {
 } // namespace
 
 TJpegRowReader::TJpegRowReader(const std::string& FileName) : FFileName(FileName) {
-    // O_NONBLOCK keeps a named pipe from blocking the open; only regular files are read.
-    FFile = TFileHandle(::open(FileName.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
-    if (!FFile.IsOpen())
-        Fail(std::system_category().message(errno));
-    struct stat Status {};
-    if (::fstat(FFile.Get(), &Status) != 0)
-        Fail(std::system_category().message(errno));
-    if (!S_ISREG(Status.st_mode))
-        Fail("not a regular file");
+    // Only regular files are read; a named pipe does not block the open.
+    if (const int Error = OpenFileForReading(FileName, FFile); Error != 0)
+        Fail(Error == NotAFileToReadError || Error == EISDIR
+                 ? "not a regular file"
+                 : std::system_category().message(Error));
     const TJpegResult Result = TJpegRowDecoder::OfFile(FFile.Get()).ReadHeader(FHeader, true);
     if (!Result.Ok())
         Fail(LibJpegFailure(Result));

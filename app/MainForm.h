@@ -26,6 +26,7 @@
 #include "base/FileIdentity.h"
 #include "composer/InlayLayout.h"
 #include "composer/SpineCut.h"
+#include "composer/TrayInlay.h"
 
 #include "ui_MainForm.h"
 
@@ -139,6 +140,7 @@ private:
     void FormShow();
     void FormDestroy();
     TInlayLayout ChosenLayout() const;
+    TInlayRequest CompositionRequest() const;
     TSpineCut ShownSpineCut() const;
 
     TWidgetPlacement FPlacement;
@@ -166,6 +168,9 @@ private:
         std::optional<TExplicitCut> CutBefore;
     };
     std::optional<TCutDrag> FCutDrag;
+    // What the last composition gave besides the inlay (its cut, its density); none before the
+    // first and after one that failed.
+    std::optional<TInlayComposition> FComposition;
     std::unique_ptr<QPrinter> FPrinter;
     // The file the input picture was loaded from (the placeholder at first): the inlay is never
     // saved over it.

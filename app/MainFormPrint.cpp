@@ -55,15 +55,14 @@ QPrinter& TMainForm::SheetPrinter() {
 
 void TMainForm::PrintSheet(QPrinter& Printer) {
     const TBitmap32& Inlay = OutputImgView->Bitmap();
-    if (Inlay.IsEmpty())
+    if (Inlay.IsEmpty() || !FComposition)
         throw Exception(NoImageToPrintMessage);
     const TInlayLayout Layout = ChosenLayout();
     const double Position = SpineSizeTrackBar->Position();
-    // The folds lie where the composition put the spine strips: at the cut the input view shows
-    // (moved, found, or the layout's own).
+    // The folds lie where the composition put the spine strips.
     const TPrintSheet Sheet = ComputePrintSheet(
         PaperOf(Printer.pageLayout()), 0,
-        TSheetInlay{Inlay.Width(), Inlay.Height(), ShownSpineCut().Width()},
+        TSheetInlay{Inlay.Width(), Inlay.Height(), FComposition->Geometry.SpineWidth},
         SheetCaption(ShownFileName(), Layout, static_cast<int>(std::lround(Position))));
 
     Printer.setFullPage(true);

@@ -10,5 +10,6 @@ void TMainForm::SaveInlay(const std::string& FileName) {
     if (FInputFile && FileIdentityOf(FileName) == FInputFile)
         throw Exception("The inlay cannot be saved over the picture it was made from");
     const TBitmap32& Inlay = OutputImgView->Bitmap();
-    SaveJpegFile(Inlay, FileName, InlaySaveQuality, TrayCardDensity(Inlay.Width()));
+    SaveJpegFile(Inlay, FileName, InlaySaveQuality,
+                 FComposition ? FComposition->Density : TPrintDensity{});
 }

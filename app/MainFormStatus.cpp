@@ -5,7 +5,6 @@
 #include "app/MainForm.h"
 
 #include "composer/InlayLayout.h"
-#include "composer/TrayCard.h"
 
 #include <cstdlib>
 
@@ -25,16 +24,15 @@ void TMainForm::ShowStatus(const TStatusEvent& Event) {
 }
 
 int TMainForm::InlayDotsPerInch() const {
-    const int Width = OutputImgView->Bitmap().Width();
-    return Width > 0 ? TrayCardDensity(Width).RoundedDotsPerInch() : 0;
+    return FComposition && FComposition->Density.IsSet()
+               ? FComposition->Density.RoundedDotsPerInch()
+               : 0;
 }
 
 void TMainForm::ShowLoadedStatus(const std::string& FileName) {
     const TBitmap32& Input = InputImgView->Bitmap();
-    ShowStatus(TLoadedStatus{FileName, Input.Width(), Input.Height(),
-                             FormatBackFrontButton->Down() ? TInlayLayout::BackAndFront
-                                                           : TInlayLayout::Back,
-                             InlayDotsPerInch()});
+    ShowStatus(
+        TLoadedStatus{FileName, Input.Width(), Input.Height(), ChosenLayout(), InlayDotsPerInch()});
 }
 
 void TMainForm::ShowComposedStatus() {

@@ -275,7 +275,7 @@ TSpineSearch ComposeFile(const std::string& Input, const std::string& Output,
     if (OutputFormatOf(Output) == TOutputFormat::Ppm)
         SavePpmFile(Inlay, Output);
     else
-        SaveJpegFile(Inlay, Output, InlaySaveQuality, TrayCardDensity(Inlay.Width()));
+        SaveJpegFile(Inlay, Output, InlaySaveQuality, Composed.Composition.Density);
     return Composed.Search;
 }
 

@@ -1,9 +1,7 @@
 #include "compose_cli/CoverComposition.h"
 
-#include "composer/SpineCut.h"
 #include "composer/SpineFinder.h"
 #include "composer/TrayInlay.h"
-#include "composer/TrayInlayAtCut.h"
 #include "picture_codecs/CoverPicture.h"
 #include "raster/Bitmap32.h"
 
@@ -14,14 +12,13 @@ TCoverComposition ComposeCover(const std::string& Input, std::optional<TInlayLay
     const TInlayLayout Chosen = Layout.value_or(ChooseInlayLayout(Picture));
     const std::optional<TSpineFinding> Found =
         LookForSpine ? FindSpine(Picture, Chosen) : std::nullopt;
-    const TSpineCut Cut = Found ? ScaledSpineCut(Found->Cut, Spine, Picture.Width())
-                                : DescribedSpineCut(Picture.Width(), Chosen, Spine);
-    if (Found)
-        ComposeTrayInlayAtCut(Picture, Found->Cut, Spine, Inlay);
-    else
-        ComposeTrayInlay(Picture, Chosen, Spine, Inlay);
+    const TInlayComposition Composed =
+        ComposeInlay(Picture,
+                     TInlayRequest{Chosen, static_cast<double>(Spine),
+                                   Found ? std::optional<TSpineCut>(Found->Cut) : std::nullopt},
+                     Inlay);
     const TSpineSearch Search = !LookForSpine ? TSpineSearch::NotAsked
                                 : Found       ? TSpineSearch::Found
                                               : TSpineSearch::NotFound;
-    return TCoverComposition{Chosen, Cut.Width(), Search};
+    return TCoverComposition{Chosen, Composed, Search};
 }

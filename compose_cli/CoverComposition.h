@@ -5,6 +5,7 @@
 // composition. The JPEG and PPM outputs and the PDF writer's sheet all start here.
 
 #include "composer/InlayLayout.h"
+#include "composer/TrayInlay.h"
 
 #include <optional>
 #include <string>
@@ -16,8 +17,8 @@ enum class TSpineSearch { NotAsked, Found, NotFound };
 
 // How a cover was composed.
 struct TCoverComposition {
-    TInlayLayout Layout; // the layout asked for, or the one the picture's proportions give
-    int SpineWidth;      // the width of each spine strip of the inlay, in pixels
+    TInlayLayout Layout;           // the layout asked for, or the one the proportions give
+    TInlayComposition Composition; // the cut used, the sizes, the density
     TSpineSearch Search;
 };
 

@@ -9,7 +9,7 @@ TSpineSearch WritePrintSheetFile(const std::string& Input, const std::string& Ou
     TBitmap32 Inlay;
     const TCoverComposition Composed =
         ComposeCover(Input, Job.Layout, Job.Spine, Job.FindSpine, Inlay);
-    WritePdfSheet(Output, Job.Paper, Job.Bleed, Inlay, Composed.SpineWidth,
+    WritePdfSheet(Output, Job.Paper, Job.Bleed, Inlay, Composed.Composition.Geometry.SpineWidth,
                   SheetCaption(Input, Composed.Layout, Job.Spine));
     return Composed.Search;
 }

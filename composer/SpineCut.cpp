@@ -22,10 +22,7 @@ float SpineScale(double Position) {
 }
 
 TSpineCut DescribedSpineCut(std::int32_t Width, TInlayLayout Layout, double Position) {
-    const TInlayGeometry G = ComputeInlayGeometry(Width, 1, Layout, Position);
-    const std::int32_t Left =
-        Layout == TInlayLayout::BackAndFront ? G.BackWidth : Width - G.SpineWidth;
-    return TSpineCut{Left, Left + G.SpineWidth};
+    return PlanInlay(Width, 1, TInlayRequest{Layout, Position, std::nullopt}).Cut();
 }
 
 TSpineCut ScaledSpineCut(const TSpineCut& Cut, double Position, std::int32_t Width) {

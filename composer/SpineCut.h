@@ -7,10 +7,10 @@
 //    input   |<--------- back card --------->|<- spine ->|<------- not used ------->|
 //            0                             Left        Right                        W
 //
-// ComposeTrayInlay cuts where the layout's proportions put the spine (DescribedSpineCut). A cut
-// the user moved, or one the spine finder found, is explicit: its two edges are those of the
-// spine at slider position 0, and the slider widens or narrows the strip around its centre
-// (ScaledSpineCut). ComposeTrayInlayAtCut (composer/TrayInlayAtCut.h) composes at such a cut.
+// ComposeInlay (composer/TrayInlay.h) cuts where the layout's proportions put the spine
+// (DescribedSpineCut), or at an explicit cut: one the user moved, or one the spine finder found,
+// whose two edges are those of the spine at slider position 0; the slider widens or narrows it
+// around its centre (ScaledSpineCut).
 
 #include "composer/InlayLayout.h"
 
@@ -30,8 +30,9 @@ enum class TSpineEdge : std::uint8_t { Left, Right };
 // described composition forms it.
 float SpineScale(double Position);
 
-// The strip ComposeTrayInlay takes as the spine of a picture Width columns wide: (Half, Half + B)
-// in the back-and-front layout, (W - B, W) in the back layout (ComputeInlayGeometry).
+// The strip the layout's own cut takes as the spine of a picture Width columns wide: (Half,
+// Half + B) in the back-and-front layout, (W - B, W) in the back layout, (W, W) for a whole tray
+// card (PlanInlay).
 TSpineCut DescribedSpineCut(std::int32_t Width, TInlayLayout Layout, double Position);
 
 // The strip an explicit cut gives at slider position Position, in a picture Width columns wide:

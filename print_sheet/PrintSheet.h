@@ -16,18 +16,20 @@
 //          |   :         :   |
 //            caption (name, layout, spine)
 
+#include "composer/TrayCard.h"
+
 #include <string>
 #include <vector>
 
 struct TPaper;
 
-inline constexpr double TrayCardHeightMm = 117.5; // 151 mm at 1510 : 1175
+// The card's size (TrayCardWidthMm, TrayCardHeightMm) is the composer's (composer/TrayCard.h).
 inline constexpr double CropMarkGap = 3.0;
 inline constexpr double CropMarkLength = 5.0;
 inline constexpr double FoldDashLength = 1.0; // dash and gap alike
 inline constexpr double MaxBleedMm = 3.0;
-inline constexpr double CaptionGap = 2.0;     // between the marks' outer end and the caption
-inline constexpr double CaptionHeight = 4.0;  // the box the caption line is set in
+inline constexpr double CaptionGap = 2.0;    // between the marks' outer end and the caption
+inline constexpr double CaptionHeight = 4.0; // the box the caption line is set in
 inline constexpr double MarkLineWidth = 0.25 * 25.4 / 72; // a quarter point: a hairline
 
 struct TMmRect {

@@ -3,7 +3,6 @@
 #include "composer/SpineFinder.h"
 #include "composer/TrayCard.h"
 #include "composer/TrayInlay.h"
-#include "composer/TrayInlayAtCut.h"
 #include "jpeg_bridge/JpegFile.h"
 #include "raster/Orientation.h"
 
@@ -358,7 +357,7 @@ TEST_F(ComposeCommandTest, FindSpineCutsAtTheSpineOrSaysItFoundNone) {
     ASSERT_EQ(Run.ExitCode, 0) << Run.Err;
     EXPECT_EQ(Run.Err, "");
     TBitmap32 Inlay;
-    ComposeTrayInlayAtCut(Cover, Found->Cut, 10, Inlay);
+    ComposeInlay(Cover, TInlayRequest{TInlayLayout::Back, 10, Found->Cut}, Inlay);
     ExpectPpmIsInlay(Dir.File("inlay.ppm"), Inlay);
     // The spine's dark blue on both sides of the inlay, below the lettering.
     const int B = ScaledSpineCut(Found->Cut, 10, Cover.Width()).Width();

@@ -1,4 +1,5 @@
 #include "app/MainForm.h"
+#include "base/WritableFolder.h"
 
 #include "app/DropCandidates.h"
 #include "app/InlayFileName.h"
@@ -75,6 +76,8 @@ void TMainForm::ConnectHandlers() {
     connect(FormatBackButton, &TAdvGlowButton::OnClick, this, &TMainForm::FormatBackButtonClick);
     connect(FormatBackFrontButton, &TAdvGlowButton::OnClick, this,
             &TMainForm::FormatBackFrontButtonClick);
+    connect(FormatTrayCardButton, &TAdvGlowButton::OnClick, this,
+            &TMainForm::FormatTrayCardButtonClick);
     connect(SpineSizeTrackBar, &TAdvSmoothTrackBar::OnPositionChanged, this,
             &TMainForm::SpineSizeTrackBarPositionChanged);
     connect(InfoHomeButton, &TAdvGlowButton::OnClick, this, &TMainForm::InfoHomeButtonClick);
@@ -153,12 +156,20 @@ void TMainForm::FileOpenButtonClick() {
     });
 }
 
+std::string TMainForm::SaveProposal() const {
+    return ProposedSaveFileName(FInputFileName, FLastSave, IsWritableFolder);
+}
+
 void TMainForm::FileSaveButtonClick() {
     RunHandler([this] {
-        if (!SaveDialog.Execute(this, ProposedInlayFileName(FInputFileName)))
+        // The proposal follows the picture: saving the next cover never proposes the last one's
+        // inlay, which Enter would replace without a word.
+        SaveDialog.SetFileName(SaveProposal());
+        if (!SaveDialog.Execute(this))
             return;
         const TFileActionScope Saving(FFileAction, TFileAction::Save, SaveDialog.FileName());
         SaveInlay(SaveDialog.FileName());
+        FLastSave = TLastSave{SaveDialog.FileName(), FInputFileName};
         ShowSavedStatus(SaveDialog.FileName());
     });
 }
@@ -171,6 +182,13 @@ void TMainForm::FormatBackButtonClick() {
 }
 
 void TMainForm::FormatBackFrontButtonClick() {
+    RunHandler([this] {
+        BuildOutput();
+        ShowComposedStatus();
+    });
+}
+
+void TMainForm::FormatTrayCardButtonClick() {
     RunHandler([this] {
         BuildOutput();
         ShowComposedStatus();

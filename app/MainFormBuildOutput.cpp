@@ -4,10 +4,22 @@
 #include "app/MainForm.h"
 #include "composer/TrayInlay.h"
 
-// The layout is read from the back-and-front button alone: while neither button is down (before
-// the first picture), the back layout is used.
+// The layout is read from the back-and-front and tray-card buttons: while neither is down (before
+// the first picture, or with the back button down), the back layout is used.
 TInlayLayout TMainForm::ChosenLayout() const {
+    if (FormatTrayCardButton->Down())
+        return TInlayLayout::TrayCard;
     return FormatBackFrontButton->Down() ? TInlayLayout::BackAndFront : TInlayLayout::Back;
+}
+
+// A whole tray card has no spine to size, cut or find: the controls for it are disabled and the
+// cut lines hidden while its button is down.
+void TMainForm::ShowLayoutControls() {
+    const bool Cuts = ChosenLayout() != TInlayLayout::TrayCard;
+    SpineSizeTrackBar->setEnabled(Cuts);
+    FormatFindSpineButton->setEnabled(Cuts);
+    if (!Cuts)
+        InputImgView->SetCutLines(std::nullopt);
 }
 
 // A cut made in another layout does not hold in this one.
@@ -34,4 +46,5 @@ void TMainForm::BuildOutput() {
         ComposeInlay(InputImgView->Bitmap(), CompositionRequest(), OutputImgView->Bitmap());
     const TSpineCut Shown = FComposition->Cut();
     InputImgView->SetCutLines(TCutLines{Shown.Left, Shown.Right});
+    ShowLayoutControls();
 }

@@ -5,6 +5,11 @@
 #include "app/MainForm.h"
 
 #include "composer/InlayLayout.h"
+#include "composer/SpineFinder.h"
+#include "composer/TrayCard.h"
+#include "composer/TrayInlay.h"
+
+#include <QKeySequence>
 
 #include <cstdlib>
 
@@ -29,10 +34,37 @@ int TMainForm::InlayDotsPerInch() const {
                : 0;
 }
 
+namespace {
+
+// Where the spine finder finds the spine of a wrap-around, in millimetres at tray-card size
+// from the layout's own cut (centre to centre); none when it finds none.
+std::optional<double> SpineOffsetMm(const TBitmap32& Input) {
+    const std::optional<TSpineFinding> Found = FindSpine(Input, TInlayLayout::BackAndFront);
+    if (!Found)
+        return std::nullopt;
+    const TInlayComposition Own =
+        PlanInlay(Input.Width(), Input.Height(), TInlayRequest{TInlayLayout::BackAndFront, 0, {}});
+    if (Own.Geometry.ComposedWidth <= 0)
+        return std::nullopt;
+    const double Columns = (static_cast<double>(Found->Cut.Left) + Found->Cut.Right -
+                            Own.Cut().Left - Own.Cut().Right) /
+                           2;
+    return Columns * TrayCardWidthMm / static_cast<double>(Own.Geometry.ComposedWidth);
+}
+
+} // namespace
+
 void TMainForm::ShowLoadedStatus(const std::string& FileName) {
     const TBitmap32& Input = InputImgView->Bitmap();
-    ShowStatus(
-        TLoadedStatus{FileName, Input.Width(), Input.Height(), ChosenLayout(), InlayDotsPerInch()});
+    TLoadedStatus Status{FileName, Input.Width(), Input.Height(), ChosenLayout(),
+                         InlayDotsPerInch()};
+    Status.LooksLikeTrayCard = LooksLikeTrayCard(Input.Width(), Input.Height());
+    // A wrap-around whose back and front differ in width has its spine off the layout's cut.
+    if (Status.Layout == TInlayLayout::BackAndFront && !Status.LooksLikeTrayCard)
+        Status.SpineOffsetMm = SpineOffsetMm(Input);
+    Status.FindSpineKey =
+        QKeySequence(QKeySequence::Find).toString(QKeySequence::NativeText).toStdString();
+    ShowStatus(Status);
 }
 
 void TMainForm::ShowComposedStatus() {

@@ -4,6 +4,7 @@
 #include "composer/TrayCard.h"
 #include "composer/TrayInlay.h"
 
+#include <cmath>
 #include <cstdio>
 
 namespace {
@@ -60,11 +61,20 @@ std::string Failure(TFileAction Action, const std::string& FileName, const std::
 }
 
 TStatusText Describe(const TLoadedStatus& Loaded) {
-    const char* const Layout =
-        Loaded.Layout == TInlayLayout::BackAndFront ? "back and front" : "back";
-    return WithResolution(NameOf(Loaded.FileName) + ", " + std::to_string(Loaded.Width) + " " +
-                              Times + " " + std::to_string(Loaded.Height) + ": " + Layout,
-                          Loaded.InlayDotsPerInch);
+    const char* const Layout = Loaded.Layout == TInlayLayout::BackAndFront ? "back and front"
+                               : Loaded.Layout == TInlayLayout::TrayCard   ? "tray card"
+                                                                           : "back";
+    std::string Text = NameOf(Loaded.FileName) + ", " + std::to_string(Loaded.Width) + " " + Times +
+                       " " + std::to_string(Loaded.Height) + ": " + Layout;
+    if (Loaded.LooksLikeTrayCard && Loaded.Layout != TInlayLayout::TrayCard)
+        Text += std::string(Dash) + "This looks like a whole tray card: TRAY CARD reprints it as "
+                                    "it is";
+    else if (Loaded.SpineOffsetMm && std::abs(*Loaded.SpineOffsetMm) > SpineHintMm)
+        Text += std::string(Dash) + "The spine lies " +
+                Millimetres(std::abs(*Loaded.SpineOffsetMm)) + " mm " +
+                (*Loaded.SpineOffsetMm > 0 ? "right" : "left") + " of the cut: Find spine (" +
+                Loaded.FindSpineKey + ") cuts there";
+    return WithResolution(std::move(Text), Loaded.InlayDotsPerInch);
 }
 
 TStatusText Describe(const TComposedStatus& Composed) {
@@ -74,7 +84,7 @@ TStatusText Describe(const TComposedStatus& Composed) {
 }
 
 TStatusText Describe(const TSavedStatus& Saved) {
-    const double HeightMm = double{TrayCardWidthMm} * InlayHeightRatio / InlayWidthRatio;
+    const double HeightMm = TrayCardHeightMm;
     return WithResolution("Saved " + NameOf(Saved.FileName) + ": " + Millimetres(TrayCardWidthMm) +
                               " " + Times + " " + Millimetres(HeightMm) + " mm at " +
                               std::to_string(Saved.DotsPerInch) + " dpi",

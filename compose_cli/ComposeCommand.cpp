@@ -11,6 +11,7 @@
 #include "jpeg_bridge/JpegFile.h"
 #include "jpeg_bridge/UprightJpegFile.h"
 #include "picture_codecs/CodecPictures.h"
+#include "picture_codecs/LosslessInlayFile.h"
 #include "print_sheet/PrintSheet.h"
 #include "raster/Bitmap32.h"
 
@@ -19,6 +20,7 @@
 #include <memory>
 #include <ostream>
 #include <set>
+#include <sys/stat.h>
 #include <thread>
 
 namespace {
@@ -32,7 +34,27 @@ std::optional<TInlayLayout> ParseLayout(const std::string& Value) {
         return TInlayLayout::Back;
     if (Value == "back-and-front")
         return TInlayLayout::BackAndFront;
-    throw EUsageError("--layout takes auto, back or back-and-front, not \"" + Value + "\"");
+    if (Value == "tray-card")
+        return TInlayLayout::TrayCard;
+    throw EUsageError("--layout takes auto, back, back-and-front or tray-card, not \"" + Value +
+                      "\"");
+}
+
+// LEFT:RIGHT, two whole numbers from 0 up, LEFT below RIGHT.
+TSpineCut ParseCut(const std::string& Value) {
+    const auto Number = [](const char* First, const char* Last, std::int32_t& Result) {
+        const auto [End, Error] = std::from_chars(First, Last, Result);
+        return First != Last && Error == std::errc{} && End == Last && Result >= 0;
+    };
+    const auto Colon = Value.find(':');
+    TSpineCut Cut{0, 0};
+    if (Colon == std::string::npos || !Number(Value.data(), Value.data() + Colon, Cut.Left) ||
+        !Number(Value.data() + Colon + 1, Value.data() + Value.size(), Cut.Right) ||
+        Cut.Left >= Cut.Right)
+        throw EUsageError("--cut takes LEFT:RIGHT, the spine's first column and the first column "
+                          "after it (LEFT below RIGHT), not \"" +
+                          Value + "\"");
+    return Cut;
 }
 
 // The spine settings only: -20, -15, ..., 20.
@@ -83,7 +105,11 @@ TOutputFormat ParseFormat(const std::string& Value) {
         return TOutputFormat::Ppm;
     if (Value == "pdf")
         return TOutputFormat::Pdf;
-    throw EUsageError("--format takes jpg, ppm or pdf, not \"" + Value + "\"");
+    if (Value == "png")
+        return TOutputFormat::Png;
+    if (Value == "tif")
+        return TOutputFormat::Tiff;
+    throw EUsageError("--format takes jpg, ppm, pdf, png or tif, not \"" + Value + "\"");
 }
 
 // Splits "--name=value"; Value is set only when there was a "=".
@@ -158,6 +184,8 @@ TComposeOptions ParseComposeArguments(const std::vector<std::string>& Arguments)
             Options.Jobs = ParseJobs(TakeValue());
         else if (Name == "--find-spine")
             Options.FindSpine = true;
+        else if (Name == "--cut")
+            Options.Cut = ParseCut(TakeValue());
         else if (Name == "--output-dir") {
             Options.OutputDir = TakeValue();
             if (Options.OutputDir.empty())
@@ -176,6 +204,16 @@ TComposeOptions ParseComposeArguments(const std::vector<std::string>& Arguments)
     }
     if (Options.ShowHelp || Options.ShowVersion)
         return Options;
+    if (Options.Layout == TInlayLayout::TrayCard) {
+        if (Options.Spine != 0)
+            throw EUsageError("--layout tray-card keeps the card as it is: no --spine");
+        if (Options.FindSpine)
+            throw EUsageError("--layout tray-card keeps the card as it is: no --find-spine");
+        if (Options.Cut)
+            throw EUsageError("--layout tray-card keeps the card as it is: no --cut");
+    }
+    if (Options.Cut && Options.FindSpine)
+        throw EUsageError("--cut and --find-spine exclude each other");
     if (Options.Format && Options.OutputDir.empty())
         throw EUsageError("--format goes with --output-dir; OUTPUT's own name chooses its format");
     if (!Options.OutputDir.empty()) {
@@ -194,8 +232,8 @@ TComposeOptions ParseComposeArguments(const std::vector<std::string>& Arguments)
 }
 
 std::string ComposeUsageText() {
-    return "Usage: trayvane-compose [--layout auto|back|back-and-front] [--spine N]\n"
-           "                        [--find-spine] INPUT OUTPUT\n"
+    return "Usage: trayvane-compose [--layout auto|back|back-and-front|tray-card]\n"
+           "                        [--spine N] [--find-spine | --cut LEFT:RIGHT] INPUT OUTPUT\n"
            "       trayvane-compose [options] --output-dir DIR INPUT...\n"
            "\n"
            "Composes the tray inlay of a CD jewel case from the scan of its cover, as\n"
@@ -204,23 +242,30 @@ std::string ComposeUsageText() {
            "extension); a JPEG photo is turned upright as its orientation tag says.\n"
            "\n"
            "Options:\n"
-           "  --layout auto|back|back-and-front\n"
-           "                    what the scan shows: the back card alone (back), or back card,\n"
-           "                    spine and front side by side (back-and-front); auto, the\n"
-           "                    default, decides by the picture's proportions\n"
+           "  --layout auto|back|back-and-front|tray-card\n"
+           "                    what the scan shows: the back card alone (back), back card,\n"
+           "                    spine and front side by side (back-and-front), or a whole\n"
+           "                    tray card with both spines, reprinted as it is (tray-card);\n"
+           "                    auto, the default, decides between the first two by the\n"
+           "                    picture's proportions\n"
            "  --spine N         widen or narrow the spine by N per cent: -20, -15, -10, -5, 0,\n"
            "                    5, 10, 15 or 20 (default 0)\n"
            "  --find-spine      look for the spine's two edges in each picture and cut there\n"
            "                    (widened or narrowed by --spine around its middle); where none\n"
            "                    is found, the layout's own cut is used and a line on standard\n"
            "                    error says so\n"
+           "  --cut LEFT:RIGHT  cut the spine at these picture columns (its first column and\n"
+           "                    the first column after it), as a cut moved in the window;\n"
+           "                    --spine widens or narrows it around its middle. It must lie in\n"
+           "                    the picture and be a quarter to three times as wide as the\n"
+           "                    layout's own spine strip\n"
            "  --output-dir DIR  write DIR/NAME-inlay.jpg for each INPUT, NAME being the input's\n"
            "                    file name without its extension\n"
            "  --jobs N          compose N files at once (default: the number of cores, at\n"
            "                    most 4); reports still come in the order of the inputs\n"
-           "  --format jpg|ppm|pdf\n"
+           "  --format jpg|ppm|pdf|png|tif\n"
            "                    with --output-dir: write NAME-inlay.jpg (the default),\n"
-           "                    NAME-inlay.ppm or NAME-inlay.pdf\n"
+           "                    NAME-inlay.ppm, .pdf, .png or .tif\n"
            "  --paper a4|letter the paper of a PDF (default: Letter where the locale's\n"
            "                    territory is US or CA, A4 elsewhere)\n"
            "  --bleed MM        in a PDF, extend the picture MM millimetres beyond the cut by\n"
@@ -228,10 +273,13 @@ std::string ComposeUsageText() {
            "  --help            show this text and exit\n"
            "  --version         show the version and exit\n"
            "\n"
-           "OUTPUT is written as a JPEG of quality 95 that prints 151 mm wide, as a binary PPM\n"
-           "when its name ends in \".ppm\", or as a one-page PDF print sheet when it ends in\n"
-           "\".pdf\": the inlay at 151 x 117.5 mm in the middle of the page, with crop marks,\n"
-           "fold marks at the spine and a caption; print it at 100 %, not fitted to the page.\n"
+           "OUTPUT must end in .jpg, .jpeg, .ppm, .pdf, .png, .tif or .tiff. It is written as\n"
+           "a JPEG of quality 95 that prints 151 mm wide, as a binary PPM (\".ppm\"), as a\n"
+           "lossless PNG or TIFF that prints 151 mm wide (\".png\", \".tif\", \".tiff\"), or as\n"
+           "a one-page PDF print sheet (\".pdf\"): the inlay at 151 x 117.5 mm in the middle of\n"
+           "the page, with crop marks, fold marks at the spine and a caption; print it at\n"
+           "100 %, not fitted to the page. An OUTPUT that is a device or a named pipe\n"
+           "(/dev/stdout) is written whatever its name, as JPEG unless its name says otherwise.\n"
            "An existing file is replaced only by a complete new one.\n"
            "\n"
            "Exit status: 0 when every file was composed, 1 when any file failed (the others are\n"
@@ -253,9 +301,11 @@ std::string BatchOutputName(const std::string& OutputDir, const std::string& Inp
     std::string Folder = OutputDir;
     if (Folder.back() != '/')
         Folder += '/';
-    const char* Extension = Format == TOutputFormat::Pdf   ? ".pdf"
-                            : Format == TOutputFormat::Ppm ? ".ppm"
-                                                           : ".jpg";
+    const char* Extension = Format == TOutputFormat::Pdf    ? ".pdf"
+                            : Format == TOutputFormat::Ppm  ? ".ppm"
+                            : Format == TOutputFormat::Png  ? ".png"
+                            : Format == TOutputFormat::Tiff ? ".tif"
+                                                            : ".jpg";
     return Folder + ChangeFileExt(Name, "") + "-inlay" + Extension;
 }
 
@@ -265,18 +315,53 @@ TOutputFormat OutputFormatOf(const std::string& Output) {
         return TOutputFormat::Ppm;
     if (SameTextAscii(Extension, ".pdf"))
         return TOutputFormat::Pdf;
+    if (SameTextAscii(Extension, ".png"))
+        return TOutputFormat::Png;
+    if (SameTextAscii(Extension, ".tif") || SameTextAscii(Extension, ".tiff"))
+        return TOutputFormat::Tiff;
     return TOutputFormat::Jpeg;
+}
+
+void CheckOutputName(const std::string& Output) {
+    const std::string Extension = ExtractFileExt(Output);
+    for (const char* Known : {".jpg", ".jpeg", ".ppm", ".pdf", ".png", ".tif", ".tiff"})
+        if (SameTextAscii(Extension, Known))
+            return;
+    // A device or a named pipe (or a link to one) is written as it always was, whatever its name.
+    struct stat Status {};
+    if (::stat(Output.c_str(), &Status) == 0 && !S_ISREG(Status.st_mode) &&
+        !S_ISDIR(Status.st_mode))
+        return;
+    throw EUsageError("OUTPUT must end in .jpg, .jpeg, .ppm, .pdf, .png, .tif or .tiff, not \"" +
+                      Output + "\"");
+}
+
+TSpineSearch ComposeFile(const std::string& Input, const std::string& Output,
+                         const TCoverRequest& Request) {
+    TBitmap32 Inlay;
+    const TCoverComposition Composed = ComposeCover(Input, Request, Inlay);
+    const TPrintDensity& Density = Composed.Composition.Density;
+    switch (OutputFormatOf(Output)) {
+    case TOutputFormat::Ppm:
+        SavePpmFile(Inlay, Output);
+        break;
+    case TOutputFormat::Png:
+        SavePngFile(Inlay, Output, Density);
+        break;
+    case TOutputFormat::Tiff:
+        SaveTiffFile(Inlay, Output, Density);
+        break;
+    case TOutputFormat::Jpeg:
+    case TOutputFormat::Pdf:
+        SaveJpegFile(Inlay, Output, InlaySaveQuality, Density);
+        break;
+    }
+    return Composed.Search;
 }
 
 TSpineSearch ComposeFile(const std::string& Input, const std::string& Output,
                          std::optional<TInlayLayout> Layout, int Spine, bool LookForSpine) {
-    TBitmap32 Inlay;
-    const TCoverComposition Composed = ComposeCover(Input, Layout, Spine, LookForSpine, Inlay);
-    if (OutputFormatOf(Output) == TOutputFormat::Ppm)
-        SavePpmFile(Inlay, Output);
-    else
-        SaveJpegFile(Inlay, Output, InlaySaveQuality, Composed.Composition.Density);
-    return Composed.Search;
+    return ComposeFile(Input, Output, TCoverRequest{Layout, Spine, LookForSpine, std::nullopt});
 }
 
 namespace {
@@ -284,8 +369,9 @@ namespace {
 // What TakesFastWay asks of a file before its header is read.
 bool MayTakeFastWay(const TComposeOptions& Options, const std::string& Input,
                     const std::string& Output) {
+    const TOutputFormat Format = OutputFormatOf(Output);
     return !Options.FindSpine && !IsCodecPictureName(Input) &&
-           OutputFormatOf(Output) != TOutputFormat::Pdf;
+           (Format == TOutputFormat::Jpeg || Format == TOutputFormat::Ppm);
 }
 
 } // namespace
@@ -307,12 +393,12 @@ TSpineSearch ComposeOneFile(const std::string& Input, const std::string& Output,
             Input, Output,
             TPrintSheetJob{Options.Layout, Options.Spine,
                            Options.Paper.value_or(PaperForLocale(PaperLocaleName())), Options.Bleed,
-                           Options.FindSpine});
+                           Options.FindSpine, Options.Cut});
     if (MayTakeFastWay(Options, Input, Output)) {
         try {
             const TJpegRowReader Scan(Input);
             if (TakesFastWay(Options, Input, Output, Scan)) {
-                ComposeByRows(Scan, Output, Options.Layout, Options.Spine, TwoThreads);
+                ComposeByRows(Scan, Output, Options.Layout, Options.Spine, TwoThreads, Options.Cut);
                 return TSpineSearch::NotAsked;
             }
         } catch (const std::exception&) {
@@ -320,7 +406,9 @@ TSpineSearch ComposeOneFile(const std::string& Input, const std::string& Output,
             // words, so every failure reads as it always has.
         }
     }
-    return ComposeFile(Input, Output, Options.Layout, Options.Spine, Options.FindSpine);
+    return ComposeFile(
+        Input, Output,
+        TCoverRequest{Options.Layout, Options.Spine, Options.FindSpine, Options.Cut});
 }
 
 int RunComposeCommand(const std::vector<std::string>& Arguments, std::ostream& Out,
@@ -330,6 +418,8 @@ int RunComposeCommand(const std::vector<std::string>& Arguments, std::ostream& O
         Options = ParseComposeArguments(Arguments);
         if (!Options.OutputDir.empty() && !std::filesystem::is_directory(Options.OutputDir))
             throw EUsageError("--output-dir: no folder \"" + Options.OutputDir + "\"");
+        if (!Options.ShowHelp && !Options.ShowVersion && Options.OutputDir.empty())
+            CheckOutputName(Options.Output);
     } catch (const EUsageError& E) {
         Err << ProgramName << ": " << E.Message() << "\n\n" << ComposeUsageText();
         return ExitUsage;
@@ -373,6 +463,7 @@ int RunComposeCommand(const std::vector<std::string>& Arguments, std::ostream& O
         struct TReport {
             std::string Text;
             bool Failed = false;
+            bool Usage = false; // a --cut the picture cannot take
         };
         auto Report = std::make_shared<TReport>();
         const auto Work = [&Options, Input, Output, Refused, Jobs, Report] {
@@ -384,16 +475,25 @@ int RunComposeCommand(const std::vector<std::string>& Arguments, std::ostream& O
                     Report->Text = ProgramName + std::string(": ") + Input +
                                    ": no spine found, the layout's own cut is used\n";
             } catch (const std::exception& E) {
-                Report->Text =
-                    ProgramName + std::string(": ") + Input + ": " + DescribeError(E) + "\n";
+                // A cut the picture cannot take, here or in the PDF writer, is the user's to mend.
+                if (ExceptionClassName(E) == "ESpineCutError") {
+                    Report->Text = ProgramName + std::string(": ") + Input +
+                                   ": --cut: " + LinesOf(E.what()) + "\n";
+                    Report->Usage = true;
+                } else {
+                    Report->Text =
+                        ProgramName + std::string(": ") + Input + ": " + DescribeError(E) + "\n";
+                }
                 Report->Failed = true;
             }
         };
         const auto Finish = [&, Input, Output, FutureOutput, Report] {
             OutputsInFlight.erase(OutputsInFlight.find(FutureOutput));
             Err << Report->Text;
-            if (Report->Failed) {
-                ExitCode = ExitFileFailed;
+            if (Report->Usage) {
+                ExitCode = ExitUsage;
+            } else if (Report->Failed) {
+                ExitCode = ExitCode == ExitUsage ? ExitUsage : ExitFileFailed;
             } else if (const auto Written = FileIdentityOf(Output)) {
                 Protected.insert(*Written);
             }

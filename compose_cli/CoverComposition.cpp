@@ -5,20 +5,26 @@
 #include "picture_codecs/CoverPicture.h"
 #include "raster/Bitmap32.h"
 
-TCoverComposition ComposeCover(const std::string& Input, std::optional<TInlayLayout> Layout,
-                               int Spine, bool LookForSpine, TBitmap32& Inlay) {
-    TBitmap32 Picture;
+void PrepareCoverPicture(const std::string& Input, TBitmap32& Picture) {
     LoadCoverPicture(Picture, Input);
-    const TInlayLayout Chosen = Layout.value_or(ChooseInlayLayout(Picture));
+}
+
+TCoverComposition ComposeCover(const std::string& Input, const TCoverRequest& Request,
+                               TBitmap32& Inlay) {
+    TBitmap32 Picture;
+    PrepareCoverPicture(Input, Picture);
+    const TInlayLayout Chosen = Request.Layout.value_or(ChooseInlayLayout(Picture));
+    std::optional<TSpineCut> Cut = Request.Cut;
+    if (Cut)
+        CheckExplicitCut(Picture.Width(), Chosen, *Cut);
     const std::optional<TSpineFinding> Found =
-        LookForSpine ? FindSpine(Picture, Chosen) : std::nullopt;
-    const TInlayComposition Composed =
-        ComposeInlay(Picture,
-                     TInlayRequest{Chosen, static_cast<double>(Spine),
-                                   Found ? std::optional<TSpineCut>(Found->Cut) : std::nullopt},
-                     Inlay);
-    const TSpineSearch Search = !LookForSpine ? TSpineSearch::NotAsked
-                                : Found       ? TSpineSearch::Found
-                                              : TSpineSearch::NotFound;
+        Request.LookForSpine && !Cut ? FindSpine(Picture, Chosen) : std::nullopt;
+    if (Found)
+        Cut = Found->Cut;
+    const TInlayComposition Composed = ComposeInlay(
+        Picture, TInlayRequest{Chosen, static_cast<double>(Request.Spine), Cut}, Inlay);
+    const TSpineSearch Search = !Request.LookForSpine ? TSpineSearch::NotAsked
+                                : Found               ? TSpineSearch::Found
+                                                      : TSpineSearch::NotFound;
     return TCoverComposition{Chosen, Composed, Search};
 }

@@ -1,10 +1,12 @@
 #pragma once
 
 // The full way of the batch command from a cover's file to its inlay, as the window goes it:
-// loading (any kind of picture, photos turned upright), the layout, the spine search, the
-// composition. The JPEG and PPM outputs and the PDF writer's sheet all start here.
+// preparing the picture (loading any kind of picture, photos turned upright), the layout, the
+// spine search or the explicit cut, the composition. Every output of the full way, the PDF
+// writer's sheet included, starts here.
 
 #include "composer/InlayLayout.h"
+#include "composer/SpineCut.h"
 #include "composer/TrayInlay.h"
 
 #include <optional>
@@ -22,8 +24,22 @@ struct TCoverComposition {
     TSpineSearch Search;
 };
 
-// Loads Input (LoadCoverPicture) and composes its inlay into Inlay in Layout (or the one its
-// proportions give) with the spine setting Spine: with LookForSpine at the spine FindSpine finds,
-// else, and when it finds none, at the layout's own cut. Throws what the steps throw.
-TCoverComposition ComposeCover(const std::string& Input, std::optional<TInlayLayout> Layout,
-                               int Spine, bool LookForSpine, TBitmap32& Inlay);
+// What a cover's inlay is composed with.
+struct TCoverRequest {
+    std::optional<TInlayLayout> Layout; // none: chosen from the picture's proportions
+    int Spine = 0;                      // one of SpineSettings
+    bool LookForSpine = false;          // cut where FindSpine finds the spine
+    std::optional<TSpineCut> Cut;       // an explicit cut, its edges at position 0
+};
+
+// The picture a composition starts from: Input loaded (LoadCoverPicture, photos turned
+// upright). Steps that prepare the picture further belong here, before the layout is chosen, so
+// that the layout, the spine search and an explicit cut see the picture as prepared.
+void PrepareCoverPicture(const std::string& Input, TBitmap32& Picture);
+
+// Prepares Input and composes its inlay into Inlay in Request.Layout (or the one its proportions
+// give) with the spine setting Request.Spine: at Request.Cut when given (checked with
+// CheckExplicitCut: ESpineCutError), else with LookForSpine at the spine FindSpine finds, else,
+// and when it finds none, at the layout's own cut. Throws what the steps throw.
+TCoverComposition ComposeCover(const std::string& Input, const TCoverRequest& Request,
+                               TBitmap32& Inlay);

@@ -8,7 +8,7 @@ TSpineSearch WritePrintSheetFile(const std::string& Input, const std::string& Ou
                                  const TPrintSheetJob& Job) {
     TBitmap32 Inlay;
     const TCoverComposition Composed =
-        ComposeCover(Input, Job.Layout, Job.Spine, Job.FindSpine, Inlay);
+        ComposeCover(Input, TCoverRequest{Job.Layout, Job.Spine, Job.FindSpine, Job.Cut}, Inlay);
     WritePdfSheet(Output, Job.Paper, Job.Bleed, Inlay, Composed.Composition.Geometry.SpineWidth,
                   SheetCaption(Input, Composed.Layout, Job.Spine));
     return Composed.Search;

@@ -8,14 +8,15 @@
 // platform, without a display.
 //
 // The writer takes the single form of trayvane-compose's arguments, with the layout, spine, paper
-// and bleed spelt out (and --find-spine when asked for). It exits with 0 when the PDF was written
-// (PrintSheetNoSpineExit when it was written at the layout's own cut because no spine was found);
-// with 1 after a failure, which it reports on its standard error as the error's class name, a
-// line break, and the message.
+// and bleed spelt out (and --find-spine or --cut when asked for). It exits with 0 when the PDF was
+// written (PrintSheetNoSpineExit when it was written at the layout's own cut because no spine was
+// found); with 1 after a failure, which it reports on its standard error as the error's class name,
+// a line break, and the message.
 
 #include "base/Exception.h"
 #include "compose_cli/CoverComposition.h"
 #include "composer/InlayLayout.h"
+#include "composer/SpineCut.h"
 #include "print_sheet/Paper.h"
 
 #include <optional>
@@ -30,7 +31,8 @@ struct TPrintSheetJob {
     int Spine = 0;
     TPaper Paper;
     double Bleed = 0;
-    bool FindSpine = false; // cut where FindSpine finds the spine
+    bool FindSpine = false;       // cut where FindSpine finds the spine
+    std::optional<TSpineCut> Cut; // an explicit cut, its edges at position 0
 };
 
 // The writer's exit status after a sheet written at the layout's own cut because the spine
@@ -49,8 +51,8 @@ private:
     std::string FClassName;
 };
 
-// The writer's arguments for a job: "--layout L --spine N --paper P --bleed B [--find-spine] --
-// INPUT OUTPUT".
+// The writer's arguments for a job: "--layout L --spine N --paper P --bleed B [--find-spine]
+// [--cut LEFT:RIGHT] -- INPUT OUTPUT".
 std::vector<std::string> PrintSheetHelperArguments(const std::string& Input,
                                                    const std::string& Output,
                                                    const TPrintSheetJob& Job);

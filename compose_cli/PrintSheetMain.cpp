@@ -36,7 +36,7 @@ int main(int argc, char** argv) {
         const TSpineSearch Search =
             WritePrintSheetFile(Options.Inputs.front(), Options.Output,
                                 TPrintSheetJob{Options.Layout, Options.Spine, *Options.Paper,
-                                               Options.Bleed, Options.FindSpine});
+                                               Options.Bleed, Options.FindSpine, Options.Cut});
         return Search == TSpineSearch::NotFound ? PrintSheetNoSpineExit : 0;
     } catch (const std::exception& E) {
         std::cerr << PrintSheetHelperReport(E) << std::flush;

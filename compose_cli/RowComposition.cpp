@@ -26,11 +26,14 @@ bool SpareCore() {
 } // namespace
 
 void ComposeByRows(const TJpegRowReader& Scan, const std::string& Output,
-                   std::optional<TInlayLayout> Layout, int Spine, bool TwoThreads) {
+                   std::optional<TInlayLayout> Layout, int Spine, bool TwoThreads,
+                   const std::optional<TSpineCut>& Cut) {
     const int W = Scan.Width();
     const int H = Scan.Height();
     const TInlayRequest Request{Layout.value_or(ChooseInlayLayout(W, H)),
-                                static_cast<double>(Spine), std::nullopt};
+                                static_cast<double>(Spine), Cut};
+    if (Cut)
+        CheckExplicitCut(W, Request.Layout, *Cut);
     const int Columns = InlayInputColumns(PlanInlay(W, H, Request).Geometry);
     // An inlay without pixels is refused by the writers as the full way refuses it; there is
     // nothing to decode for it (the full way reads the file first; the command reads such a file

@@ -12,6 +12,7 @@
 // whose two edges are those of the spine at slider position 0; the slider widens or narrows it
 // around its centre (ScaledSpineCut).
 
+#include "base/Exception.h"
 #include "composer/InlayLayout.h"
 
 #include <cstdint>
@@ -49,3 +50,25 @@ TSpineCut ScaledSpineCut(const TSpineCut& Cut, double Position, std::int32_t Wid
 // rounding leaves no cut that gives Column exactly.
 TSpineCut MoveSpineCutEdge(const TSpineCut& Shown, TSpineEdge Edge, std::int32_t Column,
                            double Position, std::int32_t Width);
+
+// The widths an explicit cut may have (its own width, at slider position 0), so that it stays a
+// spine: from a quarter of the layout's own strip width at position 0 (rounded up, at least 1)
+// to three times it (at least that least width).
+struct TSpineCutWidths {
+    std::int32_t Min;
+    std::int32_t Max;
+};
+TSpineCutWidths ExplicitCutWidths(std::int32_t Width, TInlayLayout Layout);
+
+// MoveSpineCutEdge with the moved edge stopped where the cut would be narrower than Widths.Min
+// or wider than Widths.Max (as far as the picture leaves room).
+TSpineCut MoveSpineCutEdge(const TSpineCut& Shown, TSpineEdge Edge, std::int32_t Column,
+                           double Position, std::int32_t Width, const TSpineCutWidths& Widths);
+
+// Raised for an explicit cut that a picture cannot take (CheckExplicitCut).
+DECLARE_EXCEPTION_CLASS(ESpineCutError, Exception);
+
+// Throws ESpineCutError when Cut is no strip of a picture Width columns wide (Left below 0,
+// Right beyond Width, or Left not below Right), or its width lies outside ExplicitCutWidths, or
+// the layout is the whole tray card, which takes no cut. The message says which and the widths.
+void CheckExplicitCut(std::int32_t Width, TInlayLayout Layout, const TSpineCut& Cut);

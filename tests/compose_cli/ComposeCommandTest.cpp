@@ -437,7 +437,7 @@ TEST(ComposeArgumentsTest, PrintSheetOptions) {
         {"--bleed", "-0.5", "a", "b.pdf"},
         {"--bleed", "2mm", "a", "b.pdf"},
         {"--bleed", "nan", "a", "b.pdf"},
-        {"--format", "png", "--output-dir", "/o", "a"},
+        {"--format", "gif", "--output-dir", "/o", "a"},
         {"--format", "pdf", "a", "b.pdf"}, // a single OUTPUT's name chooses its format
     };
     for (const auto& Arguments : Errors)

@@ -2,7 +2,9 @@
 # Does the whole job as a person would: opens a JPEG through the Open dialog by typing its path,
 # checks that the input view shows the cut lines where the spine is cut, saves the inlay through
 # the Save dialog by typing a name without extension, and checks the saved file: named with
-# ".JPG", a JPEG of the inlay's size, 1510 : 1175.
+# ".JPG", a JPEG of the inlay's size, 1510 : 1175. Then opens a second cover and saves it as the
+# dialog proposes: its own NAME-inlay.jpg beside it, the first inlay left as it was. Under a
+# window manager (openbox), as on a desktop.
 # Usage (on a virtual screen): OpenAndSaveTest.sh PROGRAM
 Program=$1
 source "$(dirname "$0")/E2eSupport.sh"
@@ -10,6 +12,7 @@ source "$(dirname "$0")/E2eSupport.sh"
 # A back card, 1500 x 1000: the back layout, composed 1560 x 1000 and stretched to 1560 x 1213.
 convert -size 1000x1500 gradient:navy-orange -rotate 90 -quality 92 "$Work/back card.jpg"
 
+start_window_manager
 start_program
 Window=$(wait_for_window "Trayvane by Brenlow")
 sleep 0.5
@@ -19,7 +22,7 @@ answer_file_dialog "$Work/back card.jpg"
 sleep 0.5
 
 # The cut lines: a back card's spine is its rightmost 60 columns, 1440 to 1499. The picture is
-# shown 414 x 276 from x = 345 in the 1104 pixel wide view, so the left line stands at 345 + 398
+# shown 414 x 276 from x = 400 in the 1214 pixel wide view, so the left line stands at 400 + 398
 # and the right one at the picture's right edge (moved 2 pixels inside it, to show whole). Their
 # bright cores are the only amber pixels of a row through the middle of the view.
 eval "$(xdotool getwindowgeometry --shell "$Window")"
@@ -29,8 +32,8 @@ Amber=$(convert "$Work/opened.png" -crop "${WIDTH}x1+$X+$((Y + 97 + 138))" +repa
 echo "amber columns of the input view: $Amber"
 read -r -a Columns <<<"$Amber"
 [[ ${#Columns[@]} -ge 2 ]] || fail "no cut lines in the input view"
-(( Columns[0] >= 740 && Columns[0] <= 745 && Columns[-1] >= 754 && Columns[-1] <= 758 )) ||
-  fail "the cut lines stand at $Amber, not around 743 and 757"
+(( Columns[0] >= 795 && Columns[0] <= 800 && Columns[-1] >= 809 && Columns[-1] <= 813 )) ||
+  fail "the cut lines stand at $Amber, not around 798 and 812"
 click_in_window "$Window" 150 40 # Save
 answer_file_dialog "$Work/inlay"
 
@@ -42,3 +45,30 @@ echo "saved $Saved: $Width x $Height"
 [[ "$Width" == 1560 && "$Height" == 1213 ]] || fail "the inlay is ${Width}x${Height}, not 1560x1213"
 [[ $((Width * 1175 / 1510)) == "$Height" ]] || fail "the inlay is not 1510 : 1175"
 [[ ! -s "$Work/stderr" ]] || fail "the program wrote errors: $(cat "$Work/stderr")"
+
+# Waits for the file dialog and presses Enter on the name it proposes.
+accept_file_dialog() {
+  local dialog
+  dialog=$(wait_for_window_matching "$DialogTitlePattern")
+  xdotool windowactivate --sync "$dialog" 2>/dev/null || xdotool windowfocus --sync "$dialog"
+  sleep 0.3
+  xdotool key Return
+  wait_for_window_gone_id "$dialog"
+}
+
+# The second cover: the dialog proposes "second cover-inlay.jpg" beside it, never the first
+# cover's inlay, which Enter would replace.
+convert -size 600x400 gradient:green-yellow -quality 92 "$Work/second cover.jpg"
+FirstSum=$(md5sum <"$Saved")
+click_in_window "$Window" 40 40 # Open
+answer_file_dialog "$Work/second cover.jpg"
+click_in_window "$Window" 150 40 # Save
+accept_file_dialog
+Second="$Work/second cover-inlay.jpg"
+for _ in $(seq 1 50); do [[ -s "$Second" ]] && break; sleep 0.1; done
+[[ -s "$Second" ]] || fail "the second inlay was not saved as proposed: $(ls "$Work")"
+read -r Width Height < <(identify -format '%w %h\n' "$Second")
+[[ "$Width" == 624 && "$Height" == 485 ]] || fail "the second inlay is ${Width}x${Height}, not 624x485"
+[[ "$(md5sum <"$Saved")" == "$FirstSum" ]] || fail "the first inlay was replaced"
+[[ ! -s "$Work/stderr" ]] || fail "the program wrote errors: $(cat "$Work/stderr")"
+echo "two covers, two inlays: $(basename "$Saved"), $(basename "$Second")"

@@ -22,10 +22,10 @@ TEST(RibbonFormTest, BuildsFromTheWindowDescription) {
     Form.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&Form));
 
-    EXPECT_EQ(Ui.AdvToolBarPager11->geometry(), QRect(0, 0, 1104, 97));
-    EXPECT_EQ(Form.size(), QSize(1104, 699));
-    EXPECT_EQ(Ui.OutputImgView->geometry(), QRect(0, 97 + 276 + 3, 1104, 303));
-    EXPECT_EQ(Ui.StatusLine->geometry(), QRect(0, 679, 1104, StatusLineHeight));
+    EXPECT_EQ(Ui.AdvToolBarPager11->geometry(), QRect(0, 0, 1214, 97));
+    EXPECT_EQ(Form.size(), QSize(1214, 699));
+    EXPECT_EQ(Ui.OutputImgView->geometry(), QRect(0, 97 + 276 + 3, 1214, 303));
+    EXPECT_EQ(Ui.StatusLine->geometry(), QRect(0, 679, 1214, StatusLineHeight));
     EXPECT_EQ(Ui.AdvToolBar1->Caption(), "File");
     // Open, Save and Print side by side, the toolbar as wide as they need.
     EXPECT_EQ(Ui.FilePrintButton->Caption(), "Print");

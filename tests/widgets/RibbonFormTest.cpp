@@ -43,16 +43,19 @@ TEST(RibbonFormTest, BuildsFromTheWindowDescription) {
     EXPECT_EQ(Ui.AdvToolBar3->width(), 254);
     EXPECT_EQ(Ui.SpineSizeTrackBar->pos(), QPoint(3, 2));
     EXPECT_EQ(Ui.FileSaveButton->x(), 3 + Ui.FileOpenButton->width());
-    // Format: the two layout buttons, then "Find spine"; the groups after it moved right by its
-    // width, in their order.
-    EXPECT_EQ(Ui.AdvToolBar2->width(), 373);
+    // Format: the three layout buttons, then "Find spine"; the groups after it moved right by
+    // their widths, in their order.
+    EXPECT_EQ(Ui.AdvToolBar2->width(), 483);
     EXPECT_EQ(Ui.FormatBackFrontButton->geometry(), QRect(87, 2, 150, 70));
-    EXPECT_EQ(Ui.FormatFindSpineButton->geometry(), QRect(237, 1, 133, 72));
+    EXPECT_EQ(Ui.FormatTrayCardButton->geometry(), QRect(237, 2, 110, 70));
+    EXPECT_EQ(Ui.FormatTrayCardButton->GroupIndex(), 20);
+    EXPECT_TRUE(Ui.FormatTrayCardButton->HasPicture());
+    EXPECT_EQ(Ui.FormatFindSpineButton->geometry(), QRect(347, 1, 133, 72));
     EXPECT_EQ(Ui.FormatFindSpineButton->Caption(), "Find spine");
     EXPECT_TRUE(Ui.FormatFindSpineButton->HasPicture());
     EXPECT_EQ(Ui.FormatFindSpineButton->GroupIndex(), 0);
-    EXPECT_EQ(Ui.AdvToolBar3->x(), 703);
-    EXPECT_EQ(Ui.AdvToolBar4->x(), 960);
+    EXPECT_EQ(Ui.AdvToolBar3->x(), 813);
+    EXPECT_EQ(Ui.AdvToolBar4->x(), 1070);
     EXPECT_EQ(Ui.AdvToolBar4->x() + Ui.AdvToolBar4->width(), Form.width()); // Info ends the ribbon
     for (TAdvToolBar* ToolBar : {Ui.AdvToolBar1, Ui.AdvToolBar2, Ui.AdvToolBar3, Ui.AdvToolBar4})
         EXPECT_EQ(ToolBar->height(), 90) << ToolBar->objectName().toStdString();

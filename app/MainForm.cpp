@@ -1,5 +1,4 @@
 #include "app/MainForm.h"
-#include "base/WritableFolder.h"
 
 #include "app/DropCandidates.h"
 #include "app/InlayFileName.h"
@@ -8,6 +7,7 @@
 #include "base/ExceptionClassName.h"
 #include "base/Finally.h"
 #include "base/RunHandler.h"
+#include "base/WritableFolder.h"
 #include "composer/InlayLayout.h"
 #include "composer/TrayCard.h"
 #include "jpeg_bridge/JpegFile.h"

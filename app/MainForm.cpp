@@ -50,6 +50,12 @@ TMainForm::TMainForm(TRegistryStore& Settings, std::string LogPath, std::string 
     Font.setPixelSize(11);
     setFont(Font);
     setupUi(this);
+    // The column of small scan buttons, in the ribbon's smaller type, takes the size its buttons
+    // ask for; the toolbar lays it out as one control.
+    QFont SmallFont = Font;
+    SmallFont.setPixelSize(10);
+    ScanButtonColumn->setFont(SmallFont);
+    ScanButtonColumn->setFixedSize(ScanButtonColumn->sizeHint());
     // The status line is cleared before a handler runs: connected first.
     ConnectStatusLine();
     ConnectHandlers();
@@ -88,6 +94,12 @@ void TMainForm::ConnectHandlers() {
             &TMainForm::InputImgViewCutDragStarted);
     connect(InputImgView, &TImgView32::OnCutDragCancelled, this,
             &TMainForm::InputImgViewCutDragCancelled);
+    connect(ScanRotateLeftButton, &TAdvGlowButton::OnClick, this,
+            &TMainForm::ScanRotateLeftButtonClick);
+    connect(ScanRotateRightButton, &TAdvGlowButton::OnClick, this,
+            &TMainForm::ScanRotateRightButtonClick);
+    connect(ScanStraightenButton, &TAdvGlowButton::OnClick, this,
+            &TMainForm::ScanStraightenButtonClick);
 }
 
 TMainForm::~TMainForm() {
@@ -141,6 +153,7 @@ void TMainForm::LoadInputImage(const std::string& FileName) {
     FInputFile = FileIdentityOf(FileName);
     FExplicitCut.reset();
     FCutDrag.reset();
+    FOpenedPicture.reset();
     if (ChooseInlayLayout(InputImgView->Bitmap()) == TInlayLayout::BackAndFront)
         FormatBackFrontButton->setDown(true);
     else

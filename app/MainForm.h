@@ -31,14 +31,21 @@
 
 #include "ui_MainForm.h"
 
+#include <QKeySequence>
 #include <QWidget>
 
 #include <exception>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
 
 class QPrinter;
+
+// The keys of the scan's buttons: Ctrl+Shift+R, Ctrl+R and Ctrl+T.
+QKeySequence RotateLeftKey();
+QKeySequence RotateRightKey();
+QKeySequence StraightenKey();
 
 // The maker's home page, opened by the Homepage button.
 inline constexpr const char* HomePageAddress = "https://www.brenlow.example/trayvane";
@@ -90,6 +97,9 @@ public:
     TAdvGlowButton& SaveButton() const { return *FileSaveButton; }
     TAdvGlowButton& PrintButton() const { return *FilePrintButton; }
     TAdvGlowButton& HomeButton() const { return *InfoHomeButton; }
+    TAdvGlowButton& RotateLeftButton() const { return *ScanRotateLeftButton; }
+    TAdvGlowButton& RotateRightButton() const { return *ScanRotateRightButton; }
+    TAdvGlowButton& StraightenButton() const { return *ScanStraightenButton; }
     TSplitter& Splitter() const { return *Splitter1; }
     TStatusLine& Status() const { return *StatusLine; }
     TDropFileTarget& DropTarget() { return DropFileTarget1; }
@@ -114,6 +124,12 @@ public:
     void InputImgViewCutLineMoved(TCutLine Line, int Column);
     void InputImgViewCutDragStarted();
     void InputImgViewCutDragCancelled();
+    // The scan (app/MainFormScan.cpp, the ribbon's Scan group before Info): quarter turns,
+    // straightening, and Ctrl+Z back to the picture as opened.
+    void ScanRotateLeftButtonClick();
+    void ScanRotateRightButtonClick();
+    void ScanStraightenButtonClick();
+    void EditUndoClick();
 
     // Draws the print sheet of the inlay on Printer, laid out for its paper. Throws Exception "No
     // image to print" while there is no inlay.
@@ -150,6 +166,9 @@ private:
     TSpineCut ShownSpineCut() const;
     void ShowLayoutControls();
     std::string SaveProposal() const;
+    void ChangeInputPicture(const std::function<void(TBitmap32&)>& Change);
+    void InputPictureChanged();
+    void ShowTurnedStatus(bool Right);
 
     TWidgetPlacement FPlacement;
     TApplicationEvents ApplicationEvents1;
@@ -185,4 +204,7 @@ private:
     // The file the input picture was loaded from (the placeholder at first): the inlay is never
     // saved over it.
     std::optional<TFileIdentity> FInputFile;
+    // The input picture as it was opened, kept from its first turn or straightening until the
+    // next picture is loaded or Ctrl+Z puts it back.
+    std::unique_ptr<TBitmap32> FOpenedPicture;
 };

@@ -17,7 +17,7 @@ struct TControlHelp {
     QWidget* Control;
     const char* Name;        // what a screen reader calls the control
     const char* Description; // what it does: the tooltip and the accessible description
-    std::optional<QKeySequence::StandardKey> Key;
+    std::optional<QKeySequence> Key;
     bool TabStop;
 };
 
@@ -26,6 +26,18 @@ QString Text(const char* Value) {
 }
 
 } // namespace
+
+QKeySequence RotateLeftKey() {
+    return QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_R);
+}
+
+QKeySequence RotateRightKey() {
+    return QKeySequence(Qt::CTRL | Qt::Key_R);
+}
+
+QKeySequence StraightenKey() {
+    return QKeySequence(Qt::CTRL | Qt::Key_T);
+}
 
 void TMainForm::SetUpKeysAndTips() {
     const std::vector<TControlHelp> Controls = {
@@ -46,6 +58,13 @@ void TMainForm::SetUpKeysAndTips() {
          "Look for the spine's two edges in the picture and cut there", QKeySequence::Find, true},
         {SpineSizeTrackBar, "Spine size",
          "Widen or narrow the spine strips, from -20 % to +20 % in steps of 5", std::nullopt, true},
+        {ScanRotateLeftButton, "Rotate left",
+         "Turn the picture a quarter turn to the left, counter-clockwise", RotateLeftKey(), true},
+        {ScanRotateRightButton, "Rotate right",
+         "Turn the picture a quarter turn to the right, clockwise", RotateRightKey(), true},
+        {ScanStraightenButton, "Straighten",
+         "Cut the card out of the scanner's bed around it and level it if it lies tilted",
+         StraightenKey(), true},
         {InfoHomeButton, "Homepage", "Open Trayvane's home page in the browser",
          QKeySequence::HelpContents, true},
         {InputImgView, "Cover picture",
@@ -66,7 +85,7 @@ void TMainForm::SetUpKeysAndTips() {
         auto* const Button = qobject_cast<TAdvGlowButton*>(Row.Control);
         QString Tip = Text(Row.Description);
         if (Row.Key) {
-            const QKeySequence Key(*Row.Key);
+            const QKeySequence& Key = *Row.Key;
             Tip += QStringLiteral(" (") + Key.toString(QKeySequence::NativeText) + QLatin1Char(')');
             if (Button != nullptr) {
                 auto* const Action = new QAction(this);
@@ -89,6 +108,12 @@ void TMainForm::SetUpKeysAndTips() {
     // The toolbars, as groups, are named by their captions.
     for (TAdvToolBar* const ToolBar : findChildren<TAdvToolBar*>())
         ToolBar->setAccessibleName(ToolBar->Caption());
+
+    // Ctrl+Z: the picture back as it was opened, before any turn or straightening.
+    auto* const Undo = new QAction(this);
+    Undo->setShortcut(QKeySequence::Undo);
+    connect(Undo, &QAction::triggered, this, &TMainForm::EditUndoClick);
+    addAction(Undo);
 
     // Ctrl+Q where the desktop has no Quit key of its own (Windows has Alt+F4 only).
     auto* const Quit = new QAction(this);

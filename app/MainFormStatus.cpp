@@ -3,6 +3,7 @@
 // what (StatusText.h), and the error dispatch adds its sentence after the record is logged.
 
 #include "app/MainForm.h"
+#include "app/ScanStatusText.h"
 
 #include "composer/InlayLayout.h"
 #include "composer/SpineFinder.h"
@@ -56,15 +57,28 @@ std::optional<double> SpineOffsetMm(const TBitmap32& Input) {
 
 void TMainForm::ShowLoadedStatus(const std::string& FileName) {
     const TBitmap32& Input = InputImgView->Bitmap();
-    TLoadedStatus Status{FileName, Input.Width(), Input.Height(), ChosenLayout(),
+    TLoadedStatus Loaded{FileName, Input.Width(), Input.Height(), ChosenLayout(),
                          InlayDotsPerInch()};
-    Status.LooksLikeTrayCard = LooksLikeTrayCard(Input.Width(), Input.Height());
+    Loaded.LooksLikeTrayCard = LooksLikeTrayCard(Input.Width(), Input.Height());
     // A wrap-around whose back and front differ in width has its spine off the layout's cut.
-    if (Status.Layout == TInlayLayout::BackAndFront && !Status.LooksLikeTrayCard)
-        Status.SpineOffsetMm = SpineOffsetMm(Input);
-    Status.FindSpineKey =
+    if (Loaded.Layout == TInlayLayout::BackAndFront && !Loaded.LooksLikeTrayCard)
+        Loaded.SpineOffsetMm = SpineOffsetMm(Input);
+    Loaded.FindSpineKey =
         QKeySequence(QKeySequence::Find).toString(QKeySequence::NativeText).toStdString();
-    ShowStatus(Status);
+    // A scan with the scanner's bed around the card, or tilted, gets a hint at Straighten, after
+    // the opening sentence and before a warning of low resolution.
+    const std::string Hint = ScanHintText(
+        FindCard(Input), StraightenKey().toString(QKeySequence::NativeText).toStdString());
+    if (Hint.empty()) {
+        ShowStatus(Loaded);
+        return;
+    }
+    TLoadedStatus Opening = Loaded;
+    Opening.InlayDotsPerInch = 0;
+    const TStatusText Warning = StatusText(TComposedStatus{Loaded.InlayDotsPerInch});
+    StatusLine->ShowMessage(QString::fromStdString(WithScanHint(
+                                WithScanHint(StatusText(Opening).Text, Hint), Warning.Text)),
+                            Warning.Warning);
 }
 
 void TMainForm::ShowComposedStatus() {

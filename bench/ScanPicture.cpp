@@ -1,11 +1,18 @@
 #include "bench/ScanPicture.h"
 
 #include "jpeg_bridge/LibJpeg.h"
+#include "raster/Bitmap32.h"
+
+#include "tests/support/MadeCovers.h"
+#include "tests/support/MadeScans.h"
 
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <map>
+#include <memory>
 #include <random>
+#include <utility>
 
 TRgbPicture MakeScanPicture(int Width, int Height, std::uint32_t Seed) {
     TRgbPicture Picture{Width, Height, std::vector<std::uint8_t>(std::size_t(Width) * Height * 3)};
@@ -55,4 +62,27 @@ int WriteJpegPicture(const std::string& FileName, const TRgbPicture& Picture, in
         return Errors.MessageCode;
     }
     return std::fclose(File);
+}
+
+const TBitmap32& FlatbedScan(int DotsPerInch, double TiltDegrees) {
+    static std::map<std::pair<int, double>, std::unique_ptr<TBitmap32>> Made;
+    std::unique_ptr<TBitmap32>& Scan = Made[{DotsPerInch, TiltDegrees}];
+    if (!Scan) {
+        const double PerMm = DotsPerInch / 25.4;
+        TCoverDesign Design;
+        Design.Width = static_cast<int>(std::lround(151 * PerMm));
+        Design.Height = static_cast<int>(std::lround(118 * PerMm));
+        Design.SpineLeft = Design.Width - static_cast<int>(std::lround(6 * PerMm));
+        Design.SpineRight = Design.Width;
+        TBitmap32 Card;
+        MakeCover(Design, Card);
+        TScanSetup Setup;
+        Setup.TiltDegrees = TiltDegrees;
+        Setup.Width = static_cast<int>(std::lround(210 * PerMm));
+        Setup.Height = static_cast<int>(std::lround(297 * PerMm));
+        Setup.EdgeBlur = DotsPerInch / 200.0;
+        Scan = std::make_unique<TBitmap32>();
+        MakeScan(Card, Setup, *Scan);
+    }
+    return *Scan;
 }

@@ -21,3 +21,10 @@ TRgbPicture MakeScanPicture(int Width, int Height, std::uint32_t Seed = 20240611
 // Returns 0, or libjpeg's message code (-1 when the file cannot be created).
 int WriteJpegPicture(const std::string& FileName, const TRgbPicture& Picture, int Width, int Height,
                      int Quality) noexcept;
+
+class TBitmap32;
+
+// A flatbed scan of A4 (210 x 297 mm) at DotsPerInch: a back card of 151 x 118 mm with its spine,
+// made by MakeCover, turned clockwise by TiltDegrees in the middle of a white lid, its edge
+// blurred, with grain. Made once per resolution and tilt and kept.
+const TBitmap32& FlatbedScan(int DotsPerInch, double TiltDegrees);

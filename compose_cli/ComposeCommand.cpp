@@ -14,6 +14,7 @@
 #include "picture_codecs/LosslessInlayFile.h"
 #include "print_sheet/PrintSheet.h"
 #include "raster/Bitmap32.h"
+#include "raster/QuarterTurn.h"
 
 #include <charconv>
 #include <filesystem>
@@ -96,6 +97,16 @@ double ParseBleed(const std::string& Value) {
         !(Bleed >= 0 && Bleed <= MaxBleedMm))
         throw EUsageError("--bleed takes millimetres from 0 to 3, not \"" + Value + "\"");
     return Bleed;
+}
+
+// A clockwise quarter turn: 0, 90, 180 or 270.
+int ParseRotate(const std::string& Value) {
+    int Degrees = -1;
+    const auto [End, Error] = std::from_chars(Value.data(), Value.data() + Value.size(), Degrees);
+    if (Value.empty() || Error != std::errc{} || End != Value.data() + Value.size() ||
+        !IsQuarterTurn(Degrees))
+        throw EUsageError("--rotate takes 0, 90, 180 or 270, not \"" + Value + "\"");
+    return Degrees;
 }
 
 TOutputFormat ParseFormat(const std::string& Value) {
@@ -186,6 +197,10 @@ TComposeOptions ParseComposeArguments(const std::vector<std::string>& Arguments)
             Options.FindSpine = true;
         else if (Name == "--cut")
             Options.Cut = ParseCut(TakeValue());
+        else if (Name == "--rotate")
+            Options.Scan.Rotate = ParseRotate(TakeValue());
+        else if (Name == "--straighten")
+            Options.Scan.Straighten = true;
         else if (Name == "--output-dir") {
             Options.OutputDir = TakeValue();
             if (Options.OutputDir.empty())
@@ -198,8 +213,8 @@ TComposeOptions ParseComposeArguments(const std::vector<std::string>& Arguments)
             Options.Format = ParseFormat(TakeValue());
         else
             throw EUsageError("unknown option " + Name);
-        if (HasValue &&
-            (Name == "--help" || Name == "-h" || Name == "--version" || Name == "--find-spine"))
+        if (HasValue && (Name == "--help" || Name == "-h" || Name == "--version" ||
+                         Name == "--find-spine" || Name == "--straighten"))
             throw EUsageError(Name + " takes no value");
     }
     if (Options.ShowHelp || Options.ShowVersion)
@@ -233,7 +248,8 @@ TComposeOptions ParseComposeArguments(const std::vector<std::string>& Arguments)
 
 std::string ComposeUsageText() {
     return "Usage: trayvane-compose [--layout auto|back|back-and-front|tray-card]\n"
-           "                        [--spine N] [--find-spine | --cut LEFT:RIGHT] INPUT OUTPUT\n"
+           "                        [--spine N] [--find-spine | --cut LEFT:RIGHT]\n"
+           "                        [--rotate 0|90|180|270] [--straighten] INPUT OUTPUT\n"
            "       trayvane-compose [options] --output-dir DIR INPUT...\n"
            "\n"
            "Composes the tray inlay of a CD jewel case from the scan of its cover, as\n"
@@ -259,6 +275,13 @@ std::string ComposeUsageText() {
            "                    --spine widens or narrows it around its middle. It must lie in\n"
            "                    the picture and be a quarter to three times as wide as the\n"
            "                    layout's own spine strip\n"
+           "  --rotate 0|90|180|270\n"
+           "                    turn each picture clockwise by that many degrees (after a\n"
+           "                    photo's own orientation tag): for a scan made sideways\n"
+           "  --straighten      cut the card out of the scanner's bed around it and level a\n"
+           "                    tilted card (after --rotate); a picture without a margin of bed\n"
+           "                    is left as it is. The layout, --find-spine and the cut then\n"
+           "                    work on the card\n"
            "  --output-dir DIR  write DIR/NAME-inlay.jpg for each INPUT, NAME being the input's\n"
            "                    file name without its extension\n"
            "  --jobs N          compose N files at once (default: the number of cores, at\n"
@@ -360,8 +383,10 @@ TSpineSearch ComposeFile(const std::string& Input, const std::string& Output,
 }
 
 TSpineSearch ComposeFile(const std::string& Input, const std::string& Output,
-                         std::optional<TInlayLayout> Layout, int Spine, bool LookForSpine) {
-    return ComposeFile(Input, Output, TCoverRequest{Layout, Spine, LookForSpine, std::nullopt});
+                         std::optional<TInlayLayout> Layout, int Spine, bool LookForSpine,
+                         const TScanPreparation& Preparation) {
+    return ComposeFile(Input, Output,
+                       TCoverRequest{Layout, Spine, LookForSpine, std::nullopt, Preparation});
 }
 
 namespace {
@@ -370,7 +395,7 @@ namespace {
 bool MayTakeFastWay(const TComposeOptions& Options, const std::string& Input,
                     const std::string& Output) {
     const TOutputFormat Format = OutputFormatOf(Output);
-    return !Options.FindSpine && !IsCodecPictureName(Input) &&
+    return !Options.FindSpine && !Options.Scan.Asked() && !IsCodecPictureName(Input) &&
            (Format == TOutputFormat::Jpeg || Format == TOutputFormat::Ppm);
 }
 
@@ -393,7 +418,7 @@ TSpineSearch ComposeOneFile(const std::string& Input, const std::string& Output,
             Input, Output,
             TPrintSheetJob{Options.Layout, Options.Spine,
                            Options.Paper.value_or(PaperForLocale(PaperLocaleName())), Options.Bleed,
-                           Options.FindSpine, Options.Cut});
+                           Options.FindSpine, Options.Cut, Options.Scan});
     if (MayTakeFastWay(Options, Input, Output)) {
         try {
             const TJpegRowReader Scan(Input);
@@ -408,7 +433,7 @@ TSpineSearch ComposeOneFile(const std::string& Input, const std::string& Output,
     }
     return ComposeFile(
         Input, Output,
-        TCoverRequest{Options.Layout, Options.Spine, Options.FindSpine, Options.Cut});
+        TCoverRequest{Options.Layout, Options.Spine, Options.FindSpine, Options.Cut, Options.Scan});
 }
 
 int RunComposeCommand(const std::vector<std::string>& Arguments, std::ostream& Out,

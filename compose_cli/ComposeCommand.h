@@ -4,7 +4,8 @@
 // as the window does, for people with a stack of scans and for scripts.
 //
 //   trayvane-compose [--layout auto|back|back-and-front|tray-card] [--spine N]
-//                    [--find-spine | --cut LEFT:RIGHT] INPUT OUTPUT
+//                    [--find-spine | --cut LEFT:RIGHT] [--rotate 0|90|180|270] [--straighten]
+//                    INPUT OUTPUT
 //   trayvane-compose [options] --output-dir DIR INPUT...
 //
 // Each input is loaded as the window loads it (PNG, TIFF and WebP files through the picture
@@ -48,6 +49,7 @@ struct TComposeOptions {
     int Jobs = 0;                        // files composed at once; 0: DefaultJobs()
     bool FindSpine = false;              // cut where FindSpine finds the spine
     std::optional<TSpineCut> Cut;        // --cut: an explicit cut, its edges at position 0
+    TScanPreparation Scan;               // --rotate and --straighten, before all else
     bool ShowHelp = false;
     bool ShowVersion = false;
 };
@@ -90,13 +92,15 @@ TSpineSearch ComposeFile(const std::string& Input, const std::string& Output,
 // The same in Layout, or the one its proportions give; with LookForSpine at the spine FindSpine
 // finds, else, and when it finds none, at the layout's own cut.
 TSpineSearch ComposeFile(const std::string& Input, const std::string& Output,
-                         std::optional<TInlayLayout> Layout, int Spine, bool LookForSpine = false);
+                         std::optional<TInlayLayout> Layout, int Spine, bool LookForSpine = false,
+                         const TScanPreparation& Preparation = {});
 
 // Whether a file goes the fast way (compose_cli/RowComposition.h) rather than the full one
 // above: only where that way gives the same file, that is for a JPEG scan of grey or colour (Scan
 // has read its header) that needs no turning (no orientation tag of 2 to 8) and is not named as a
 // PNG, TIFF or WebP picture, whose inlay is written as JPEG or PPM, with nothing asked for beyond
-// layout and spine (no --find-spine). Everything else goes the full way.
+// layout and spine (no --find-spine, --rotate or --straighten). Everything else goes the full
+// way.
 bool TakesFastWay(const TComposeOptions& Options, const std::string& Input,
                   const std::string& Output, const TJpegRowReader& Scan);
 

@@ -5,14 +5,16 @@
 #include "picture_codecs/CoverPicture.h"
 #include "raster/Bitmap32.h"
 
-void PrepareCoverPicture(const std::string& Input, TBitmap32& Picture) {
+void PrepareCoverPicture(const std::string& Input, const TScanPreparation& Preparation,
+                         TBitmap32& Picture) {
     LoadCoverPicture(Picture, Input);
+    PrepareScan(Picture, Preparation);
 }
 
 TCoverComposition ComposeCover(const std::string& Input, const TCoverRequest& Request,
                                TBitmap32& Inlay) {
     TBitmap32 Picture;
-    PrepareCoverPicture(Input, Picture);
+    PrepareCoverPicture(Input, Request.Preparation, Picture);
     const TInlayLayout Chosen = Request.Layout.value_or(ChooseInlayLayout(Picture));
     std::optional<TSpineCut> Cut = Request.Cut;
     if (Cut)

@@ -5,6 +5,7 @@
 // spine search or the explicit cut, the composition. Every output of the full way, the PDF
 // writer's sheet included, starts here.
 
+#include "compose_cli/ScanPreparation.h"
 #include "composer/InlayLayout.h"
 #include "composer/SpineCut.h"
 #include "composer/TrayInlay.h"
@@ -29,13 +30,16 @@ struct TCoverRequest {
     std::optional<TInlayLayout> Layout; // none: chosen from the picture's proportions
     int Spine = 0;                      // one of SpineSettings
     bool LookForSpine = false;          // cut where FindSpine finds the spine
-    std::optional<TSpineCut> Cut;       // an explicit cut, its edges at position 0
+    std::optional<TSpineCut> Cut;       // an explicit cut, its edges at position 0, counted in
+                                        // the prepared picture
+    TScanPreparation Preparation;       // turned and straightened before all else
 };
 
-// The picture a composition starts from: Input loaded (LoadCoverPicture, photos turned
-// upright). Steps that prepare the picture further belong here, before the layout is chosen, so
-// that the layout, the spine search and an explicit cut see the picture as prepared.
-void PrepareCoverPicture(const std::string& Input, TBitmap32& Picture);
+// The picture a composition starts from: Input loaded (LoadCoverPicture, photos turned upright)
+// and prepared as Preparation asks (PrepareScan: turned, straightened). The layout, the spine
+// search and an explicit cut all see the picture as prepared.
+void PrepareCoverPicture(const std::string& Input, const TScanPreparation& Preparation,
+                         TBitmap32& Picture);
 
 // Prepares Input and composes its inlay into Inlay in Request.Layout (or the one its proportions
 // give) with the spine setting Request.Spine: at Request.Cut when given (checked with

@@ -83,6 +83,10 @@ std::vector<std::string> PrintSheetHelperArguments(const std::string& Input,
         Arguments.push_back("--cut");
         Arguments.push_back(std::to_string(Job.Cut->Left) + ":" + std::to_string(Job.Cut->Right));
     }
+    if (Job.Scan.Rotate != 0)
+        Arguments.insert(Arguments.end(), {"--rotate", std::to_string(Job.Scan.Rotate)});
+    if (Job.Scan.Straighten)
+        Arguments.push_back("--straighten");
     for (const std::string& Word : {std::string("--"), Input, Output})
         Arguments.push_back(Word);
     return Arguments;

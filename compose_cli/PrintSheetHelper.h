@@ -33,6 +33,7 @@ struct TPrintSheetJob {
     double Bleed = 0;
     bool FindSpine = false;       // cut where FindSpine finds the spine
     std::optional<TSpineCut> Cut; // an explicit cut, its edges at position 0
+    TScanPreparation Scan;        // turned and straightened before all else
 };
 
 // The writer's exit status after a sheet written at the layout's own cut because the spine
@@ -52,7 +53,7 @@ private:
 };
 
 // The writer's arguments for a job: "--layout L --spine N --paper P --bleed B [--find-spine]
-// [--cut LEFT:RIGHT] -- INPUT OUTPUT".
+// [--cut LEFT:RIGHT] [--rotate R] [--straighten] -- INPUT OUTPUT".
 std::vector<std::string> PrintSheetHelperArguments(const std::string& Input,
                                                    const std::string& Output,
                                                    const TPrintSheetJob& Job);

@@ -33,10 +33,10 @@ int main(int argc, char** argv) {
         // Qt sees only the program's name: it would take some file names for its own options.
         int QtArgc = 1;
         QGuiApplication Application(QtArgc, argv);
-        const TSpineSearch Search =
-            WritePrintSheetFile(Options.Inputs.front(), Options.Output,
-                                TPrintSheetJob{Options.Layout, Options.Spine, *Options.Paper,
-                                               Options.Bleed, Options.FindSpine, Options.Cut});
+        const TSpineSearch Search = WritePrintSheetFile(
+            Options.Inputs.front(), Options.Output,
+            TPrintSheetJob{Options.Layout, Options.Spine, *Options.Paper, Options.Bleed,
+                           Options.FindSpine, Options.Cut, Options.Scan});
         return Search == TSpineSearch::NotFound ? PrintSheetNoSpineExit : 0;
     } catch (const std::exception& E) {
         std::cerr << PrintSheetHelperReport(E) << std::flush;

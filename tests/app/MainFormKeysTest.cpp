@@ -79,7 +79,7 @@ TEST_F(MainFormKeysTest, TabGoesThroughTheButtonsAndTheSliderAndSpacePressesALay
     ASSERT_TRUE(Form->OpenButton().hasFocus());
 
     std::vector<std::string> Visited;
-    for (int I = 0; I < 9; ++I) {
+    for (int I = 0; I < 12; ++I) {
         QTest::keyClick(Window, Qt::Key_Tab);
         const QWidget* const Focus = QApplication::focusWidget();
         Visited.push_back(Focus ? Focus->objectName().toStdString() : "(none)");
@@ -87,7 +87,8 @@ TEST_F(MainFormKeysTest, TabGoesThroughTheButtonsAndTheSliderAndSpacePressesALay
     EXPECT_EQ(Visited, (std::vector<std::string>{
                            "FileSaveButton", "FilePrintButton", "FormatBackButton",
                            "FormatBackFrontButton", "FormatTrayCardButton", "FormatFindSpineButton",
-                           "SpineSizeTrackBar", "InfoHomeButton", "FileOpenButton"}));
+                           "SpineSizeTrackBar", "ScanRotateLeftButton", "ScanRotateRightButton",
+                           "ScanStraightenButton", "InfoHomeButton", "FileOpenButton"}));
 
     Form->BackFrontButton().setFocus(Qt::TabFocusReason);
     QTest::keyClick(Window, Qt::Key_Space);

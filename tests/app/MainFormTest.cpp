@@ -85,10 +85,10 @@ class MainFormTest : public MainFormFixture {};
 TEST_F(MainFormTest, StartShowsThePlaceholderOnThePaleBackgroundAndComposesNothing) {
     const auto Form = MakeForm();
     EXPECT_EQ(Form->windowTitle(), "Trayvane by Brenlow");
-    EXPECT_EQ(Form->size(), QSize(1214, 699));
+    EXPECT_EQ(Form->size(), QSize(1266, 699));
     EXPECT_EQ(Form->InputView().height(), 276);
     EXPECT_EQ(Form->OutputView().height(), 303);
-    EXPECT_EQ(Form->Status().geometry(), QRect(0, 679, 1214, StatusLineHeight));
+    EXPECT_EQ(Form->Status().geometry(), QRect(0, 679, 1266, StatusLineHeight));
     EXPECT_EQ(Form->InputView().Bitmap().Width(), 80);
     EXPECT_EQ(Form->InputView().Bitmap().Height(), 30);
     EXPECT_EQ(Form->InputView().Color(), 15656932);
@@ -443,7 +443,7 @@ struct TStoredPlacementCase {
     const char* Name;
     const char* Values; // lines of the settings file
     // The outer bounds expected on the offscreen platform's screen of 800 x 800, whose frames
-    // are 2 pixels wide: the designed window is 1218 x 703 outside, the smallest 404 x 304.
+    // are 2 pixels wide: the designed window is 1270 x 703 outside, the smallest 404 x 304.
     TWindowBounds Expected;
 };
 
@@ -512,13 +512,13 @@ TEST_F(MainFormTest, AStoredStringWidthIsLoggedAndRewritten) {
     TRegistryFileStore Damaged((Folder.Path() / "Trayvane.reg").string());
     {
         TMainForm Form(Damaged, LogPath, Placeholder);
-        EXPECT_EQ(Form.size(), QSize(1214, 699));
+        EXPECT_EQ(Form.size(), QSize(1266, 699));
         EXPECT_EQ(Form.pos(), QPoint(0, 0)); // the error ended the restore before Left
     }
     EXPECT_EQ(LogRecords(), 1);
     EXPECT_THAT(Log(), HasSubstr("Exception = ERegistryException\r\n"));
     EXPECT_THAT(ReadWholeFile(Folder.Path() / "Trayvane.reg"),
-                HasSubstr("\"Width\"=dword:000004be"));
+                HasSubstr("\"Width\"=dword:000004f2"));
 }
 
 TEST_F(MainFormTest, SplitterDragSetsTheInputHeightWithinItsLimits) {

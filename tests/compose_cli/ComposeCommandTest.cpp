@@ -1,15 +1,18 @@
 #include "compose_cli/ComposeCommand.h"
+#include "compose_cli/PrintSheetHelper.h"
 
 #include "composer/SpineFinder.h"
 #include "composer/TrayCard.h"
 #include "composer/TrayInlay.h"
 #include "jpeg_bridge/JpegFile.h"
 #include "raster/Orientation.h"
+#include "raster/QuarterTurn.h"
 
 #include "tests/support/BitmapSamples.h"
 #include "tests/support/ExifFixtures.h"
 #include "tests/support/JpegFixtures.h"
 #include "tests/support/MadeCovers.h"
+#include "tests/support/MadeScans.h"
 #include "tests/support/RunProgram.h"
 #include "tests/support/TempFolder.h"
 
@@ -154,6 +157,17 @@ TEST(ComposeArgumentsTest, AcceptedForms) {
 
     EXPECT_TRUE(ParseComposeArguments({"--help"}).ShowHelp);
     EXPECT_TRUE(ParseComposeArguments({"x", "--version"}).ShowVersion);
+
+    EXPECT_FALSE(C.Scan.Asked());
+    for (const int Degrees : {0, 90, 180, 270}) {
+        const TComposeOptions R =
+            ParseComposeArguments({"--rotate", std::to_string(Degrees), "a.jpg", "b.jpg"});
+        EXPECT_EQ(R.Scan.Rotate, Degrees);
+        EXPECT_FALSE(R.Scan.Straighten);
+    }
+    const TComposeOptions S = ParseComposeArguments({"a.jpg", "--straighten", "--rotate=270", "b"});
+    EXPECT_TRUE(S.Scan.Straighten);
+    EXPECT_EQ(S.Scan.Rotate, 270);
 }
 
 TEST(ComposeArgumentsTest, UsageErrors) {
@@ -175,6 +189,13 @@ TEST(ComposeArgumentsTest, UsageErrors) {
         {"-x", "a", "b"},
         {"--help=yes"},
         {"--find-spine=yes", "a", "b"},
+        {"--rotate", "45", "a", "b"},
+        {"--rotate", "-90", "a", "b"},
+        {"--rotate", "360", "a", "b"},
+        {"--rotate", "90.0", "a", "b"},
+        {"--rotate", "", "a", "b"},
+        {"--rotate"},
+        {"--straighten=yes", "a", "b"},
     };
     for (const auto& Arguments : Cases)
         EXPECT_THROW(ParseComposeArguments(Arguments), EUsageError)
@@ -340,6 +361,66 @@ TEST_F(ComposeCommandTest, HelpVersionAndUsageErrors) {
     EXPECT_EQ(Run.ExitCode, 2);
     EXPECT_THAT(Run.Err, HasSubstr("no folder"));
     EXPECT_FALSE(std::filesystem::exists(Dir.File("b.jpg")));
+
+    // A turn that is no quarter turn: nothing is written, also where a real input exists.
+    TBitmap32 Cover;
+    MakeCover(WiderBackCover(), Cover);
+    SaveJpegFile(Cover, Dir.File("cover.jpg"), 95);
+    Run = RunExecutable({"--rotate", "45", Dir.File("cover.jpg"), Dir.File("b.jpg")});
+    EXPECT_EQ(Run.ExitCode, 2);
+    EXPECT_THAT(Run.Err, HasSubstr("--rotate takes 0, 90, 180 or 270, not \"45\""));
+    EXPECT_FALSE(std::filesystem::exists(Dir.File("b.jpg")));
+}
+
+// Done when: a wrap-around scanned sideways and tilted on a white lid gives, with --rotate 90 and
+// --straighten, the inlay of the card itself: the layout, the spine search and the cut work on the
+// turned and straightened card. The PDF writer is handed both options.
+TEST_F(ComposeCommandTest, RotateAndStraightenWorkBeforeEverythingElse) {
+    TBitmap32 Cover, Sideways, Scan;
+    MakeCover(WiderBackCover(), Cover);
+    Sideways.CopyFrom(&Cover);
+    TurnClockwise(Sideways, 270);
+    TScanSetup Setup;
+    Setup.TiltDegrees = -1.5;
+    MakeScan(Sideways, Setup, Scan);
+    const std::string Input = Dir.File("scan.png");
+    WriteFileBytes(Input, EncodePng(RgbSamplesOf(Scan)));
+
+    // In the program as in the library: the same pixels.
+    TBitmap32 Prepared, Expected;
+    Prepared.CopyFrom(&Scan);
+    const TCardFinding Finding = PrepareScan(Prepared, TScanPreparation{90, true});
+    ASSERT_TRUE(Finding.HasBorder);
+    EXPECT_NEAR(Finding.TiltDegrees, -1.5, 0.1);
+    const std::optional<TSpineFinding> Found = FindSpine(Prepared, TInlayLayout::BackAndFront);
+    ASSERT_TRUE(Found);
+    ComposeInlay(Prepared, TInlayRequest{TInlayLayout::Back, 0, Found->Cut}, Expected);
+    TProgramRun Run = RunExecutable(
+        {"--rotate", "90", "--straighten", "--find-spine", Input, Dir.File("card.ppm")});
+    ASSERT_EQ(Run.ExitCode, 0) << Run.Err;
+    EXPECT_EQ(Run.Err, "");
+    ExpectPpmIsInlay(Dir.File("card.ppm"), Expected);
+    // The card's inlay, at the spine found in the card itself.
+    TBitmap32 Straight;
+    const std::optional<TSpineFinding> InCard = FindSpine(Cover, TInlayLayout::BackAndFront);
+    ASSERT_TRUE(InCard);
+    ComposeInlay(Cover, TInlayRequest{TInlayLayout::Back, 0, InCard->Cut}, Straight);
+    const TPpm Card = ReadPpm(Dir.File("card.ppm"));
+    EXPECT_NEAR(Card.Width, Straight.Width(), 0.01 * Straight.Width());
+    EXPECT_NEAR(Card.Height, Straight.Height(), 0.01 * Straight.Height());
+
+    // Without the options, the sideways scan composes as it always did: squashed, as a back card.
+    Run = RunExecutable({Input, Dir.File("plain.ppm")});
+    ASSERT_EQ(Run.ExitCode, 0) << Run.Err;
+    TBitmap32 Plain;
+    ComposeTrayInlay(Scan, TInlayLayout::Back, 0, Plain);
+    ExpectPpmIsInlay(Dir.File("plain.ppm"), Plain);
+
+    TPrintSheetJob Job{
+        std::nullopt, 0, A4Paper(), 0, false, std::nullopt, TScanPreparation{270, true}};
+    EXPECT_THAT(PrintSheetHelperArguments("in.png", "out.pdf", Job),
+                ElementsAre("--layout", "auto", "--spine", "0", "--paper", "a4", "--bleed", "0",
+                            "--rotate", "270", "--straighten", "--", "in.png", "out.pdf"));
 }
 
 // Done when: a wrap-around whose back is wider than its front gets its spine on both sides with

@@ -120,6 +120,7 @@ TEST(FastWayTest, LeavesTurningFindingAndOtherFormatsToTheFullWay) {
         std::vector<std::uint8_t> Data;
         bool FindSpine;
         bool Fast;
+        TScanPreparation Scan = {};
     };
     const TCase Cases[] = {
         {"plain.jpg", Jpeg, false, true},
@@ -127,6 +128,9 @@ TEST(FastWayTest, LeavesTurningFindingAndOtherFormatsToTheFullWay) {
         {"sideways.jpg", WithExifOrientation(Jpeg, 6), false, false},
         {"mirrored.jpg", WithExifOrientation(Jpeg, 2), false, false},
         {"spine.jpg", Jpeg, true, false},
+        {"rotated.jpg", Jpeg, false, false, TScanPreparation{90, false}},
+        {"straightened.jpg", Jpeg, false, false, TScanPreparation{0, true}},
+        {"not-rotated.jpg", Jpeg, false, true, TScanPreparation{0, false}},
         {"named.png", Jpeg, false, false},
         {"named.TIFF", Jpeg, false, false},
         {"named.webp", Jpeg, false, false},
@@ -136,6 +140,7 @@ TEST(FastWayTest, LeavesTurningFindingAndOtherFormatsToTheFullWay) {
         WriteFileBytes(Input, C.Data);
         TComposeOptions Options;
         Options.FindSpine = C.FindSpine;
+        Options.Scan = C.Scan;
         const TJpegRowReader Reader(Input);
         EXPECT_EQ(TakesFastWay(Options, Input, Dir.File("out.jpg"), Reader), C.Fast) << C.Name;
     }

@@ -22,10 +22,10 @@ TEST(RibbonFormTest, BuildsFromTheWindowDescription) {
     Form.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&Form));
 
-    EXPECT_EQ(Ui.AdvToolBarPager11->geometry(), QRect(0, 0, 1214, 97));
-    EXPECT_EQ(Form.size(), QSize(1214, 699));
-    EXPECT_EQ(Ui.OutputImgView->geometry(), QRect(0, 97 + 276 + 3, 1214, 303));
-    EXPECT_EQ(Ui.StatusLine->geometry(), QRect(0, 679, 1214, StatusLineHeight));
+    EXPECT_EQ(Ui.AdvToolBarPager11->geometry(), QRect(0, 0, 1266, 97));
+    EXPECT_EQ(Form.size(), QSize(1266, 699));
+    EXPECT_EQ(Ui.OutputImgView->geometry(), QRect(0, 97 + 276 + 3, 1266, 303));
+    EXPECT_EQ(Ui.StatusLine->geometry(), QRect(0, 679, 1266, StatusLineHeight));
     EXPECT_EQ(Ui.AdvToolBar1->Caption(), "File");
     // Open, Save and Print side by side, the toolbar as wide as they need.
     EXPECT_EQ(Ui.FilePrintButton->Caption(), "Print");
@@ -33,9 +33,9 @@ TEST(RibbonFormTest, BuildsFromTheWindowDescription) {
     EXPECT_EQ(Ui.FilePrintButton->geometry(), QRect(215, 1, 103, 72));
     EXPECT_EQ(Ui.AdvToolBar1->width(), 3 + 107 + 105 + 103 + 3);
     // The toolbars stand side by side, none overlapping the next, the last inside the ribbon.
-    const TAdvToolBar* ToolBars[] = {Ui.AdvToolBar1, Ui.AdvToolBar2, Ui.AdvToolBar3,
+    const TAdvToolBar* ToolBars[] = {Ui.AdvToolBar1, Ui.AdvToolBar2, Ui.AdvToolBar3, Ui.AdvToolBar5,
                                      Ui.AdvToolBar4};
-    for (int I = 0; I + 1 < 4; ++I)
+    for (int I = 0; I + 1 < 5; ++I)
         EXPECT_LT(ToolBars[I]->geometry().right(), ToolBars[I + 1]->x())
             << ToolBars[I]->objectName().toStdString() << " overlaps the next toolbar";
     EXPECT_LT(Ui.AdvToolBar4->geometry().right(), Ui.AdvToolBarPager11->width());
@@ -45,19 +45,33 @@ TEST(RibbonFormTest, BuildsFromTheWindowDescription) {
     EXPECT_EQ(Ui.FileSaveButton->x(), 3 + Ui.FileOpenButton->width());
     // Format: the three layout buttons, then "Find spine"; the groups after it moved right by
     // their widths, in their order.
-    EXPECT_EQ(Ui.AdvToolBar2->width(), 483);
+    EXPECT_EQ(Ui.AdvToolBar2->width(), 439);
     EXPECT_EQ(Ui.FormatBackFrontButton->geometry(), QRect(87, 2, 150, 70));
-    EXPECT_EQ(Ui.FormatTrayCardButton->geometry(), QRect(237, 2, 110, 70));
+    EXPECT_EQ(Ui.FormatTrayCardButton->geometry(), QRect(237, 6, 66, 62));
     EXPECT_EQ(Ui.FormatTrayCardButton->GroupIndex(), 20);
     EXPECT_TRUE(Ui.FormatTrayCardButton->HasPicture());
-    EXPECT_EQ(Ui.FormatFindSpineButton->geometry(), QRect(347, 1, 133, 72));
+    EXPECT_EQ(Ui.FormatFindSpineButton->geometry(), QRect(303, 1, 133, 72));
     EXPECT_EQ(Ui.FormatFindSpineButton->Caption(), "Find spine");
     EXPECT_TRUE(Ui.FormatFindSpineButton->HasPicture());
     EXPECT_EQ(Ui.FormatFindSpineButton->GroupIndex(), 0);
-    EXPECT_EQ(Ui.AdvToolBar3->x(), 813);
-    EXPECT_EQ(Ui.AdvToolBar4->x(), 1070);
+    EXPECT_EQ(Ui.AdvToolBar3->x(), 769);
+    // Scan: a column of three small buttons, then Info.
+    EXPECT_EQ(Ui.AdvToolBar5->Caption(), "Scan");
+    EXPECT_EQ(Ui.AdvToolBar5->x(), 1026);
+    for (const TAdvGlowButton* Button :
+         {Ui.ScanRotateLeftButton, Ui.ScanRotateRightButton, Ui.ScanStraightenButton}) {
+        EXPECT_TRUE(Button->HasPicture()) << Button->objectName().toStdString();
+        EXPECT_EQ(Button->parentWidget(), Ui.ScanButtonColumn);
+    }
+    EXPECT_EQ(Ui.ScanRotateLeftButton->Caption(), "Rotate left");
+    EXPECT_EQ(Ui.ScanRotateRightButton->Caption(), "Rotate right");
+    EXPECT_EQ(Ui.ScanStraightenButton->Caption(), "Straighten");
+    EXPECT_LT(Ui.ScanRotateLeftButton->y(), Ui.ScanRotateRightButton->y());
+    EXPECT_LT(Ui.ScanRotateRightButton->y(), Ui.ScanStraightenButton->y());
+    EXPECT_EQ(Ui.AdvToolBar4->x(), 1122);
     EXPECT_EQ(Ui.AdvToolBar4->x() + Ui.AdvToolBar4->width(), Form.width()); // Info ends the ribbon
-    for (TAdvToolBar* ToolBar : {Ui.AdvToolBar1, Ui.AdvToolBar2, Ui.AdvToolBar3, Ui.AdvToolBar4})
+    for (TAdvToolBar* ToolBar :
+         {Ui.AdvToolBar1, Ui.AdvToolBar2, Ui.AdvToolBar3, Ui.AdvToolBar5, Ui.AdvToolBar4})
         EXPECT_EQ(ToolBar->height(), 90) << ToolBar->objectName().toStdString();
 
     EXPECT_EQ(Ui.FormatBackButton->GroupIndex(), 20);

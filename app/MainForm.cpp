@@ -43,7 +43,9 @@ TMainForm::TMainForm(TRegistryStore& Settings, std::string LogPath, std::string 
                  "JPEG images|*.JPEG|PNG images|*.PNG|TIFF images|*.TIF;*.TIFF|WebP images|*.WEBP",
                  "JPG"),
       SaveDialog(TFileDialog::TKind::Save, "JPEG images|*.JPG", "JPG"), FSettings(Settings),
-      FExceptionLog(std::move(LogPath)), FPlaceholderPath(std::move(PlaceholderPath)) {
+      FExceptionLog(std::move(LogPath)), FPlaceholderPath(std::move(PlaceholderPath)),
+      FFrontDialog(TFileDialog::TKind::Open, "All pictures|*.JPG;*.JPEG;*.PNG;*.TIF;*.TIFF;*.WEBP",
+                   "JPG") {
     // Tahoma at 11 pixels, as the window was designed; set before the components exist so that
     // they size themselves with it.
     QFont Font(QStringLiteral("Tahoma"));
@@ -71,6 +73,7 @@ TMainForm::TMainForm(TRegistryStore& Settings, std::string LogPath, std::string 
     };
 
     RunHandler([this] { FormCreate(); });
+    RunHandler([this] { ReadPrintChoices(); });
 }
 
 // The one place where controls meet their handlers: connections the compiler checks, so that a
@@ -104,6 +107,7 @@ void TMainForm::ConnectHandlers() {
 
 TMainForm::~TMainForm() {
     RunHandler([this] { FormDestroy(); });
+    RunHandler([this] { StorePrintChoices(); });
 }
 
 void TMainForm::FormCreate() {

@@ -23,6 +23,7 @@
 #include "app/InlayFileName.h"
 #include "app/StatusText.h"
 #include "app/WidgetPlacement.h"
+#include "app/settings/PrintOptions.h"
 #include "app/settings/RegistryStore.h"
 #include "base/FileIdentity.h"
 #include "composer/InlayLayout.h"
@@ -41,6 +42,7 @@
 #include <string>
 
 class QPrinter;
+class TBitmap32;
 
 // The keys of the scan's buttons: Ctrl+Shift+R, Ctrl+R and Ctrl+T.
 QKeySequence RotateLeftKey();
@@ -138,6 +140,16 @@ public:
     QPrinter& SheetPrinter();
     // The file the input view shows: the picture last opened, or the placeholder.
     std::string ShownFileName() const;
+    // The print sheet's choices (app/settings/PrintOptions.h), as read at start and changed in
+    // the print preview's panel; stored at close once changed.
+    const TPrintOptions& PrintOptions() const { return FPrintOptions; }
+    void SetPrintOptions(const TPrintOptions& Options);
+    // Takes the picture FileName as the front cover printed with the card (cut square from its
+    // middle), in place of this picture's own front (app/MainFormFrontCover.cpp). Throws what
+    // loading throws; the front chosen before then stays.
+    void ChooseFrontCoverFile(const std::string& FileName);
+    // Whether the front comes from the picture chosen with ChooseFrontCoverFile.
+    void SetFrontFromOtherPicture(bool Other) { FFrontFromOther = Other; }
 
 public:
     void DropFileTarget1Drop(QObject* Sender, const TShiftState& ShiftState, const QPoint& APoint,
@@ -166,6 +178,11 @@ private:
     TSpineCut ShownSpineCut() const;
     void ShowLayoutControls();
     std::string SaveProposal() const;
+    // The front cover printed with the card, square, and the file it comes from: the picture
+    // chosen for it, or this picture's part right of the spine. Throws when there is none.
+    const TBitmap32& FrontCoverPicture(std::string& FromFile);
+    void ReadPrintChoices();
+    void StorePrintChoices();
     void ChangeInputPicture(const std::function<void(TBitmap32&)>& Change);
     void InputPictureChanged();
     void ShowTurnedStatus(bool Right);
@@ -201,6 +218,15 @@ private:
     // first and after one that failed.
     std::optional<TInlayComposition> FComposition;
     std::unique_ptr<QPrinter> FPrinter;
+    TPrintOptions FPrintOptions;
+    bool FPrintOptionsChanged = false;
+    // The front cover from another picture: its file and its square, once chosen.
+    TFileDialog FFrontDialog;
+    std::string FFrontFile;
+    std::unique_ptr<TBitmap32> FOtherFront;
+    bool FFrontFromOther = false;
+    // This picture's front, cut at each print.
+    std::unique_ptr<TBitmap32> FOwnFront;
     // The file the input picture was loaded from (the placeholder at first): the inlay is never
     // saved over it.
     std::optional<TFileIdentity> FInputFile;

@@ -1,9 +1,12 @@
-// The window's printing: the inlay's print sheet (print_sheet/) in Qt's print preview, whose Print
-// action opens the platform's print dialog, with its printers and "Print to File (PDF)". The
-// sheet is always printed at 100 %: the card must come out 151 mm wide.
+// The window's printing: the inlay's print sheet (print_sheet/) in Qt's print preview, with the
+// sheet's choices beside it (app/PrintOptionsPanel.h), whose Print action opens the platform's
+// print dialog, with its printers and "Print to File (PDF)". The sheet is always printed at
+// 100 %: the card must come out 151 mm wide; a page too small for it is refused.
 
 #include "app/MainForm.h"
 
+#include "app/PrintOptionsPanel.h"
+#include "app/WindowSheet.h"
 #include "base/FileName.h"
 #include "base/RunHandler.h"
 #include "print_sheet/PrintSheet.h"
@@ -11,9 +14,13 @@
 #include "print_sheet/SheetCaption.h"
 #include "print_sheet/SheetPainter.h"
 
+#include <QDockWidget>
+#include <QLayout>
+#include <QMainWindow>
 #include <QPainter>
 #include <QPrintEngine>
 #include <QPrintPreviewDialog>
+#include <QPrintPreviewWidget>
 #include <QPrinter>
 
 #include <cmath>
@@ -39,6 +46,21 @@ void AskForHundredPercent(QPrinter& Printer) {
     Printer.printEngine()->setProperty(CupsOptionsKey, Options);
 }
 
+// The panel on the right of the preview, in the main window Qt builds the dialog around (or below
+// the preview where there is none).
+void ShowBesidePreview(QPrintPreviewDialog& Preview, TPrintOptionsPanel& Panel) {
+    if (auto* const Window = Preview.findChild<QMainWindow*>()) {
+        auto* const Dock = new QDockWidget(QObject::tr("Sheet"), Window);
+        Dock->setObjectName(QStringLiteral("PrintOptionsDock"));
+        Dock->setFeatures(QDockWidget::NoDockWidgetFeatures);
+        Dock->setWidget(&Panel);
+        Window->addDockWidget(Qt::RightDockWidgetArea, Dock);
+    } else {
+        Panel.setParent(&Preview);
+        Preview.layout()->addWidget(&Panel);
+    }
+}
+
 } // namespace
 
 QPrinter& TMainForm::SheetPrinter() {
@@ -59,18 +81,30 @@ void TMainForm::PrintSheet(QPrinter& Printer) {
         throw Exception(NoImageToPrintMessage);
     const TInlayLayout Layout = ChosenLayout();
     const double Position = SpineSizeTrackBar->Position();
+    std::string FrontFile;
+    const TBitmap32* const Front = FPrintOptions.Content == TPrintContent::CardAndFront
+                                       ? &FrontCoverPicture(FrontFile)
+                                       : nullptr;
     // The folds lie where the composition put the spine strips.
-    const TPrintSheet Sheet = ComputePrintSheet(
-        PaperOf(Printer.pageLayout()), 0,
-        TSheetInlay{Inlay.Width(), Inlay.Height(), FComposition->Geometry.SpineWidth},
-        SheetCaption(ShownFileName(), Layout, static_cast<int>(std::lround(Position))));
+    const TWindowSheet Content =
+        WindowSheet(FPrintOptions, Inlay, FComposition->Geometry.SpineWidth,
+                    SheetCaption(ShownFileName(), Layout, static_cast<int>(std::lround(Position))),
+                    Front, FrontFile);
+    const TPaper Paper = PaperOf(Printer.pageLayout());
+    const double Bleed = FPrintOptions.BleedMm();
+    // At 100 % a page too small would cut pictures and marks off: nothing is printed.
+    if (const std::string Refusal =
+            PageTooSmallMessage(Paper, Bleed, Content.Items, Content.Caption);
+        !Refusal.empty())
+        throw EPrintSheetError(Refusal);
+    const TPrintSheet Sheet = ComputePrintSheet(Paper, Bleed, Content.Items, Content.Caption);
 
     Printer.setFullPage(true);
     AskForHundredPercent(Printer);
     QPainter Painter;
     if (!Painter.begin(&Printer))
         throw EPrintSheetError("The printer cannot be used");
-    PaintPrintSheet(Painter, Sheet, Inlay);
+    PaintPrintSheet(Painter, Sheet, Content.Pictures);
 }
 
 std::string TMainForm::ShownFileName() const {
@@ -89,8 +123,39 @@ void TMainForm::FilePrintButtonClick() {
         Printer.setDocName(QString::fromStdString(ChangeFileExt(Name, "") + "-inlay"));
         QPrintPreviewDialog Preview(&Printer, this);
         Preview.resize(size()); // Qt's own default is too small to judge the sheet by
+        auto* const Panel =
+            new TPrintOptionsPanel(FPrintOptions, ChosenLayout() == TInlayLayout::BackAndFront,
+                                   FFrontFile, FFrontFromOther);
+        ShowBesidePreview(Preview, *Panel);
         connect(&Preview, &QPrintPreviewDialog::paintRequested, this,
-                [this](QPrinter* Target) { RunHandler([&] { PrintSheet(*Target); }); });
+                [this, Panel](QPrinter* Target) {
+                    // What refuses the sheet is said beside the preview too: the status line is
+                    // behind it.
+                    Panel->ShowProblem({});
+                    RunHandler([&] {
+                        try {
+                            PrintSheet(*Target);
+                        } catch (const std::exception& E) {
+                            Panel->ShowProblem(QString::fromStdString(E.what()));
+                            throw;
+                        }
+                    });
+                });
+        auto* const View = Preview.findChild<QPrintPreviewWidget*>();
+        connect(Panel, &TPrintOptionsPanel::Changed, this, [this, Panel, View] {
+            SetPrintOptions(Panel->Options());
+            SetFrontFromOtherPicture(Panel->FrontFromOtherPicture());
+            if (View)
+                View->updatePreview();
+        });
+        connect(Panel, &TPrintOptionsPanel::ChooseFrontRequested, this, [this, Panel, &Preview] {
+            RunHandler([&] {
+                if (!FFrontDialog.Execute(&Preview))
+                    return;
+                ChooseFrontCoverFile(FFrontDialog.FileName());
+                Panel->SetFrontFile(FFrontFile);
+            });
+        });
         Preview.exec();
     });
 }

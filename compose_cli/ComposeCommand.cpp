@@ -7,6 +7,8 @@
 #include "compose_cli/PpmFile.h"
 #include "compose_cli/PrintSheetHelper.h"
 #include "compose_cli/RowComposition.h"
+#include "compose_cli/SheetOptions.h"
+#include "compose_cli/SheetOutput.h"
 #include "composer/TrayCard.h"
 #include "jpeg_bridge/JpegFile.h"
 #include "jpeg_bridge/UprightJpegFile.h"
@@ -148,7 +150,7 @@ std::string LinesOf(const std::string& Message) {
 }
 
 std::string DescribeError(const std::exception& Error) {
-    return ExceptionClassName(Error) + ": " + LinesOf(Error.what());
+    return DescribeComposeError(ExceptionClassName(Error), Error.what());
 }
 
 // The file a name will stand for once it exists, for names of files that may not exist yet.
@@ -159,6 +161,10 @@ std::string FutureIdentity(const std::string& FileName) {
 }
 
 } // namespace
+
+std::string DescribeComposeError(const std::string& ClassName, const std::string& Message) {
+    return ClassName + ": " + LinesOf(Message);
+}
 
 TComposeOptions ParseComposeArguments(const std::vector<std::string>& Arguments) {
     TComposeOptions Options;
@@ -211,10 +217,10 @@ TComposeOptions ParseComposeArguments(const std::vector<std::string>& Arguments)
             Options.Bleed = ParseBleed(TakeValue());
         else if (Name == "--format")
             Options.Format = ParseFormat(TakeValue());
-        else
+        else if (!ParseSheetOption(Name, TakeValue, Options))
             throw EUsageError("unknown option " + Name);
         if (HasValue && (Name == "--help" || Name == "-h" || Name == "--version" ||
-                         Name == "--find-spine" || Name == "--straighten"))
+                         Name == "--find-spine" || Name == "--straighten" || IsSheetFlag(Name)))
             throw EUsageError(Name + " takes no value");
     }
     if (Options.ShowHelp || Options.ShowVersion)
@@ -236,13 +242,17 @@ TComposeOptions ParseComposeArguments(const std::vector<std::string>& Arguments)
             throw EUsageError("no INPUT given");
         Options.Inputs = std::move(Files);
     } else {
-        if (Files.size() != 2)
+        // Several covers go into one PDF; other outputs take one each.
+        const bool OnePdf = Files.size() > 2 && OutputFormatOf(Files.back()) == TOutputFormat::Pdf;
+        if (Files.size() != 2 && !OnePdf)
             throw EUsageError(Files.size() < 2 ? "INPUT and OUTPUT are needed"
                                                : "too many file names; to compose several, "
                                                  "use --output-dir");
-        Options.Inputs = {Files[0]};
-        Options.Output = Files[1];
+        Options.Output = Files.back();
+        Files.pop_back();
+        Options.Inputs = std::move(Files);
     }
+    CheckSheetOptions(Options);
     return Options;
 }
 
@@ -251,6 +261,7 @@ std::string ComposeUsageText() {
            "                        [--spine N] [--find-spine | --cut LEFT:RIGHT]\n"
            "                        [--rotate 0|90|180|270] [--straighten] INPUT OUTPUT\n"
            "       trayvane-compose [options] --output-dir DIR INPUT...\n"
+           "       trayvane-compose [options] INPUT... OUTPUT.pdf\n"
            "\n"
            "Composes the tray inlay of a CD jewel case from the scan of its cover, as\n"
            "Trayvane does: the back card with a strip of the spine on each side, brought to\n"
@@ -293,6 +304,15 @@ std::string ComposeUsageText() {
            "                    territory is US or CA, A4 elsewhere)\n"
            "  --bleed MM        in a PDF, extend the picture MM millimetres beyond the cut by\n"
            "                    repeating its edge pixels: 0 to 3 (default 0)\n"
+           "  --per-sheet 1|2   tray cards on a PDF page: 2 puts two one above the other (a\n"
+           "                    cover left alone on the last page is printed twice)\n"
+           "  --front PICTURE   print the front cover, 120 x 120 mm, below the tray card: a\n"
+           "                    picture of any kind, cut square from its middle (a single\n"
+           "                    INPUT only)\n"
+           "  --front-from-cover\n"
+           "                    print each cover's front below its tray card: the part of a\n"
+           "                    back-and-front picture right of the spine, cut square\n"
+           "  --no-caption      no text on the sheets\n"
            "  --help            show this text and exit\n"
            "  --version         show the version and exit\n"
            "\n"
@@ -303,6 +323,8 @@ std::string ComposeUsageText() {
            "the page, with crop marks, fold marks at the spine and a caption; print it at\n"
            "100 %, not fitted to the page. An OUTPUT that is a device or a named pipe\n"
            "(/dev/stdout) is written whatever its name, as JPEG unless its name says otherwise.\n"
+           "Several INPUTs before an OUTPUT ending in \".pdf\" give one PDF, a page for each\n"
+           "cover in their order (or two a page with --per-sheet 2).\n"
            "An existing file is replaced only by a complete new one.\n"
            "\n"
            "Exit status: 0 when every file was composed, 1 when any file failed (the others are\n"
@@ -413,12 +435,16 @@ bool TakesFastWay(const TComposeOptions& Options, const std::string& Input,
 
 TSpineSearch ComposeOneFile(const std::string& Input, const std::string& Output,
                             const TComposeOptions& Options, bool TwoThreads) {
-    if (OutputFormatOf(Output) == TOutputFormat::Pdf)
-        return RunPrintSheetHelper(
-            Input, Output,
-            TPrintSheetJob{Options.Layout, Options.Spine,
-                           Options.Paper.value_or(PaperForLocale(PaperLocaleName())), Options.Bleed,
-                           Options.FindSpine, Options.Cut, Options.Scan});
+    if (OutputFormatOf(Output) == TOutputFormat::Pdf) {
+        const TSheetReport Report = RunPrintSheetHelper({Input}, Output, PrintSheetJobOf(Options));
+        TSpineSearch Search = Options.FindSpine ? TSpineSearch::Found : TSpineSearch::NotAsked;
+        for (const TSheetRecord& Record : Report)
+            if (Record.Kind == TSheetRecord::TKind::Failed)
+                throw EPrintSheetHelperError(Record.ClassName, Record.Text);
+            else if (Record.Kind == TSheetRecord::TKind::NoSpine)
+                Search = TSpineSearch::NotFound;
+        return Search;
+    }
     if (MayTakeFastWay(Options, Input, Output)) {
         try {
             const TJpegRowReader Scan(Input);
@@ -464,6 +490,8 @@ int RunComposeCommand(const std::vector<std::string>& Arguments, std::ostream& O
     for (const std::string& Input : Options.Inputs)
         if (const auto Id = FileIdentityOf(Input))
             Protected.insert(*Id);
+    if (const auto Id = FileIdentityOf(Options.Front); Id && !Options.Front.empty())
+        Protected.insert(*Id);
 
     // Files are composed Jobs at a time, reported in order. A file whose input or output is the
     // output of a file still in flight waits for that one, so that the checks above and below see
@@ -473,14 +501,25 @@ int RunComposeCommand(const std::vector<std::string>& Arguments, std::ostream& O
     TFilesInFlight Files(Jobs);
     std::multiset<std::string> OutputsInFlight;
     int ExitCode = ExitSuccess;
-    for (const std::string& Input : Options.Inputs) {
+    // One output for each input, or one PDF for all of them.
+    std::vector<std::vector<std::string>> InputsOfOutputs;
+    if (Options.OutputDir.empty())
+        InputsOfOutputs.push_back(Options.Inputs);
+    else
+        for (const std::string& Input : Options.Inputs)
+            InputsOfOutputs.push_back({Input});
+    for (const std::vector<std::string>& Inputs : InputsOfOutputs) {
+        const std::string& Input = Inputs.front();
         const std::string Output =
             Options.OutputDir.empty()
                 ? Options.Output
                 : BatchOutputName(Options.OutputDir, Input,
                                   Options.Format.value_or(TOutputFormat::Jpeg));
         const std::string FutureOutput = FutureIdentity(Output);
-        if (OutputsInFlight.count(FutureOutput) || OutputsInFlight.count(FutureIdentity(Input)))
+        bool WaitForEarlier = OutputsInFlight.count(FutureOutput) > 0;
+        for (const std::string& Each : Inputs)
+            WaitForEarlier |= OutputsInFlight.count(FutureIdentity(Each)) > 0;
+        if (WaitForEarlier)
             Files.FinishAll();
         const std::optional<TFileIdentity> Id = FileIdentityOf(Output);
         const bool Refused = Id && Protected.count(*Id) > 0;
@@ -491,23 +530,28 @@ int RunComposeCommand(const std::vector<std::string>& Arguments, std::ostream& O
             bool Usage = false; // a --cut the picture cannot take
         };
         auto Report = std::make_shared<TReport>();
-        const auto Work = [&Options, Input, Output, Refused, Jobs, Report] {
+        const auto Work = [&Options, Inputs, Input, Output, Refused, Jobs, Report] {
             try {
                 if (Refused)
                     throw Exception("The output \"" + Output +
                                     "\" is an input or another output of this run");
+                if (OutputFormatOf(Output) == TOutputFormat::Pdf) {
+                    Report->Text = PrintSheetOutput(Inputs, Output, Options, Report->Failed);
+                    return;
+                }
                 if (ComposeOneFile(Input, Output, Options, Jobs == 1) == TSpineSearch::NotFound)
                     Report->Text = ProgramName + std::string(": ") + Input +
                                    ": no spine found, the layout's own cut is used\n";
             } catch (const std::exception& E) {
                 // A cut the picture cannot take, here or in the PDF writer, is the user's to mend.
+                const std::string& Named = Inputs.size() == 1 ? Input : Output;
                 if (ExceptionClassName(E) == "ESpineCutError") {
-                    Report->Text = ProgramName + std::string(": ") + Input +
+                    Report->Text = ProgramName + std::string(": ") + Named +
                                    ": --cut: " + LinesOf(E.what()) + "\n";
                     Report->Usage = true;
                 } else {
                     Report->Text =
-                        ProgramName + std::string(": ") + Input + ": " + DescribeError(E) + "\n";
+                        ProgramName + std::string(": ") + Named + ": " + DescribeError(E) + "\n";
                 }
                 Report->Failed = true;
             }

@@ -49,6 +49,10 @@ struct TComposeOptions {
     int Jobs = 0;                        // files composed at once; 0: DefaultJobs()
     bool FindSpine = false;              // cut where FindSpine finds the spine
     std::optional<TSpineCut> Cut;        // --cut: an explicit cut, its edges at position 0
+    std::optional<int> PerSheet;         // tray cards a PDF page: 1 or 2; none: 1
+    std::string Front;                   // the front cover's picture for a PDF; "": none
+    bool FrontFromCover = false;         // the front cover from each input's own picture
+    bool NoCaption = false;              // no caption on a PDF's sheets
     TScanPreparation Scan;               // --rotate and --straighten, before all else
     bool ShowHelp = false;
     bool ShowVersion = false;
@@ -59,10 +63,11 @@ inline constexpr int ExitFileFailed = 1;
 inline constexpr int ExitUsage = 2;
 
 // Parses the arguments after the program name. Options may come anywhere before "--", as
-// "--spine 5" or "--spine=5". Throws EUsageError with a one-line reason for an unknown option,
-// a missing or wrong value, options that exclude each other (--layout tray-card with a --spine
-// other than 0, --find-spine or --cut; --cut with --find-spine), or the wrong number of file
-// names; --help and --version need none.
+// "--spine 5" or "--spine=5". Several INPUTs before an OUTPUT ending in ".pdf" go into that one
+// PDF. Throws EUsageError with a one-line reason for an unknown option, a missing or wrong value,
+// the wrong number of file names, or options that do not go together (compose_cli/SheetOptions.h;
+// --layout tray-card with a --spine other than 0, --find-spine or --cut; --cut with
+// --find-spine); --help and --version need none.
 TComposeOptions ParseComposeArguments(const std::vector<std::string>& Arguments);
 
 // The number of files composed at once unless --jobs says: the number of cores, at most 4.
@@ -110,6 +115,9 @@ bool TakesFastWay(const TComposeOptions& Options, const std::string& Input,
 // decode a large scan on two threads. Returns what ComposeFile returns; throws what it throws.
 TSpineSearch ComposeOneFile(const std::string& Input, const std::string& Output,
                             const TComposeOptions& Options, bool TwoThreads);
+
+// "CLASS: MESSAGE", the message's line breaks as lines: how a failed file is reported.
+std::string DescribeComposeError(const std::string& ClassName, const std::string& Message);
 
 // Runs the whole command: help, version or the files, each failure reported on Err as
 // "trayvane-compose: INPUT: CLASS: MESSAGE" (the message's line breaks as lines) before the

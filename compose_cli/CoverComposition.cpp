@@ -15,6 +15,11 @@ TCoverComposition ComposeCover(const std::string& Input, const TCoverRequest& Re
                                TBitmap32& Inlay) {
     TBitmap32 Picture;
     PrepareCoverPicture(Input, Request.Preparation, Picture);
+    return ComposeCoverPicture(Picture, Request, Inlay);
+}
+
+TCoverComposition ComposeCoverPicture(const TBitmap32& Picture, const TCoverRequest& Request,
+                                      TBitmap32& Inlay) {
     const TInlayLayout Chosen = Request.Layout.value_or(ChooseInlayLayout(Picture));
     std::optional<TSpineCut> Cut = Request.Cut;
     if (Cut)
@@ -28,5 +33,6 @@ TCoverComposition ComposeCover(const std::string& Input, const TCoverRequest& Re
     const TSpineSearch Search = !Request.LookForSpine ? TSpineSearch::NotAsked
                                 : Found               ? TSpineSearch::Found
                                                       : TSpineSearch::NotFound;
-    return TCoverComposition{Chosen, Composed, Search};
+    return TCoverComposition{Chosen, Composed, Search,
+                             Cut.value_or(DescribedSpineCut(Picture.Width(), Chosen, 0))};
 }

@@ -23,6 +23,7 @@ struct TCoverComposition {
     TInlayLayout Layout;           // the layout asked for, or the one the proportions give
     TInlayComposition Composition; // the cut used, the sizes, the density
     TSpineSearch Search;
+    TSpineCut Cut; // the spine's edges at slider position 0: the one found, or the layout's own
 };
 
 // What a cover's inlay is composed with.
@@ -41,9 +42,15 @@ struct TCoverRequest {
 void PrepareCoverPicture(const std::string& Input, const TScanPreparation& Preparation,
                          TBitmap32& Picture);
 
-// Prepares Input and composes its inlay into Inlay in Request.Layout (or the one its proportions
-// give) with the spine setting Request.Spine: at Request.Cut when given (checked with
-// CheckExplicitCut: ESpineCutError), else with LookForSpine at the spine FindSpine finds, else,
-// and when it finds none, at the layout's own cut. Throws what the steps throw.
+// Prepares Input and composes its inlay into Inlay (ComposeCoverPicture). Throws what the steps
+// throw.
 TCoverComposition ComposeCover(const std::string& Input, const TCoverRequest& Request,
                                TBitmap32& Inlay);
+
+// Composes the inlay of a picture already loaded and prepared into Inlay in Request.Layout (or
+// the one its proportions give) with the spine setting Request.Spine: at Request.Cut when given
+// (checked with CheckExplicitCut: ESpineCutError), else with LookForSpine at the spine FindSpine
+// finds, else, and when it finds none, at the layout's own cut. Request.Preparation plays no
+// part here. Throws what the steps throw.
+TCoverComposition ComposeCoverPicture(const TBitmap32& Picture, const TCoverRequest& Request,
+                                      TBitmap32& Inlay);

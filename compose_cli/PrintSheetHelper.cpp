@@ -71,7 +71,7 @@ std::string ReadAll(std::FILE* File) {
 
 } // namespace
 
-std::vector<std::string> PrintSheetHelperArguments(const std::string& Input,
+std::vector<std::string> PrintSheetHelperArguments(const std::vector<std::string>& Inputs,
                                                    const std::string& Output,
                                                    const TPrintSheetJob& Job) {
     std::vector<std::string> Arguments{
@@ -87,8 +87,17 @@ std::vector<std::string> PrintSheetHelperArguments(const std::string& Input,
         Arguments.insert(Arguments.end(), {"--rotate", std::to_string(Job.Scan.Rotate)});
     if (Job.Scan.Straighten)
         Arguments.push_back("--straighten");
-    for (const std::string& Word : {std::string("--"), Input, Output})
-        Arguments.push_back(Word);
+    if (Job.PerSheet != 1)
+        Arguments.insert(Arguments.end(), {"--per-sheet", std::to_string(Job.PerSheet)});
+    if (!Job.Front.empty())
+        Arguments.insert(Arguments.end(), {"--front", Job.Front});
+    if (Job.FrontFromCover)
+        Arguments.push_back("--front-from-cover");
+    if (!Job.Caption)
+        Arguments.push_back("--no-caption");
+    Arguments.push_back("--");
+    Arguments.insert(Arguments.end(), Inputs.begin(), Inputs.end());
+    Arguments.push_back(Output);
     return Arguments;
 }
 
@@ -107,11 +116,11 @@ std::string FindPrintSheetHelper() {
                     " is not installed beside \"" + Program.string() + "\"");
 }
 
-TSpineSearch RunPrintSheetHelper(const std::string& Input, const std::string& Output,
+TSheetReport RunPrintSheetHelper(const std::vector<std::string>& Inputs, const std::string& Output,
                                  const TPrintSheetJob& Job) {
     const std::string Helper = FindPrintSheetHelper();
     std::vector<std::string> Words{Helper};
-    for (std::string& Word : PrintSheetHelperArguments(Input, Output, Job))
+    for (std::string& Word : PrintSheetHelperArguments(Inputs, Output, Job))
         Words.push_back(std::move(Word));
     std::vector<char*> Argv;
     for (std::string& Word : Words)
@@ -135,22 +144,18 @@ TSpineSearch RunPrintSheetHelper(const std::string& Input, const std::string& Ou
     int Status = 0;
     while (::waitpid(Child, &Status, 0) < 0 && errno == EINTR) {
     }
-    if (WIFEXITED(Status) && WEXITSTATUS(Status) == 0)
-        return Job.FindSpine ? TSpineSearch::Found : TSpineSearch::NotAsked;
-    if (WIFEXITED(Status) && WEXITSTATUS(Status) == PrintSheetNoSpineExit && Job.FindSpine)
-        return TSpineSearch::NotFound;
-
-    const std::string Text = ReadAll(Report.get());
-    const std::size_t LineEnd = Text.find('\n');
-    if (WIFEXITED(Status) && WEXITSTATUS(Status) == 1 && LineEnd != std::string::npos &&
-        LineEnd > 0)
-        throw EPrintSheetHelperError(Text.substr(0, LineEnd), Text.substr(LineEnd + 1));
+    if (WIFEXITED(Status) && (WEXITSTATUS(Status) == 0 || WEXITSTATUS(Status) == 1)) {
+        TSheetReport Records = ParseSheetReport(ReadAll(Report.get()));
+        // A writer that failed says why; one that said nothing ended some other way.
+        if (WEXITSTATUS(Status) == 0 || SheetReportFailed(Records))
+            return Records;
+    }
     throw Exception("The PDF writer \"" + Helper + "\" failed " +
                     (WIFSIGNALED(Status)
                          ? "with signal " + std::to_string(WTERMSIG(Status))
                          : "with exit status " + std::to_string(WEXITSTATUS(Status))));
 }
 
-std::string PrintSheetHelperReport(const std::exception& Error) {
-    return ExceptionClassName(Error) + "\n" + Error.what();
+TSheetRecord FailureRecord(const std::string& File, const std::exception& Error) {
+    return TSheetRecord{TSheetRecord::TKind::Failed, File, ExceptionClassName(Error), Error.what()};
 }

@@ -7,14 +7,15 @@
 // as trayvane-compose does and writes the sheet (print_sheet/PdfSheet.h) on Qt's offscreen
 // platform, without a display.
 //
-// The writer takes the single form of trayvane-compose's arguments, with the layout, spine, paper
-// and bleed spelt out (and --find-spine or --cut when asked for). It exits with 0 when the PDF was
-// written (PrintSheetNoSpineExit when it was written at the layout's own cut because no spine was
-// found); with 1 after a failure, which it reports on its standard error as the error's class name,
-// a line break, and the message.
+// The writer takes trayvane-compose's arguments for one PDF (one INPUT or several, then OUTPUT),
+// with the layout, spine, paper and bleed spelt out and the sheet's other options when asked for.
+// It reports what befell each file on its standard error (compose_cli/SheetReport.h) and exits
+// with 0 when every input was printed, with 1 when any file failed (the others are printed; no
+// PDF is written when nothing could be printed).
 
 #include "base/Exception.h"
 #include "compose_cli/CoverComposition.h"
+#include "compose_cli/SheetReport.h"
 #include "composer/InlayLayout.h"
 #include "composer/SpineCut.h"
 #include "print_sheet/Paper.h"
@@ -34,11 +35,11 @@ struct TPrintSheetJob {
     bool FindSpine = false;       // cut where FindSpine finds the spine
     std::optional<TSpineCut> Cut; // an explicit cut, its edges at position 0
     TScanPreparation Scan;        // turned and straightened before all else
+    int PerSheet = 1;             // tray cards a page: 1, or 2 one above the other
+    std::string Front;            // the front cover's picture, printed with the card; "" for none
+    bool FrontFromCover = false;  // the front cover from each input's own picture
+    bool Caption = true;
 };
-
-// The writer's exit status after a sheet written at the layout's own cut because the spine
-// finder, asked for, found no spine (0 after any other sheet written).
-inline constexpr int PrintSheetNoSpineExit = 3;
 
 // A failure the writer reported: its message, under the class name the writer gave it, so that
 // it reads as the same failure would in trayvane-compose itself.
@@ -53,8 +54,9 @@ private:
 };
 
 // The writer's arguments for a job: "--layout L --spine N --paper P --bleed B [--find-spine]
-// [--cut LEFT:RIGHT] [--rotate R] [--straighten] -- INPUT OUTPUT".
-std::vector<std::string> PrintSheetHelperArguments(const std::string& Input,
+// [--cut LEFT:RIGHT] [--rotate R] [--straighten] [--per-sheet 2] [--front F | --front-from-cover]
+// [--no-caption] -- INPUT... OUTPUT".
+std::vector<std::string> PrintSheetHelperArguments(const std::vector<std::string>& Inputs,
                                                    const std::string& Output,
                                                    const TPrintSheetJob& Job);
 
@@ -62,11 +64,11 @@ std::vector<std::string> PrintSheetHelperArguments(const std::string& Input,
 // installed to (libexec/trayvane beside bin). Throws Exception when neither exists.
 std::string FindPrintSheetHelper();
 
-// Writes Output, the print sheet of Input, through the writer, and waits for it. Returns what
-// became of the spine search. Throws EPrintSheetHelperError with what the writer reported, or
-// Exception when the writer cannot be found or started or ends without a report (a crash, say).
-TSpineSearch RunPrintSheetHelper(const std::string& Input, const std::string& Output,
+// Writes Output, the print sheets of Inputs, through the writer, and waits for it. Returns what
+// the writer reported. Throws Exception when the writer cannot be found or started or ends
+// without a report (a crash, say).
+TSheetReport RunPrintSheetHelper(const std::vector<std::string>& Inputs, const std::string& Output,
                                  const TPrintSheetJob& Job);
 
-// How the writer reports Error on its standard error: the class name, "\n", the message.
-std::string PrintSheetHelperReport(const std::exception& Error);
+// The failure record of Error about File, as the writer reports it.
+TSheetRecord FailureRecord(const std::string& File, const std::exception& Error);

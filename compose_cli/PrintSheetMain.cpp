@@ -4,6 +4,7 @@
 
 #include "compose_cli/ComposeCommand.h"
 #include "compose_cli/PrintSheetFile.h"
+#include "compose_cli/SheetOutput.h"
 #include "picture_codecs/CodecPictures.h"
 
 #include <QGuiApplication>
@@ -25,7 +26,7 @@ int main(int argc, char** argv) {
     try {
         const TComposeOptions Options =
             ParseComposeArguments(std::vector<std::string>(argv + 1, argv + argc));
-        if (Options.Inputs.size() != 1 || Options.Output.empty() || !Options.Paper)
+        if (Options.Inputs.empty() || Options.Output.empty() || !Options.Paper)
             throw EUsageError("give --paper, INPUT and OUTPUT");
 
         qputenv("QT_QPA_PLATFORM", "offscreen");
@@ -33,13 +34,13 @@ int main(int argc, char** argv) {
         // Qt sees only the program's name: it would take some file names for its own options.
         int QtArgc = 1;
         QGuiApplication Application(QtArgc, argv);
-        const TSpineSearch Search = WritePrintSheetFile(
-            Options.Inputs.front(), Options.Output,
-            TPrintSheetJob{Options.Layout, Options.Spine, *Options.Paper, Options.Bleed,
-                           Options.FindSpine, Options.Cut, Options.Scan});
-        return Search == TSpineSearch::NotFound ? PrintSheetNoSpineExit : 0;
+        const TSheetReport Report =
+            WritePrintSheetFile(Options.Inputs, Options.Output, PrintSheetJobOf(Options));
+        std::cerr << SheetReportText(Report) << std::flush;
+        return SheetReportFailed(Report) ? 1 : 0;
     } catch (const std::exception& E) {
-        std::cerr << PrintSheetHelperReport(E) << std::flush;
+        std::cerr << SheetReportText({FailureRecord(argc > 1 ? argv[argc - 1] : "", E)})
+                  << std::flush;
         return 1;
     }
 }

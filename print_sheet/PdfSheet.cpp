@@ -7,7 +7,6 @@
 #include "print_sheet/SheetPainter.h"
 #include "raster/Bitmap32.h"
 
-#include <QBuffer>
 #include <QPageLayout>
 #include <QPainter>
 #include <QPdfWriter>
@@ -35,23 +34,50 @@ void WriteWhole(const std::string& FileName, const QByteArray& Content) {
 
 } // namespace
 
+TPdfSheetWriter::TPdfSheetWriter(const TPaper& Paper) {
+    FBuffer.open(QIODevice::WriteOnly);
+    FWriter = std::make_unique<QPdfWriter>(&FBuffer);
+    FWriter->setCreator(QStringLiteral("Trayvane"));
+    FWriter->setResolution(PdfDotsPerInch);
+    FWriter->setPageLayout(QPageLayout(PageSizeOf(Paper), QPageLayout::Portrait, QMarginsF()));
+    FPage = PaperOf(FWriter->pageLayout());
+}
+
+// The painter ends before the writer it paints on.
+TPdfSheetWriter::~TPdfSheetWriter() {
+    FPainter.reset();
+}
+
+void TPdfSheetWriter::AddPage(const TPrintSheet& Sheet,
+                              const std::vector<const TBitmap32*>& Pictures) {
+    if (!FPainter) {
+        // The title is read when painting begins.
+        FWriter->setTitle(QString::fromStdString(Sheet.Caption));
+        FPainter = std::make_unique<QPainter>();
+        if (!FPainter->begin(FWriter.get())) {
+            FPainter.reset();
+            throw EPrintSheetError("Cannot start the PDF");
+        }
+    } else if (!FWriter->newPage()) {
+        throw EPrintSheetError("Cannot start a new page of the PDF");
+    }
+    ++FPageCount;
+    PaintPrintSheet(*FPainter, Sheet, Pictures);
+}
+
+void TPdfSheetWriter::Save(const std::string& FileName) {
+    if (FPainter)
+        FPainter->end();
+    FPainter.reset();
+    FWriter.reset();
+    WriteWhole(FileName, FBuffer.data());
+}
+
 void WritePdfSheet(const std::string& FileName, const TPaper& Paper, double BleedMm,
                    const TBitmap32& Inlay, int SpineWidth, const std::string& Caption) {
-    QBuffer Buffer;
-    Buffer.open(QIODevice::WriteOnly);
-    {
-        QPdfWriter Writer(&Buffer);
-        Writer.setCreator(QStringLiteral("Trayvane"));
-        Writer.setTitle(QString::fromStdString(Caption));
-        Writer.setResolution(PdfDotsPerInch);
-        Writer.setPageLayout(QPageLayout(PageSizeOf(Paper), QPageLayout::Portrait, QMarginsF()));
-        const TPrintSheet Sheet =
-            ComputePrintSheet(PaperOf(Writer.pageLayout()), BleedMm,
-                              TSheetInlay{Inlay.Width(), Inlay.Height(), SpineWidth}, Caption);
-        QPainter Painter;
-        if (!Painter.begin(&Writer))
-            throw EPrintSheetError("Cannot start the PDF of \"" + FileName + "\"");
-        PaintPrintSheet(Painter, Sheet, Inlay);
-    }
-    WriteWhole(FileName, Buffer.data());
+    TPdfSheetWriter Writer(Paper);
+    const TPrintSheet Sheet = ComputePrintSheet(
+        Writer.Page(), BleedMm, TSheetInlay{Inlay.Width(), Inlay.Height(), SpineWidth}, Caption);
+    Writer.AddPage(Sheet, {&Inlay});
+    Writer.Save(FileName);
 }

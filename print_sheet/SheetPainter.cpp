@@ -1,6 +1,7 @@
 #include "print_sheet/SheetPainter.h"
 
 #include "print_sheet/BleedPicture.h"
+#include "print_sheet/PrintSheetError.h"
 #include "raster/Bitmap32.h"
 
 #include <QFontMetricsF>
@@ -34,7 +35,7 @@ QImage ImageOf(const TBitmap32& Bitmap) {
                   QImage::Format_RGB32);
 }
 
-void DrawPicture(QPainter& Painter, const TPrintSheet& Sheet, const TBitmap32& Inlay) {
+void DrawPicture(QPainter& Painter, const TSheetPiece& Sheet, const TBitmap32& Inlay) {
     TBitmap32 Extended;
     const bool Bleeds = Sheet.BleedColumns > 0 || Sheet.BleedRows > 0;
     if (Bleeds)
@@ -44,11 +45,13 @@ void DrawPicture(QPainter& Painter, const TPrintSheet& Sheet, const TBitmap32& I
     Painter.setRenderHint(QPainter::LosslessImageRendering);
     if (Bleeds)
         Painter.setClipRect(ToQt(Sheet.BleedArea));
-    Painter.drawImage(ToQt(Sheet.PictureArea), ImageOf(Bleeds ? Extended : Inlay));
+    // A copy that owns its pixels: a print preview keeps what it is given to draw later, when
+    // the bleed picture (and a front cover cut for this sheet) is gone.
+    Painter.drawImage(ToQt(Sheet.PictureArea), ImageOf(Bleeds ? Extended : Inlay).copy());
     Painter.restore();
 }
 
-void DrawMarks(QPainter& Painter, const TPrintSheet& Sheet) {
+void DrawMarks(QPainter& Painter, const TSheetPiece& Sheet) {
     QPen Pen(Qt::black, MarkLineWidth, Qt::SolidLine, Qt::FlatCap);
     Painter.setPen(Pen);
     for (const TMmLine& Line : Sheet.CropMarks)
@@ -89,16 +92,26 @@ QPageSize PageSizeOf(const TPaper& Paper) {
     return QPageSize(QSizeF(Paper.Width, Paper.Height), QPageSize::Millimeter);
 }
 
-void PaintPrintSheet(QPainter& Painter, const TPrintSheet& Sheet, const TBitmap32& Inlay) {
+void PaintPrintSheet(QPainter& Painter, const TPrintSheet& Sheet,
+                     const std::vector<const TBitmap32*>& Pictures) {
+    if (Pictures.size() != Sheet.Pieces.size())
+        throw EPrintSheetError("The sheet's pictures do not match its pieces");
     const double DotsPerMmX = Painter.device()->logicalDpiX() / MmPerInch;
     const double DotsPerMmY = Painter.device()->logicalDpiY() / MmPerInch;
     Painter.save();
     const QTransform Device = Painter.worldTransform();
     Painter.setRenderHint(QPainter::Antialiasing);
     Painter.setWorldTransform(QTransform::fromScale(DotsPerMmX, DotsPerMmY) * Device);
-    DrawPicture(Painter, Sheet, Inlay);
-    DrawMarks(Painter, Sheet);
+    for (std::size_t I = 0; I < Sheet.Pieces.size(); ++I) {
+        DrawPicture(Painter, Sheet.Pieces[I], *Pictures[I]);
+        DrawMarks(Painter, Sheet.Pieces[I]);
+    }
     Painter.setWorldTransform(Device);
-    DrawCaption(Painter, Sheet, DotsPerMmX, DotsPerMmY);
+    if (!Sheet.Caption.empty())
+        DrawCaption(Painter, Sheet, DotsPerMmX, DotsPerMmY);
     Painter.restore();
+}
+
+void PaintPrintSheet(QPainter& Painter, const TPrintSheet& Sheet, const TBitmap32& Inlay) {
+    PaintPrintSheet(Painter, Sheet, std::vector<const TBitmap32*>(Sheet.Pieces.size(), &Inlay));
 }

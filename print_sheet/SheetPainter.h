@@ -7,6 +7,8 @@
 #include "print_sheet/Paper.h"
 #include "print_sheet/PrintSheet.h"
 
+#include <vector>
+
 class QPageLayout;
 class QPageSize;
 class QPainter;
@@ -19,8 +21,14 @@ TPaper PaperOf(const QPageLayout& Layout);
 // The page size for Paper: Qt's own A4 or Letter for those, else a custom size in millimetres.
 QPageSize PageSizeOf(const TPaper& Paper);
 
-// Draws Sheet with Inlay, the picture it was laid out for, on Painter's device, at 100 %: one
-// millimetre of the sheet is the device's logical dots per inch / 25.4 units. The device's
-// origin must be the page's top-left corner (a QPrinter set to full page, a QPdfWriter without
-// margins). Throws what SetDimensions throws when the bleed picture cannot be had.
+// Draws Sheet with Pictures, one for each of its pieces in order (the pictures it was laid out
+// for), on Painter's device, at 100 %: one millimetre of the sheet is the device's logical dots
+// per inch / 25.4 units; an empty caption draws no text. The device's origin must be the page's
+// top-left corner (a QPrinter set to full page, a QPdfWriter without margins). Throws
+// EPrintSheetError when the number of pictures is not the number of pieces, and what
+// SetDimensions throws when a bleed picture cannot be had.
+void PaintPrintSheet(QPainter& Painter, const TPrintSheet& Sheet,
+                     const std::vector<const TBitmap32*>& Pictures);
+
+// The same with Inlay for every piece.
 void PaintPrintSheet(QPainter& Painter, const TPrintSheet& Sheet, const TBitmap32& Inlay);

@@ -416,9 +416,10 @@ TEST_F(ComposeCommandTest, RotateAndStraightenWorkBeforeEverythingElse) {
     ComposeTrayInlay(Scan, TInlayLayout::Back, 0, Plain);
     ExpectPpmIsInlay(Dir.File("plain.ppm"), Plain);
 
-    TPrintSheetJob Job{
-        std::nullopt, 0, A4Paper(), 0, false, std::nullopt, TScanPreparation{270, true}};
-    EXPECT_THAT(PrintSheetHelperArguments("in.png", "out.pdf", Job),
+    TPrintSheetJob Job;
+    Job.Paper = A4Paper();
+    Job.Scan = TScanPreparation{270, true};
+    EXPECT_THAT(PrintSheetHelperArguments({"in.png"}, "out.pdf", Job),
                 ElementsAre("--layout", "auto", "--spine", "0", "--paper", "a4", "--bleed", "0",
                             "--rotate", "270", "--straighten", "--", "in.png", "out.pdf"));
 }

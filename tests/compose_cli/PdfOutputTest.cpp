@@ -9,6 +9,7 @@
 #include "raster/Bitmap32.h"
 
 #include "tests/support/JpegFixtures.h"
+#include "tests/support/PdfRender.h"
 #include "tests/support/RunProgram.h"
 #include "tests/support/TempFolder.h"
 
@@ -26,77 +27,6 @@ using testing::Not;
 namespace {
 
 constexpr double MmPerInch = 25.4;
-
-// A rendered page: pdftoppm's binary PGM (grey) or PPM (colour).
-struct TRender {
-    int Width = 0;
-    int Height = 0;
-    int Channels = 0;
-    std::vector<std::uint8_t> Samples;
-
-    const std::uint8_t* At(int X, int Y) const {
-        return Samples.data() + (static_cast<std::size_t>(Y) * Width + X) * Channels;
-    }
-    bool Dark(int X, int Y) const { return At(X, Y)[0] < 200; }
-};
-
-TRender ReadRender(const std::string& FileName) {
-    const auto Bytes = ReadFileBytes(FileName);
-    std::istringstream Header(std::string(Bytes.begin(), Bytes.end()));
-    std::string Magic;
-    int MaxValue = 0;
-    TRender Render;
-    Header >> Magic >> Render.Width >> Render.Height >> MaxValue;
-    Render.Channels = Magic == "P6" ? 3 : 1;
-    const auto Start = static_cast<std::ptrdiff_t>(Header.tellg()) + 1;
-    Render.Samples.assign(Bytes.begin() + Start, Bytes.end());
-    EXPECT_EQ(Render.Samples.size(),
-              static_cast<std::size_t>(Render.Width) * Render.Height * Render.Channels);
-    return Render;
-}
-
-// Renders page 1 of Pdf at Dpi (-gray or colour), optionally only the area X, Y, W, H in pixels.
-TRender RenderPdf(const TTempFolder& Dir, const std::string& Pdf, double Dpi, bool Grey,
-                  std::vector<int> Area = {}) {
-    std::vector<std::string> Argv{"pdftoppm", "-r", std::to_string(Dpi), "-singlefile"};
-    if (Grey)
-        Argv.push_back("-gray");
-    if (Area.size() == 4)
-        for (const auto& [Option, Value] : {std::pair{"-x", Area[0]}, std::pair{"-y", Area[1]},
-                                            std::pair{"-W", Area[2]}, std::pair{"-H", Area[3]}})
-            Argv.insert(Argv.end(), {Option, std::to_string(Value)});
-    const std::string Stem = Dir.File("render");
-    Argv.insert(Argv.end(), {Pdf, Stem});
-    const TProgramRun Run = RunProgram(Argv);
-    EXPECT_EQ(Run.ExitCode, 0) << "pdftoppm (Debian's poppler-utils): " << Run.Err;
-    const std::string File = Stem + (Grey ? ".pgm" : ".ppm");
-    TRender Render = ReadRender(File);
-    std::filesystem::remove(File);
-    return Render;
-}
-
-std::string PdfInfo(const std::string& Pdf) {
-    const TProgramRun Run = RunProgram({"pdfinfo", Pdf});
-    EXPECT_EQ(Run.ExitCode, 0) << Run.Err;
-    return Run.Out;
-}
-
-// Dark runs along a line of samples: the centres of each run, in sample units.
-std::vector<double> DarkRunCentres(const std::vector<bool>& Dark) {
-    std::vector<double> Centres;
-    for (std::size_t I = 0; I < Dark.size();) {
-        if (!Dark[I]) {
-            ++I;
-            continue;
-        }
-        std::size_t End = I;
-        while (End < Dark.size() && Dark[End])
-            ++End;
-        Centres.push_back((I + End - 1) / 2.0);
-        I = End;
-    }
-    return Centres;
-}
 
 class PdfOutputTest : public testing::Test {
 protected:

@@ -40,7 +40,9 @@ class PrintSheetTest : public testing::TestWithParam<TSheetCase> {};
 TEST_P(PrintSheetTest, CardMarksFoldsAndBleedLieWhereTheyShould) {
     const TSheetCase& C = GetParam();
     const TPrintSheet Sheet = ComputePrintSheet(C.Paper, C.Bleed, C.Inlay, "caption");
-    const TMmRect& Card = Sheet.Card;
+    ASSERT_EQ(Sheet.Pieces.size(), 1u);
+    const TSheetPiece& Piece = Sheet.Pieces.front();
+    const TMmRect& Card = Piece.Card;
 
     // The card: exactly 151 x 117.5, centred on the page.
     EXPECT_NEAR(Card.Left, C.CardLeft, Tolerance);
@@ -52,39 +54,39 @@ TEST_P(PrintSheetTest, CardMarksFoldsAndBleedLieWhereTheyShould) {
 
     // The bleed: the card grown by the bleed; the picture with its repeated edges covers it, the
     // inlay's own pixels exactly on the card.
-    EXPECT_NEAR(Sheet.BleedArea.Left, Card.Left - C.Bleed, Tolerance);
-    EXPECT_NEAR(Sheet.BleedArea.Top, Card.Top - C.Bleed, Tolerance);
-    EXPECT_NEAR(Sheet.BleedArea.Width, 151 + 2 * C.Bleed, Tolerance);
-    EXPECT_NEAR(Sheet.BleedArea.Height, 117.5 + 2 * C.Bleed, Tolerance);
-    EXPECT_EQ(Sheet.BleedColumns, C.BleedColumns);
-    EXPECT_EQ(Sheet.BleedRows, C.BleedRows);
-    EXPECT_NEAR(Sheet.PictureArea.Left, C.PictureArea.Left, Tolerance);
-    EXPECT_NEAR(Sheet.PictureArea.Top, C.PictureArea.Top, Tolerance);
-    EXPECT_NEAR(Sheet.PictureArea.Width, C.PictureArea.Width, Tolerance);
-    EXPECT_NEAR(Sheet.PictureArea.Height, C.PictureArea.Height, Tolerance);
-    EXPECT_LE(Sheet.PictureArea.Left, Sheet.BleedArea.Left + Tolerance);
-    EXPECT_GE(Sheet.PictureArea.Bottom(), Sheet.BleedArea.Bottom() - Tolerance);
+    EXPECT_NEAR(Piece.BleedArea.Left, Card.Left - C.Bleed, Tolerance);
+    EXPECT_NEAR(Piece.BleedArea.Top, Card.Top - C.Bleed, Tolerance);
+    EXPECT_NEAR(Piece.BleedArea.Width, 151 + 2 * C.Bleed, Tolerance);
+    EXPECT_NEAR(Piece.BleedArea.Height, 117.5 + 2 * C.Bleed, Tolerance);
+    EXPECT_EQ(Piece.BleedColumns, C.BleedColumns);
+    EXPECT_EQ(Piece.BleedRows, C.BleedRows);
+    EXPECT_NEAR(Piece.PictureArea.Left, C.PictureArea.Left, Tolerance);
+    EXPECT_NEAR(Piece.PictureArea.Top, C.PictureArea.Top, Tolerance);
+    EXPECT_NEAR(Piece.PictureArea.Width, C.PictureArea.Width, Tolerance);
+    EXPECT_NEAR(Piece.PictureArea.Height, C.PictureArea.Height, Tolerance);
+    EXPECT_LE(Piece.PictureArea.Left, Piece.BleedArea.Left + Tolerance);
+    EXPECT_GE(Piece.PictureArea.Bottom(), Piece.BleedArea.Bottom() - Tolerance);
 
     // Crop marks: at each corner one along each edge line, 5 mm long, from 3 mm off the card.
-    ASSERT_EQ(Sheet.CropMarks.size(), 8u);
+    ASSERT_EQ(Piece.CropMarks.size(), 8u);
     for (const double X : {Card.Left, Card.Right()})
         for (const double Y : {Card.Top, Card.Bottom()}) {
             const double Dx = X == Card.Left ? -1 : 1, Dy = Y == Card.Top ? -1 : 1;
             const TMmLine Horizontal{X + 3 * Dx, Y, X + 8 * Dx, Y};
             const TMmLine Vertical{X, Y + 3 * Dy, X, Y + 8 * Dy};
             int Found = 0;
-            for (const TMmLine& Mark : Sheet.CropMarks)
+            for (const TMmLine& Mark : Piece.CropMarks)
                 if (Mark == Horizontal || Mark == Vertical)
                     ++Found;
             EXPECT_EQ(Found, 2) << "corner (" << X << ", " << Y << ")";
         }
 
     // Fold marks: dashes of 1 mm at the x of each fold, 3 to 8 mm above and below the card.
-    ASSERT_EQ(Sheet.FoldX.size(), C.FoldX.size());
+    ASSERT_EQ(Piece.FoldX.size(), C.FoldX.size());
     for (std::size_t I = 0; I < C.FoldX.size(); ++I)
-        EXPECT_NEAR(Sheet.FoldX[I], C.FoldX[I], Tolerance) << "fold " << I;
-    EXPECT_EQ(Sheet.FoldDashes.size(), C.FoldX.size() * 2 * 3);
-    for (const TMmLine& Dash : Sheet.FoldDashes) {
+        EXPECT_NEAR(Piece.FoldX[I], C.FoldX[I], Tolerance) << "fold " << I;
+    EXPECT_EQ(Piece.FoldDashes.size(), C.FoldX.size() * 2 * 3);
+    for (const TMmLine& Dash : Piece.FoldDashes) {
         EXPECT_EQ(Dash.X1, Dash.X2);
         EXPECT_NEAR(std::abs(Dash.Y2 - Dash.Y1), 1.0, Tolerance);
         const bool Above = Dash.Y1 < Card.Top;
@@ -237,6 +239,194 @@ TEST(BleedPictureTest, EdgePixelsRepeatOutwardAndTheInlayStaysInTheMiddle) {
                     << " rows";
             }
     }
+}
+
+} // namespace
+
+namespace {
+
+// Sheets of two pieces, worked by hand: the pair centred down the page PieceGap apart, each piece
+// centred across, the caption in the gap, clear of the marks that reach into it.
+struct TTwoPieceCase {
+    std::string Name;
+    TPaper Paper;
+    double Bleed;
+    std::vector<TSheetItem> Items;
+    // Expected:
+    std::vector<TMmRect> Cards;
+    TMmRect CaptionArea;
+};
+
+// A wrap-around's inlay whose spine strips are 63 of 1594 columns: folds 5.968 mm in.
+constexpr TSheetInlay WrapInlay{1594, 1240, 63};
+constexpr TSheetItem Card{TSheetPieceKind::TrayCard, WrapInlay};
+constexpr TSheetItem Front{TSheetPieceKind::FrontCover, {1400, 1400, 0}};
+constexpr double FoldIn = 63 * 151.0 / 1594;
+
+bool Crosses(const TMmLine& Line, const TMmRect& Rect) {
+    const double Left = std::min(Line.X1, Line.X2), Right = std::max(Line.X1, Line.X2);
+    const double Top = std::min(Line.Y1, Line.Y2), Bottom = std::max(Line.Y1, Line.Y2);
+    return Right >= Rect.Left && Left <= Rect.Right() && Bottom >= Rect.Top && Top <= Rect.Bottom();
+}
+
+class TwoPieceSheetTest : public testing::TestWithParam<TTwoPieceCase> {};
+
+TEST_P(TwoPieceSheetTest, PiecesCaptionAndMarksLieWhereTheyShouldAndClearOfEachOther) {
+    const TTwoPieceCase& C = GetParam();
+    const TPrintSheet Sheet = ComputePrintSheet(C.Paper, C.Bleed, C.Items, "caption");
+    ASSERT_EQ(Sheet.Pieces.size(), 2u);
+    for (std::size_t I = 0; I < 2; ++I) {
+        SCOPED_TRACE("piece " + std::to_string(I));
+        const TSheetPiece& Piece = Sheet.Pieces[I];
+        EXPECT_EQ(Piece.Kind, C.Items[I].Kind);
+        EXPECT_NEAR(Piece.Card.Left, C.Cards[I].Left, Tolerance);
+        EXPECT_NEAR(Piece.Card.Top, C.Cards[I].Top, Tolerance);
+        EXPECT_NEAR(Piece.Card.Width, C.Cards[I].Width, Tolerance);
+        EXPECT_NEAR(Piece.Card.Height, C.Cards[I].Height, Tolerance);
+        EXPECT_NEAR(Piece.BleedArea.Width, Piece.Card.Width + 2 * C.Bleed, Tolerance);
+        EXPECT_EQ(Piece.CropMarks.size(), 8u);
+        EXPECT_EQ(Piece.FoldX.size(), C.Items[I].Picture.SpineWidth > 0 ? 2u : 0u);
+        // No mark of this piece reaches the other's picture.
+        const TSheetPiece& Other = Sheet.Pieces[1 - I];
+        for (const auto* Marks : {&Piece.CropMarks, &Piece.FoldDashes})
+            for (const TMmLine& Mark : *Marks)
+                EXPECT_FALSE(Crosses(Mark, Other.BleedArea))
+                    << "mark (" << Mark.X1 << ", " << Mark.Y1 << ") to (" << Mark.X2 << ", "
+                    << Mark.Y2 << ")";
+    }
+    EXPECT_NEAR(Sheet.CaptionArea.Left, C.CaptionArea.Left, Tolerance);
+    EXPECT_NEAR(Sheet.CaptionArea.Top, C.CaptionArea.Top, Tolerance);
+    EXPECT_NEAR(Sheet.CaptionArea.Width, C.CaptionArea.Width, Tolerance);
+    EXPECT_NEAR(Sheet.CaptionArea.Height, 4, Tolerance);
+    for (const TSheetPiece& Piece : Sheet.Pieces)
+        for (const auto* Marks : {&Piece.CropMarks, &Piece.FoldDashes})
+            for (const TMmLine& Mark : *Marks)
+                EXPECT_FALSE(Crosses(Mark, Sheet.CaptionArea)) << "a mark in the caption";
+    EXPECT_TRUE(SheetFitsPage(Sheet)) << "every picture and mark 5 mm from the edges";
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, TwoPieceSheetTest,
+    testing::Values(
+        // 2 x 117.5 + 12 = 247 high: (297 - 247) / 2 = 25 from the top. The caption between the
+        // folds: 105 - (29.5 + fold) - 1 either side of the middle.
+        TTwoPieceCase{"A4_TwoCards",
+                      A4Paper(),
+                      0,
+                      {Card, Card},
+                      {{29.5, 25, 151, 117.5}, {29.5, 154.5, 151, 117.5}},
+                      {29.5 + FoldIn + 1, 146.5, 151 - 2 * (FoldIn + 1), 4}},
+        // (279.4 - 247) / 2 = 16.2: the marks 8.2 mm from the top and the bottom.
+        TTwoPieceCase{"Letter_TwoCards_Bleed3",
+                      LetterPaper(),
+                      3,
+                      {Card, Card},
+                      {{32.45, 16.2, 151, 117.5}, {32.45, 145.7, 151, 117.5}},
+                      {32.45 + FoldIn + 1, 137.7, 151 - 2 * (FoldIn + 1), 4}},
+        // 117.5 + 12 + 120 = 249.5 high: (297 - 249.5) / 2 = 23.75; the front (210 - 120) / 2 = 45
+        // from the left. The caption within the front's marks, a millimetre off them.
+        TTwoPieceCase{"A4_CardAndFront",
+                      A4Paper(),
+                      0,
+                      {Card, Front},
+                      {{29.5, 23.75, 151, 117.5}, {45, 153.25, 120, 120}},
+                      {46, 145.25, 118, 4}},
+        // (279.4 - 249.5) / 2 = 14.95: the front's lower marks end 6.95 mm above the bottom.
+        TTwoPieceCase{"Letter_CardAndFront_Bleed3",
+                      LetterPaper(),
+                      3,
+                      {Card, Front},
+                      {{32.45, 14.95, 151, 117.5}, {47.95, 144.45, 120, 120}},
+                      {48.95, 136.45, 118, 4}},
+        // A card without spine strips has no folds: the caption as wide as the front allows.
+        TTwoPieceCase{"Letter_CardWithoutSpineAndFront",
+                      LetterPaper(),
+                      1.5,
+                      {{TSheetPieceKind::TrayCard, {11, 8, 0}}, Front},
+                      {{32.45, 14.95, 151, 117.5}, {47.95, 144.45, 120, 120}},
+                      {48.95, 136.45, 118, 4}}),
+    [](const testing::TestParamInfo<TTwoPieceCase>& Info) { return AsTestName(Info.param.Name); });
+
+TEST(TwoPieceSheetTest, AFrontCoversPictureFillsItsSquareAndItsBleedRepeatsWholePixels) {
+    const TPrintSheet Sheet = ComputePrintSheet(A4Paper(), 1, {Card, Front}, "");
+    const TSheetPiece& Piece = Sheet.Pieces[1];
+    // 1 mm of 1400 pixels over 120 mm: 11.67 pixels, so 12 repeated.
+    EXPECT_EQ(Piece.BleedColumns, 12);
+    EXPECT_EQ(Piece.BleedRows, 12);
+    EXPECT_NEAR(Piece.PictureArea.Left, 45 - 12 * 120.0 / 1400, Tolerance);
+    EXPECT_NEAR(Piece.PictureArea.Width, 120 + 24 * 120.0 / 1400, Tolerance);
+    EXPECT_TRUE(Piece.FoldDashes.empty());
+}
+
+TEST(TwoPieceSheetTest, MoreThanTwoPiecesOrNoneAreRefused) {
+    EXPECT_THROW(ComputePrintSheet(A4Paper(), 0, {Card, Card, Card}, ""), EPrintSheetError);
+    EXPECT_THROW(ComputePrintSheet(A4Paper(), 0, std::vector<TSheetItem>{}, ""), Exception);
+    EXPECT_THROW(ComputePrintSheet(A4Paper(), 0, {Card, {TSheetPieceKind::FrontCover, {}}}, ""),
+                 Exception);
+}
+
+// Which pages take which sheets: every picture and mark (and the caption) 5 mm from the edges.
+struct TFitCase {
+    std::string Name;
+    TPaper Paper;
+    std::vector<TSheetItem> Items;
+    std::string Caption;
+    std::string Message; // "" where the sheet fits
+};
+
+class PageFitTest : public testing::TestWithParam<TFitCase> {};
+
+TEST_P(PageFitTest, TooSmallAPageIsRefusedNamingThePaperThatFits) {
+    const TFitCase& C = GetParam();
+    EXPECT_EQ(PageTooSmallMessage(C.Paper, 3, C.Items, C.Caption), C.Message);
+}
+
+const std::string NamesA4AndLetter = ", is too small for this sheet: print it on A4 or Letter "
+                                     "paper, portrait";
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, PageFitTest,
+    testing::Values(TFitCase{"A4_OneCard", A4Paper(), {Card}, "c", ""},
+                    TFitCase{"Letter_TwoCards", LetterPaper(), {Card, Card}, "c", ""},
+                    TFitCase{"Letter_CardAndFront", LetterPaper(), {Card, Front}, "c", ""},
+                    // 151 + 2 x (8 + 5) = 177 wide at least.
+                    TFitCase{"A5_OneCard",
+                             {"", 148, 210},
+                             {Card},
+                             "c",
+                             "The page, 148 \u00D7 210 mm" + NamesA4AndLetter},
+                    TFitCase{"PostCard_OneCard",
+                             {"", 101.6, 152.4},
+                             {Card},
+                             "c",
+                             "The page, 102 \u00D7 152 mm" + NamesA4AndLetter},
+                    TFitCase{"A4Landscape_OneCard", {"", 297, 210}, {Card}, "c", ""},
+                    TFitCase{"A4Landscape_TwoCards",
+                             {"", 297, 210},
+                             {Card, Card},
+                             "c",
+                             "The page, 297 \u00D7 210 mm" + NamesA4AndLetter},
+                    // 117.5 + 2 x 13 = 143.5 high without the caption; the caption's box ends 14 mm
+                    // below the card, (146 + 117.5) / 2 + 14 = 145.75, within 5 mm of the edge.
+                    TFitCase{"JustTheCardsHeight_NoCaption", {"", 180, 146}, {Card}, "", ""},
+                    TFitCase{"JustTheCardsHeight_Caption",
+                             {"", 180, 146},
+                             {Card},
+                             "c",
+                             "The page, 180 \u00D7 146 mm" + NamesA4AndLetter}),
+    [](const testing::TestParamInfo<TFitCase>& Info) { return AsTestName(Info.param.Name); });
+
+TEST(SheetCaptionTest, WhatIsOnThePage) {
+    const std::string Card = SheetCaption("/scans/Blue Train.jpg", TInlayLayout::BackAndFront, 5);
+    EXPECT_EQ(FrontCoverCaption(Card, "/scans/front.png"),
+              "Blue Train.jpg \u00B7 back and front \u00B7 spine +5 % \u00B7 front cover from "
+              "front.png");
+    EXPECT_EQ(TwiceCaption(Card),
+              "Blue Train.jpg \u00B7 back and front \u00B7 spine +5 % \u00B7 twice");
+    EXPECT_EQ(TwoCardsCaption("a.jpg \u00B7 back card \u00B7 spine 0 %",
+                              "b.jpg \u00B7 back card \u00B7 spine 0 %"),
+              "above: a.jpg \u00B7 back card \u00B7 spine 0 % \u2014 below: b.jpg \u00B7 back "
+              "card \u00B7 spine 0 %");
 }
 
 } // namespace

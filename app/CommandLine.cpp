@@ -37,6 +37,7 @@ TCommandLine ParseCommandLine(const std::vector<std::string>& Arguments) {
 
 std::string CommandLineHelpText() {
     return "Usage: trayvane [FILE]\n"
+           "  or:  trayvane --help | --version\n"
            "\n"
            "Turns the picture of a CD cover into the inlay for the tray of a jewel case: the\n"
            "back card with a strip of the spine on each side, brought to the proportion\n"
@@ -44,6 +45,8 @@ std::string CommandLineHelpText() {
            "\n"
            "FILE, a scan of the back card alone or of the whole wrap-around cover (JPEG, PNG,\n"
            "TIFF or WebP), is opened at start as the Open button would open it.\n"
+           "\n"
+           "In the window, F1 shows the user guide.\n"
            "\n"
            "Options:\n"
            "  -h, --help     show this text and exit\n"

@@ -1,5 +1,7 @@
 #include "app/ExceptionLog.h"
 
+#include "app/LogField.h"
+
 #include "base/FileHandle.h"
 #include "base/FileName.h"
 #include "base/StandardError.h"
@@ -148,10 +150,13 @@ std::string TExceptionLog::Append(const std::string& ClassName, const std::strin
                                   const std::string& ActiveForm,
                                   const std::string& ActiveControl) const noexcept {
     try {
-        std::string Record = FormatLogDateTime(FClock()) + " : " + Message + LineEnd;
+        // Each field escaped: nothing a field holds can start a line of the record.
+        std::string Record =
+            FormatLogDateTime(FClock()) + " : " + LogMessageText(Message) + LineEnd;
         const TMemoryStatus Memory = FMemoryReader();
-        Record += "Exception = " + ClassName + LineEnd + "ActiveForm = " + NameOrNone(ActiveForm) +
-                  LineEnd + "ActiveControl = " + NameOrNone(ActiveControl) + LineEnd +
+        Record += "Exception = " + LogFieldText(ClassName) + LineEnd +
+                  "ActiveForm = " + LogFieldText(NameOrNone(ActiveForm)) + LineEnd +
+                  "ActiveControl = " + LogFieldText(NameOrNone(ActiveControl)) + LineEnd +
                   "MemoryLoad = " + std::to_string(Memory.MemoryLoad) + LineEnd +
                   "TotalPhys = " + std::to_string(Memory.TotalPhys) + LineEnd +
                   "AvailPhys = " + std::to_string(Memory.AvailPhys) + LineEnd;

@@ -12,10 +12,12 @@
 //   TotalPhys = <bytes>
 //   AvailPhys = <bytes>
 //
-// The message is written unchanged, line-break characters included, so a record can span more
-// physical lines. The file is opened for each record and closed after it; it is never truncated,
-// replaced or read. Each record is built whole and appended with one write, so the records of
-// several copies of the program writing to one log never mix.
+// The fields are written as LogFieldText and LogMessageText (app/LogField.h) give them: a line
+// break inside a field is escaped, so that no text from outside (a file name, a system's message)
+// can start a line; only the carriage returns of the JPEG bridge's four-line messages stay. The
+// file is opened for each record and closed after it; it is never truncated, replaced or read. Each
+// record is built whole and appended with one write, so the records of several copies of the
+// program writing to one log never mix.
 
 #include "app/MemoryStatus.h"
 

@@ -20,6 +20,7 @@
 #include "app/ExceptionLog.h"
 #include "app/FileActionScope.h"
 #include "app/FileDialog.h"
+#include "app/HelpWindow.h"
 #include "app/InlayFileName.h"
 #include "app/StatusText.h"
 #include "app/WidgetPlacement.h"
@@ -107,6 +108,8 @@ public:
     TDropFileTarget& DropTarget() { return DropFileTarget1; }
     TFileDialog& OpenFileDialog() { return OpenDialog; }
     TFileDialog& SaveFileDialog() { return SaveDialog; }
+    // The help window, once F1 has made it; null before.
+    THelpWindow* HelpWindow() const { return FHelpWindow.get(); }
 
     // The handlers, connected to their controls by ConnectHandlers.
     void FileOpenButtonClick();
@@ -121,6 +124,8 @@ public:
     void FormatTrayCardButtonClick();
     void SpineSizeTrackBarPositionChanged(double Position);
     void InfoHomeButtonClick();
+    // F1: shows the help window "Trayvane Help" (app/MainFormHelp.cpp).
+    void HelpKeyPressed();
     // The cut (app/MainFormCut.cpp).
     void FormatFindSpineButtonClick();
     void InputImgViewCutLineMoved(TCutLine Line, int Column);
@@ -165,6 +170,7 @@ private:
     void ConnectStatusLine();
     void SetUpKeysAndTips();
     void ShowStatus(const TStatusEvent& Event);
+    void ClearStatus();
     void ShowLoadedStatus(const std::string& FileName);
     void ShowComposedStatus();
     void ShowSavedStatus(const std::string& FileName);
@@ -230,6 +236,8 @@ private:
     // The file the input picture was loaded from (the placeholder at first): the inlay is never
     // saved over it.
     std::optional<TFileIdentity> FInputFile;
+    // The help window, made at the first F1 and kept (hidden when closed) for the next.
+    std::unique_ptr<THelpWindow> FHelpWindow;
     // The input picture as it was opened, kept from its first turn or straightening until the
     // next picture is loaded or Ctrl+Z puts it back.
     std::unique_ptr<TBitmap32> FOpenedPicture;

@@ -7,7 +7,8 @@
 #include "base/RunHandler.h"
 #include "composer/SpineFinder.h"
 
-// Finding nothing changes nothing on the screen; the log says so.
+// Finding nothing changes nothing on the screen; the log says so. What was found is said in the
+// status line, in millimetres of the printed card.
 void TMainForm::FormatFindSpineButtonClick() {
     RunHandler([this] {
         const TInlayLayout Layout = ChosenLayout();
@@ -18,11 +19,15 @@ void TMainForm::FormatFindSpineButtonClick() {
             throw ESpineNotFound(SpineNotFoundMessage);
         FExplicitCut = TExplicitCut{Found->Cut, Layout};
         BuildOutput();
+        const TSpineCut Shown = ShownSpineCut();
+        ShowStatus(TSpineFoundStatus{Shown.Left, Shown.Right, InlayDotsPerInch()});
     });
 }
 
 // The dragged line goes to the boundary under the pointer; the other stays where it is shown.
+// The status line's sentence about the inlay before (a save, a spine found) no longer holds.
 void TMainForm::InputImgViewCutLineMoved(TCutLine Line, int Column) {
+    ClearStatus();
     RunHandler([this, Line, Column] {
         const int Width = InputImgView->Bitmap().Width();
         const TInlayLayout Layout = ChosenLayout();
@@ -35,6 +40,7 @@ void TMainForm::InputImgViewCutLineMoved(TCutLine Line, int Column) {
                                                      ExplicitCutWidths(Width, Layout)),
                                     Layout};
         BuildOutput();
+        ShowComposedStatus();
     });
 }
 
@@ -50,5 +56,6 @@ void TMainForm::InputImgViewCutDragCancelled() {
         FExplicitCut = FCutDrag->CutBefore;
         FCutDrag.reset();
         BuildOutput();
+        ShowComposedStatus();
     });
 }

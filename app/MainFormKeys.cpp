@@ -65,8 +65,8 @@ void TMainForm::SetUpKeysAndTips() {
         {ScanStraightenButton, "Straighten",
          "Cut the card out of the scanner's bed around it and level it if it lies tilted",
          StraightenKey(), true},
-        {InfoHomeButton, "Homepage", "Open Trayvane's home page in the browser",
-         QKeySequence::HelpContents, true},
+        {InfoHomeButton, "Homepage", "Open Trayvane's home page in the browser", std::nullopt,
+         true},
         {InputImgView, "Cover picture",
          "The picture of the cover, shrunk to fit, with the spine cut; drop a picture file here to "
          "open it",
@@ -108,6 +108,12 @@ void TMainForm::SetUpKeysAndTips() {
     // The toolbars, as groups, are named by their captions.
     for (TAdvToolBar* const ToolBar : findChildren<TAdvToolBar*>())
         ToolBar->setAccessibleName(ToolBar->Caption());
+
+    // F1: the window's own help.
+    auto* const Help = new QAction(this);
+    Help->setShortcuts(QKeySequence::HelpContents);
+    connect(Help, &QAction::triggered, this, &TMainForm::HelpKeyPressed);
+    addAction(Help);
 
     // Ctrl+Z: the picture back as it was opened, before any turn or straightening.
     auto* const Undo = new QAction(this);

@@ -127,15 +127,18 @@ void TMainForm::FilePrintButtonClick() {
             new TPrintOptionsPanel(FPrintOptions, ChosenLayout() == TInlayLayout::BackAndFront,
                                    FFrontFile, FFrontFromOther);
         ShowBesidePreview(Preview, *Panel);
+        bool LastSheetRefused = false;
         connect(&Preview, &QPrintPreviewDialog::paintRequested, this,
-                [this, Panel](QPrinter* Target) {
+                [this, Panel, &LastSheetRefused](QPrinter* Target) {
                     // What refuses the sheet is said beside the preview too: the status line is
                     // behind it.
                     Panel->ShowProblem({});
+                    LastSheetRefused = false;
                     RunHandler([&] {
                         try {
                             PrintSheet(*Target);
                         } catch (const std::exception& E) {
+                            LastSheetRefused = true;
                             Panel->ShowProblem(QString::fromStdString(E.what()));
                             throw;
                         }
@@ -156,6 +159,14 @@ void TMainForm::FilePrintButtonClick() {
                 Panel->SetFrontFile(FFrontFile);
             });
         });
-        Preview.exec();
+        // The preview is accepted once its sheet went to the printer or into a file; the last
+        // sheet drawn is the one printed, and a refused one is told already.
+        if (Preview.exec() != QDialog::Accepted || LastSheetRefused)
+            return;
+        const bool ToFile =
+            Printer.outputFormat() == QPrinter::PdfFormat || !Printer.outputFileName().isEmpty();
+        ShowStatus(TPrintedStatus{
+            (ToFile ? Printer.outputFileName() : Printer.printerName()).toStdString(), ToFile,
+            InlayDotsPerInch()});
     });
 }

@@ -14,11 +14,13 @@
 
 #include <cstdlib>
 
+void TMainForm::ClearStatus() {
+    StatusLine->ShowMessage(QString(), false);
+    TakeFileAction(FFileAction); // a note an earlier error left and nobody took
+}
+
 void TMainForm::ConnectStatusLine() {
-    const auto Clear = [this] {
-        StatusLine->ShowMessage(QString(), false);
-        TakeFileAction(FFileAction); // a note an earlier error left and nobody took
-    };
+    const auto Clear = [this] { ClearStatus(); };
     for (TAdvGlowButton* const Button : findChildren<TAdvGlowButton*>())
         connect(Button, &TAdvGlowButton::OnClick, this, Clear);
     connect(SpineSizeTrackBar, &TAdvSmoothTrackBar::OnPositionChanged, this, Clear);

@@ -1,12 +1,13 @@
 #include "app/MemoryStatus.h"
 
+#include "base/FileStream.h"
+
 #include <algorithm>
 #include <charconv>
-#include <fstream>
-#include <iterator>
 #include <limits>
 #include <optional>
 #include <string_view>
+#include <vector>
 
 namespace {
 
@@ -53,9 +54,9 @@ TMemoryStatus ParseMemInfo(const std::string& Text) noexcept {
 
 TMemoryStatus ReadMemoryStatus() noexcept {
     try {
-        std::ifstream In("/proc/meminfo");
-        const std::string Text(std::istreambuf_iterator<char>(In), {});
-        return ParseMemInfo(Text);
+        TFileStream In("/proc/meminfo");
+        const std::vector<std::uint8_t> Data = In.ReadAll();
+        return ParseMemInfo(std::string(Data.begin(), Data.end()));
     } catch (...) {
         return {};
     }

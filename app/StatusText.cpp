@@ -83,12 +83,40 @@ TStatusText Describe(const TComposedStatus& Composed) {
     return {LowResolutionText(Composed.InlayDotsPerInch), true};
 }
 
-TStatusText Describe(const TSavedStatus& Saved) {
+// "151 × 117.5 mm at 255 dpi": the tray card's printed size and the inlay's density.
+std::string PrintedSize(int DotsPerInch) {
     const double HeightMm = TrayCardHeightMm;
-    return WithResolution("Saved " + NameOf(Saved.FileName) + ": " + Millimetres(TrayCardWidthMm) +
-                              " " + Times + " " + Millimetres(HeightMm) + " mm at " +
-                              std::to_string(Saved.DotsPerInch) + " dpi",
+    return Millimetres(TrayCardWidthMm) + " " + Times + " " + Millimetres(HeightMm) + " mm at " +
+           std::to_string(DotsPerInch) + " dpi";
+}
+
+TStatusText Describe(const TSavedStatus& Saved) {
+    return WithResolution("Saved " + NameOf(Saved.FileName) + ": " + PrintedSize(Saved.DotsPerInch),
                           Saved.DotsPerInch);
+}
+
+// Millimetres with one decimal always: "6.4", "138.0".
+std::string TenthsOfMillimetre(double Value) {
+    char Text[32];
+    std::snprintf(Text, sizeof Text, "%.1f", Value);
+    return Text;
+}
+
+TStatusText Describe(const TSpineFoundStatus& Found) {
+    const double Strip = static_cast<double>(Found.Right) - Found.Left;
+    const double Composed = static_cast<double>(Found.Left) + 2 * Strip;
+    if (Strip <= 0 || Composed <= 0)
+        return {};
+    const double MmPerColumn = TrayCardWidthMm / Composed;
+    return WithResolution("Spine found: " + TenthsOfMillimetre(Strip * MmPerColumn) +
+                              " mm wide at " + TenthsOfMillimetre(Found.Left * MmPerColumn) + " mm",
+                          Found.InlayDotsPerInch);
+}
+
+TStatusText Describe(const TPrintedStatus& Printed) {
+    const std::string Where = Printed.ToFile ? "Printed to " + NameOf(Printed.Target)
+                                             : "Sent to printer " + Printed.Target;
+    return WithResolution(Where + ": " + PrintedSize(Printed.DotsPerInch), Printed.DotsPerInch);
 }
 
 TStatusText Describe(const TErrorStatus& Error) {

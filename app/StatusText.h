@@ -11,17 +11,18 @@
 //            " — " behind a load or a save)
 //   error    "Couldn't read NAME: REASON. Details in ~/.local/state/trayvane/trayvane.log"
 //   dropped  "No picture among the dropped files", "Couldn't read NAME: REASON"
+//   spine    "Spine found: 6.4 mm wide at 138.0 mm"
+//   printed  "Printed to night-trains-inlay.pdf: 151 × 117.5 mm at 255 dpi",
+//            "Sent to printer Office: 151 × 117.5 mm at 255 dpi"
 //
 // File names are shown without their folder. Texts are UTF-8.
 
 #include "composer/InlayLayout.h"
+#include "composer/TrayCard.h"
 
 #include <optional>
 #include <string>
 #include <variant>
-
-// An inlay printed at tray-card size below this many dots per inch looks coarse.
-inline constexpr int LowResolutionDotsPerInch = 150;
 
 // A picture was loaded: its file, its size and the layout chosen for it; the composed inlay
 // prints at InlayDotsPerInch (0: nothing was composed).
@@ -72,8 +73,27 @@ struct TDropIgnoredStatus {
     std::string Message;
 };
 
-using TStatusEvent =
-    std::variant<TLoadedStatus, TComposedStatus, TSavedStatus, TErrorStatus, TDropIgnoredStatus>;
+// Find spine found the spine and the inlay was composed at it: the strip is picture columns Left
+// to Right - 1 as composed (at the slider's setting). Said in millimetres of the printed tray
+// card, whose 151 mm take the back card (every column left of the strip) and the strip twice:
+// how wide each spine strip prints, and where the strip begins, measured from the picture's left
+// edge at that scale (the width the back card prints).
+struct TSpineFoundStatus {
+    int Left = 0;
+    int Right = 0;
+    int InlayDotsPerInch = 0;
+};
+
+// The print sheet went to a printer (ToFile false: Target is its name) or into a PDF file
+// (Target), the inlay at DotsPerInch.
+struct TPrintedStatus {
+    std::string Target;
+    bool ToFile = false;
+    int DotsPerInch = 0;
+};
+
+using TStatusEvent = std::variant<TLoadedStatus, TComposedStatus, TSavedStatus, TErrorStatus,
+                                  TDropIgnoredStatus, TSpineFoundStatus, TPrintedStatus>;
 
 // One line for the status line; Warning asks for the warning colour. An empty Text clears it.
 struct TStatusText {

@@ -7,6 +7,7 @@
 #include <cstring>
 #include <fcntl.h>
 #include <filesystem>
+#include <sys/mman.h>
 #include <sys/stat.h>
 #include <system_error>
 #include <unistd.h>
@@ -94,17 +95,37 @@ void SyncFolder(const std::string& FileName) noexcept {
     }
 }
 
-int WriteAll(int Handle, const char* Data, std::size_t Size) {
-    while (Size > 0) {
-        const ssize_t Written = ::write(Handle, Data, Size);
-        if (Written < 0) {
-            if (errno == EINTR)
-                continue;
-            return errno;
-        }
-        Data += Written;
-        Size -= static_cast<std::size_t>(Written);
+// Writes the whole content of Source over Target from its start and cuts Target to that length.
+// The new size is reserved on Target's disk first: when it cannot be, Target is left as it was.
+int WriteOverInPlace(int Source, int Target) noexcept {
+    struct stat Status {};
+    if (::fstat(Source, &Status) != 0)
+        return errno;
+    const off_t Size = Status.st_size;
+    if (Size > 0) {
+        if (const int Error = ::posix_fallocate(Target, 0, Size))
+            return Error;
     }
+    char Buffer[65536];
+    for (off_t Offset = 0; Offset < Size;) {
+        const ssize_t Count = ::pread(Source, Buffer, sizeof Buffer, Offset);
+        if (Count < 0 && errno == EINTR)
+            continue;
+        if (Count <= 0)
+            return Count < 0 ? errno : EIO;
+        for (ssize_t Done = 0; Done < Count;) {
+            const ssize_t Written = ::pwrite(Target, Buffer + Done,
+                                             static_cast<std::size_t>(Count - Done), Offset + Done);
+            if (Written < 0 && errno == EINTR)
+                continue;
+            if (Written < 0)
+                return errno;
+            Done += Written;
+        }
+        Offset += Count;
+    }
+    if (::ftruncate(Target, Size) != 0 || ::fsync(Target) != 0)
+        return errno;
     return 0;
 }
 
@@ -188,10 +209,18 @@ int TAtomicFile::Create(const std::string& TargetName, TSpecialTarget Special) n
         }
         if (Handle < 0) {
             // No temporary file can be made beside a file that may be written: write it in
-            // place, as a direct write would.
-            if (FTargetExisted && (Error == EACCES || Error == EPERM))
-                return Open(::open(Resolved.c_str(), O_WRONLY | O_TRUNC | O_NOCTTY | O_CLOEXEC),
-                            TWay::InPlace);
+            // place once it is complete and its space reserved; until then it gathers in memory.
+            if (FTargetExisted && (Error == EACCES || Error == EPERM)) {
+                FInPlaceTarget = ::open(Resolved.c_str(), O_WRONLY | O_NOCTTY | O_CLOEXEC);
+                if (FInPlaceTarget < 0)
+                    return errno;
+                if (const int OpenError =
+                        Open(::memfd_create("trayvane-in-place", MFD_CLOEXEC), TWay::InPlace)) {
+                    Discard();
+                    return OpenError;
+                }
+                return 0;
+            }
             return Error;
         }
         if (FTargetExisted) {
@@ -224,6 +253,8 @@ int TAtomicFile::Commit() noexcept {
         Error = errno;
     if (Error == 0 && FWay == TWay::Replace)
         Error = CommitReplacement(Handle);
+    if (Error == 0 && FWay == TWay::InPlace)
+        Error = WriteOverInPlace(Handle, FInPlaceTarget);
     if (std::fclose(FStream) != 0 && Error == 0)
         Error = errno;
     FStream = nullptr;
@@ -271,24 +302,10 @@ int TAtomicFile::CommitReplacement(int Handle) noexcept {
 }
 
 int TAtomicFile::CopyIntoTarget(int Handle) noexcept {
-    const int Target = ::open(FTargetName.c_str(), O_WRONLY | O_TRUNC | O_NOCTTY | O_CLOEXEC);
+    const int Target = ::open(FTargetName.c_str(), O_WRONLY | O_NOCTTY | O_CLOEXEC);
     if (Target < 0)
         return errno;
-    int Error = 0;
-    char Buffer[65536];
-    for (off_t Offset = 0; Error == 0;) {
-        const ssize_t Count = ::pread(Handle, Buffer, sizeof Buffer, Offset);
-        if (Count < 0 && errno == EINTR)
-            continue;
-        if (Count <= 0) {
-            Error = Count < 0 ? errno : 0;
-            break;
-        }
-        Error = WriteAll(Target, Buffer, static_cast<std::size_t>(Count));
-        Offset += Count;
-    }
-    if (Error == 0 && ::fsync(Target) != 0)
-        Error = errno;
+    int Error = WriteOverInPlace(Handle, Target);
     if (::close(Target) != 0 && Error == 0)
         Error = errno;
     return Error;
@@ -304,6 +321,10 @@ void TAtomicFile::Discard() noexcept {
         FTemporaryName.clear();
     }
     FGuard.reset();
+    if (FInPlaceTarget >= 0) {
+        ::close(FInPlaceTarget);
+        FInPlaceTarget = -1;
+    }
     FWay = TWay::None;
 }
 

@@ -14,8 +14,10 @@
 //   - A target the user may not write is refused with EACCES (or EROFS), as a direct write
 //     would be, also when its folder would allow a rename over it.
 //   - A writable target in a folder where no temporary file can be made (or where the rename is
-//     refused, as in a sticky folder) is written in place: truncated and written, as a direct
-//     write would; a failure then leaves it incomplete.
+//     refused, as in a sticky folder) is written in place: the content is gathered in memory (or
+//     in the temporary file), then the target's new size is reserved on its disk (fallocate), and
+//     only then is it written over and cut to its new length. When the space cannot be reserved
+//     (a full disk) the target stays as it was and Commit reports the error.
 //   - A target that exists and is no regular file (a device such as /dev/null or /dev/stdout, a
 //     named pipe) is written into directly and never replaced. Opening a named pipe waits for
 //     its reader, as any writer would. With TSpecialTarget::Refuse such a target is refused
@@ -76,6 +78,7 @@ private:
     bool FTargetExisted = false;
     TWay FWay = TWay::None;
     std::FILE* FStream = nullptr;
+    int FInPlaceTarget = -1; // the target opened for writing in place, for TWay::InPlace
     std::optional<TTemporaryNameGuard> FGuard; // for the named temporary file
 };
 

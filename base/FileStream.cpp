@@ -1,20 +1,13 @@
 #include "base/FileStream.h"
 
+#include "base/ReadableFile.h"
 #include "base/SysError.h"
 
+#include <algorithm>
 #include <cerrno>
-#include <fcntl.h>
 #include <filesystem>
-#include <sys/stat.h>
+#include <limits>
 #include <unistd.h>
-
-namespace {
-
-std::string OpenErrorMessage(const std::string& FileName, int ErrorCode) {
-    return "Cannot open file \"" + ExpandFileName(FileName) + "\". " + SysErrorMessage(ErrorCode);
-}
-
-} // namespace
 
 std::string ExpandFileName(const std::string& FileName) {
     std::error_code Error;
@@ -23,45 +16,55 @@ std::string ExpandFileName(const std::string& FileName) {
 }
 
 TFileStream::TFileStream(const std::string& FileName) : FFileName(FileName) {
-    // O_NONBLOCK keeps a named pipe from blocking the open; it is refused below in any case.
-    FHandle = ::open(FileName.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-    if (FHandle < 0)
-        throw EFOpenError(OpenErrorMessage(FileName, errno));
-    struct stat Status {};
-    int ErrorCode = 0;
-    if (::fstat(FHandle, &Status) != 0)
-        ErrorCode = errno;
-    else if (S_ISDIR(Status.st_mode))
-        ErrorCode = EISDIR;
-    else if (!S_ISREG(Status.st_mode))
-        ErrorCode = EINVAL;
-    if (ErrorCode != 0) {
-        ::close(FHandle);
-        throw EFOpenError(OpenErrorMessage(FileName, ErrorCode));
-    }
+    if (const int ErrorCode = OpenFileForReading(FileName, FHandle, &FSize))
+        throw EFOpenError("Cannot open file \"" + ExpandFileName(FileName) + "\". " +
+                          OpenForReadingErrorText(ErrorCode));
 }
 
-TFileStream::~TFileStream() {
-    ::close(FHandle);
+void TFileStream::ThrowReadError(int ErrorCode) const {
+    throw EReadError("Cannot read file \"" + ExpandFileName(FFileName) + "\". " +
+                     SysErrorMessage(ErrorCode));
 }
 
 std::vector<std::uint8_t> TFileStream::ReadAll() {
     std::vector<std::uint8_t> Data;
-    struct stat Status {};
-    if (::fstat(FHandle, &Status) == 0 && Status.st_size > 0)
-        Data.reserve(static_cast<std::size_t>(Status.st_size));
+    Data.reserve(static_cast<std::size_t>(FSize));
     std::uint8_t Chunk[65536];
-    for (;;) {
-        const ssize_t Count = ::read(FHandle, Chunk, sizeof Chunk);
-        if (Count == 0)
-            break;
-        if (Count < 0) {
-            if (errno == EINTR)
-                continue;
-            throw EReadError("Cannot read file \"" + ExpandFileName(FFileName) + "\". " +
-                             SysErrorMessage(errno));
-        }
+    while (const std::size_t Count = Read(Chunk, sizeof Chunk))
         Data.insert(Data.end(), Chunk, Chunk + Count);
-    }
     return Data;
+}
+
+std::size_t TFileStream::Read(void* Target, std::size_t Count) {
+    std::size_t Done = 0;
+    while (Done < Count) {
+        const ssize_t Got = ::read(FHandle.Get(), static_cast<char*>(Target) + Done, Count - Done);
+        if (Got < 0 && errno == EINTR)
+            continue;
+        if (Got < 0)
+            ThrowReadError(errno);
+        if (Got == 0)
+            break;
+        Done += static_cast<std::size_t>(Got);
+    }
+    return Done;
+}
+
+std::size_t TFileStream::ReadAt(std::uint64_t Offset, void* Target, std::size_t Count) {
+    std::size_t Done = 0;
+    while (Done < Count) {
+        const std::uint64_t At = Offset + Done;
+        if (At > static_cast<std::uint64_t>(std::numeric_limits<off_t>::max()))
+            break;
+        const ssize_t Got = ::pread(FHandle.Get(), static_cast<char*>(Target) + Done, Count - Done,
+                                    static_cast<off_t>(At));
+        if (Got < 0 && errno == EINTR)
+            continue;
+        if (Got < 0)
+            ThrowReadError(errno);
+        if (Got == 0)
+            break;
+        Done += static_cast<std::size_t>(Got);
+    }
+    return Done;
 }

@@ -4,6 +4,7 @@
 // through it.
 
 #include "base/Exception.h"
+#include "base/FileHandle.h"
 
 #include <cstdint>
 #include <string>
@@ -14,12 +15,12 @@ DECLARE_EXCEPTION_CLASS(EReadError, Exception);
 
 class TFileStream {
 public:
-    // Opens FileName for reading. Throws EFOpenError "Cannot open file "%s". %s" with the file's
-    // absolute path and the system's text for the error when the file cannot be opened or is not
-    // a regular file (a folder, a device, a pipe). Other programs may go on reading and writing
-    // the file meanwhile: the system has no lock that keeps writers out.
+    // Opens FileName for reading (OpenFileForReading, base/ReadableFile.h). Throws EFOpenError
+    // "Cannot open file "%s". %s" with the file's absolute path and the system's text for the
+    // error ("Not a regular file" for a device or a pipe) when the file cannot be opened or is not
+    // a regular file. Other programs may go on reading and writing the file meanwhile: the system
+    // has no lock that keeps writers out.
     explicit TFileStream(const std::string& FileName);
-    ~TFileStream();
     TFileStream(const TFileStream&) = delete;
     TFileStream& operator=(const TFileStream&) = delete;
 
@@ -29,9 +30,21 @@ public:
     // "%s". %s" when the system reports an error, std::bad_alloc when the content cannot be held.
     std::vector<std::uint8_t> ReadAll();
 
+    // Reads up to Count bytes at the current position into Target and moves past them; returns
+    // how many were read, fewer only at the file's end. Throws EReadError as ReadAll.
+    std::size_t Read(void* Target, std::size_t Count);
+    // Reads up to Count bytes at Offset without moving the current position; returns how many
+    // were read, fewer only at the file's end. Throws EReadError as ReadAll.
+    std::size_t ReadAt(std::uint64_t Offset, void* Target, std::size_t Count);
+    // The file's size when it was opened.
+    std::uint64_t Size() const noexcept { return FSize; }
+
 private:
+    [[noreturn]] void ThrowReadError(int ErrorCode) const;
+
     std::string FFileName;
-    int FHandle = -1;
+    TFileHandle FHandle;
+    std::uint64_t FSize = 0;
 };
 
 // FileName made absolute against the current folder, with "." and ".." steps resolved by name.

@@ -1,6 +1,5 @@
 #include "compose_cli/ComposeCommand.h"
 
-#include "base/ExceptionClassName.h"
 #include "base/FileIdentity.h"
 #include "base/FileName.h"
 #include "compose_cli/FilesInFlight.h"
@@ -9,6 +8,7 @@
 #include "compose_cli/RowComposition.h"
 #include "compose_cli/SheetOptions.h"
 #include "compose_cli/SheetOutput.h"
+#include "composer/SpineCut.h"
 #include "composer/TrayCard.h"
 #include "jpeg_bridge/JpegFile.h"
 #include "jpeg_bridge/UprightJpegFile.h"
@@ -18,8 +18,10 @@
 #include "raster/Bitmap32.h"
 #include "raster/QuarterTurn.h"
 
+#include <algorithm>
 #include <charconv>
 #include <filesystem>
+#include <iterator>
 #include <memory>
 #include <ostream>
 #include <set>
@@ -31,11 +33,12 @@ namespace {
 constexpr const char* ProgramName = "trayvane-compose";
 
 std::optional<TInlayLayout> ParseLayout(const std::string& Value) {
-    if (Value == "auto")
+    // Names in any case, as --paper takes them.
+    if (SameTextAscii(Value, "auto"))
         return std::nullopt;
-    if (Value == "back")
+    if (SameTextAscii(Value, "back"))
         return TInlayLayout::Back;
-    if (Value == "back-and-front")
+    if (SameTextAscii(Value, "back-and-front"))
         return TInlayLayout::BackAndFront;
     if (Value == "tray-card")
         return TInlayLayout::TrayCard;
@@ -112,11 +115,11 @@ int ParseRotate(const std::string& Value) {
 }
 
 TOutputFormat ParseFormat(const std::string& Value) {
-    if (Value == "jpg")
+    if (SameTextAscii(Value, "jpg"))
         return TOutputFormat::Jpeg;
-    if (Value == "ppm")
+    if (SameTextAscii(Value, "ppm"))
         return TOutputFormat::Ppm;
-    if (Value == "pdf")
+    if (SameTextAscii(Value, "pdf"))
         return TOutputFormat::Pdf;
     if (Value == "png")
         return TOutputFormat::Png;
@@ -149,8 +152,9 @@ std::string LinesOf(const std::string& Message) {
     return Text;
 }
 
+// The message alone: the class names of errors mean nothing to the user of a command.
 std::string DescribeError(const std::exception& Error) {
-    return DescribeComposeError(ExceptionClassName(Error), Error.what());
+    return DescribeComposeError(Error.what());
 }
 
 // The file a name will stand for once it exists, for names of files that may not exist yet.
@@ -162,8 +166,8 @@ std::string FutureIdentity(const std::string& FileName) {
 
 } // namespace
 
-std::string DescribeComposeError(const std::string& ClassName, const std::string& Message) {
-    return ClassName + ": " + LinesOf(Message);
+std::string DescribeComposeError(const std::string& Message) {
+    return LinesOf(Message);
 }
 
 TComposeOptions ParseComposeArguments(const std::vector<std::string>& Arguments) {
@@ -256,79 +260,138 @@ TComposeOptions ParseComposeArguments(const std::vector<std::string>& Arguments)
     return Options;
 }
 
+namespace {
+
+// The forms of the command, one a line: help2man takes the lines after the first as more
+// synopses ("  or:  ...").
+constexpr const char* UsageForms[] = {
+    "[OPTION]... INPUT OUTPUT",
+    "[OPTION]... [PDF-OPTION]... INPUT... OUTPUT.pdf",
+    "[OPTION]... --output-dir DIR INPUT...",
+    "[OPTION]... --output-dir DIR --format pdf [PDF-OPTION]... INPUT...",
+    "--help | --version",
+};
+
+// One option of --help: the option with its value, and what it does (wrapped by UsageText).
+struct TOptionHelp {
+    const char* Option;
+    const char* Description;
+};
+
+// The options, one a row, in the order --help shows them.
+constexpr TOptionHelp OptionHelp[] = {
+    {"--layout auto|back|back-and-front|tray-card",
+     "what the scan shows: the back card alone (back), back card, spine and front side by side "
+     "(back-and-front), or a whole tray card with both spines, reprinted as it is (tray-card); "
+     "auto, the default, decides between the first two by the picture's proportions"},
+    {"--spine N",
+     "widen or narrow the spine by N per cent: -20, -15, -10, -5, 0, 5, 10, 15 or 20 (default 0)"},
+    {"--find-spine",
+     "look for the spine's two edges in each picture and cut there (widened or narrowed by "
+     "--spine around its middle); where none is found, the layout's own cut is used and a line "
+     "on standard error says so"},
+    {"--cut LEFT:RIGHT",
+     "cut the spine at these picture columns (its first column and the first column after it), "
+     "as a cut moved in the window; --spine widens or narrows it around its middle. It must lie "
+     "in the picture and be a quarter to three times as wide as the layout's own spine strip"},
+    {"--rotate 0|90|180|270",
+     "turn each picture clockwise by that many degrees (after a photo's own orientation tag): "
+     "for a scan made sideways"},
+    {"--straighten",
+     "cut the card out of the scanner's bed around it and level a tilted card (after --rotate); "
+     "a picture without a margin of bed is left as it is. The layout, --find-spine and the cut "
+     "then work on the card"},
+    {"--output-dir DIR",
+     "write DIR/NAME-inlay.jpg for each INPUT, NAME being the input's file name without its "
+     "extension"},
+    {"--format jpg|ppm|pdf|png|tif",
+     "with --output-dir: write NAME-inlay.jpg (the default), NAME-inlay.ppm, .pdf, .png or .tif"},
+    {"--jobs N",
+     "compose N files at once (default: the number of cores, at most 4); reports still come in "
+     "the order of the inputs"},
+    {"--help", "show this text and exit"},
+    {"--version", "show the version and exit"},
+};
+
+// The options of PDF outputs.
+constexpr TOptionHelp PdfOptionHelp[] = {
+    {"--paper a4|letter",
+     "the paper (default: Letter where the locale's territory is US or CA, A4 elsewhere)"},
+    {"--bleed MM",
+     "extend the picture MM millimetres beyond the cut by repeating its edge pixels: 0 to 3 "
+     "(default 0)"},
+    {"--per-sheet 1|2",
+     "tray cards on a page: 2 puts two one above the other (a cover left alone on the last page "
+     "is printed twice)"},
+    {"--front PICTURE",
+     "print the front cover, 120 x 120 mm, below the tray card: a picture of any kind, cut "
+     "square from its middle (a single INPUT only)"},
+    {"--front-from-cover",
+     "print each cover's front below its tray card: the part of a back-and-front picture right "
+     "of the spine, cut square"},
+    {"--no-caption", "no text on the sheets"},
+};
+
+// Text wrapped to lines of at most Width characters, each starting with Indent spaces.
+std::string Wrapped(const std::string& Text, std::size_t Indent, std::size_t Width) {
+    std::string Lines;
+    std::string Line;
+    std::size_t At = 0;
+    while (At < Text.size()) {
+        const std::size_t End = std::min(Text.find(' ', At), Text.size());
+        const std::string Word = Text.substr(At, End - At);
+        if (!Line.empty() && Indent + Line.size() + 1 + Word.size() > Width) {
+            Lines += std::string(Indent, ' ') + Line + "\n";
+            Line.clear();
+        }
+        Line += (Line.empty() ? "" : " ") + Word;
+        At = End + 1;
+    }
+    if (!Line.empty())
+        Lines += std::string(Indent, ' ') + Line + "\n";
+    return Lines;
+}
+
+// Each option on a line of its own, what it does on the lines below it.
+std::string OptionLines(const TOptionHelp* First, const TOptionHelp* Last) {
+    std::string Text;
+    for (const TOptionHelp* Row = First; Row != Last; ++Row)
+        Text += std::string("  ") + Row->Option + "\n" + Wrapped(Row->Description, 8, 79);
+    return Text;
+}
+
+} // namespace
+
 std::string ComposeUsageText() {
-    return "Usage: trayvane-compose [--layout auto|back|back-and-front|tray-card]\n"
-           "                        [--spine N] [--find-spine | --cut LEFT:RIGHT]\n"
-           "                        [--rotate 0|90|180|270] [--straighten] INPUT OUTPUT\n"
-           "       trayvane-compose [options] --output-dir DIR INPUT...\n"
-           "       trayvane-compose [options] INPUT... OUTPUT.pdf\n"
-           "\n"
-           "Composes the tray inlay of a CD jewel case from the scan of its cover, as\n"
-           "Trayvane does: the back card with a strip of the spine on each side, brought to\n"
-           "the proportion 1510 : 1175. INPUT is a JPEG, PNG, TIFF or WebP picture (by its\n"
-           "extension); a JPEG photo is turned upright as its orientation tag says.\n"
-           "\n"
-           "Options:\n"
-           "  --layout auto|back|back-and-front|tray-card\n"
-           "                    what the scan shows: the back card alone (back), back card,\n"
-           "                    spine and front side by side (back-and-front), or a whole\n"
-           "                    tray card with both spines, reprinted as it is (tray-card);\n"
-           "                    auto, the default, decides between the first two by the\n"
-           "                    picture's proportions\n"
-           "  --spine N         widen or narrow the spine by N per cent: -20, -15, -10, -5, 0,\n"
-           "                    5, 10, 15 or 20 (default 0)\n"
-           "  --find-spine      look for the spine's two edges in each picture and cut there\n"
-           "                    (widened or narrowed by --spine around its middle); where none\n"
-           "                    is found, the layout's own cut is used and a line on standard\n"
-           "                    error says so\n"
-           "  --cut LEFT:RIGHT  cut the spine at these picture columns (its first column and\n"
-           "                    the first column after it), as a cut moved in the window;\n"
-           "                    --spine widens or narrows it around its middle. It must lie in\n"
-           "                    the picture and be a quarter to three times as wide as the\n"
-           "                    layout's own spine strip\n"
-           "  --rotate 0|90|180|270\n"
-           "                    turn each picture clockwise by that many degrees (after a\n"
-           "                    photo's own orientation tag): for a scan made sideways\n"
-           "  --straighten      cut the card out of the scanner's bed around it and level a\n"
-           "                    tilted card (after --rotate); a picture without a margin of bed\n"
-           "                    is left as it is. The layout, --find-spine and the cut then\n"
-           "                    work on the card\n"
-           "  --output-dir DIR  write DIR/NAME-inlay.jpg for each INPUT, NAME being the input's\n"
-           "                    file name without its extension\n"
-           "  --jobs N          compose N files at once (default: the number of cores, at\n"
-           "                    most 4); reports still come in the order of the inputs\n"
-           "  --format jpg|ppm|pdf|png|tif\n"
-           "                    with --output-dir: write NAME-inlay.jpg (the default),\n"
-           "                    NAME-inlay.ppm, .pdf, .png or .tif\n"
-           "  --paper a4|letter the paper of a PDF (default: Letter where the locale's\n"
-           "                    territory is US or CA, A4 elsewhere)\n"
-           "  --bleed MM        in a PDF, extend the picture MM millimetres beyond the cut by\n"
-           "                    repeating its edge pixels: 0 to 3 (default 0)\n"
-           "  --per-sheet 1|2   tray cards on a PDF page: 2 puts two one above the other (a\n"
-           "                    cover left alone on the last page is printed twice)\n"
-           "  --front PICTURE   print the front cover, 120 x 120 mm, below the tray card: a\n"
-           "                    picture of any kind, cut square from its middle (a single\n"
-           "                    INPUT only)\n"
-           "  --front-from-cover\n"
-           "                    print each cover's front below its tray card: the part of a\n"
-           "                    back-and-front picture right of the spine, cut square\n"
-           "  --no-caption      no text on the sheets\n"
-           "  --help            show this text and exit\n"
-           "  --version         show the version and exit\n"
-           "\n"
-           "OUTPUT must end in .jpg, .jpeg, .ppm, .pdf, .png, .tif or .tiff. It is written as\n"
-           "a JPEG of quality 95 that prints 151 mm wide, as a binary PPM (\".ppm\"), as a\n"
-           "lossless PNG or TIFF that prints 151 mm wide (\".png\", \".tif\", \".tiff\"), or as\n"
-           "a one-page PDF print sheet (\".pdf\"): the inlay at 151 x 117.5 mm in the middle of\n"
-           "the page, with crop marks, fold marks at the spine and a caption; print it at\n"
-           "100 %, not fitted to the page. An OUTPUT that is a device or a named pipe\n"
-           "(/dev/stdout) is written whatever its name, as JPEG unless its name says otherwise.\n"
-           "Several INPUTs before an OUTPUT ending in \".pdf\" give one PDF, a page for each\n"
-           "cover in their order (or two a page with --per-sheet 2).\n"
-           "An existing file is replaced only by a complete new one.\n"
-           "\n"
-           "Exit status: 0 when every file was composed, 1 when any file failed (the others are\n"
-           "still composed), 2 for a usage error.\n";
+    std::string Text;
+    for (const char* Form : UsageForms)
+        Text += std::string(Text.empty() ? "Usage: " : "  or:  ") + ProgramName + " " + Form + "\n";
+    Text += "\n"
+            "Composes the tray inlay of a CD jewel case from the scan of its cover, as\n"
+            "Trayvane does: the back card with a strip of the spine on each side, brought to\n"
+            "the proportion 1510 : 1175. INPUT is a JPEG, PNG, TIFF or WebP picture (by its\n"
+            "extension); a JPEG photo is turned upright as its orientation tag says.\n"
+            "\n"
+            "Options:\n";
+    Text += OptionLines(std::begin(OptionHelp), std::end(OptionHelp));
+    Text += "\nPDF options:\n";
+    Text += OptionLines(std::begin(PdfOptionHelp), std::end(PdfOptionHelp));
+    Text += "\n"
+            "OUTPUT must end in .jpg, .jpeg, .ppm, .pdf, .png, .tif or .tiff. It is written as\n"
+            "a JPEG of quality 95 that prints 151 mm wide, as a binary PPM (\".ppm\"), as a\n"
+            "lossless PNG or TIFF that prints 151 mm wide (\".png\", \".tif\", \".tiff\"), or as\n"
+            "a one-page PDF print sheet (\".pdf\"): the inlay at 151 x 117.5 mm in the middle of\n"
+            "the page, with crop marks, fold marks at the spine and a caption; print it at\n"
+            "100 %, not fitted to the page. An OUTPUT that is a device or a named pipe\n"
+            "(/dev/stdout) is written whatever its name, as JPEG unless its name says otherwise.\n"
+            "Several INPUTs before an OUTPUT ending in \".pdf\" give one PDF, a page for each\n"
+            "cover in their order (or two a page with --per-sheet 2). An existing file is\n"
+            "replaced only by a complete new one. An inlay that would print below 150 dpi is\n"
+            "written all the same, with a line on standard error.\n"
+            "\n"
+            "Exit status: 0 when every file was composed, 1 when any file failed (the others\n"
+            "are still composed), 2 for a usage error.\n";
+    return Text;
 }
 
 int DefaultJobs() {
@@ -381,7 +444,7 @@ void CheckOutputName(const std::string& Output) {
                       Output + "\"");
 }
 
-TSpineSearch ComposeFile(const std::string& Input, const std::string& Output,
+TFileOutcome ComposeFile(const std::string& Input, const std::string& Output,
                          const TCoverRequest& Request) {
     TBitmap32 Inlay;
     const TCoverComposition Composed = ComposeCover(Input, Request, Inlay);
@@ -401,10 +464,10 @@ TSpineSearch ComposeFile(const std::string& Input, const std::string& Output,
         SaveJpegFile(Inlay, Output, InlaySaveQuality, Density);
         break;
     }
-    return Composed.Search;
+    return {Composed.Search, Inlay.Width(), {}};
 }
 
-TSpineSearch ComposeFile(const std::string& Input, const std::string& Output,
+TFileOutcome ComposeFile(const std::string& Input, const std::string& Output,
                          std::optional<TInlayLayout> Layout, int Spine, bool LookForSpine,
                          const TScanPreparation& Preparation) {
     return ComposeFile(Input, Output,
@@ -433,24 +496,29 @@ bool TakesFastWay(const TComposeOptions& Options, const std::string& Input,
     return Orientation < 2 || Orientation > 8;
 }
 
-TSpineSearch ComposeOneFile(const std::string& Input, const std::string& Output,
+TFileOutcome ComposeOneFile(const std::string& Input, const std::string& Output,
                             const TComposeOptions& Options, bool TwoThreads) {
     if (OutputFormatOf(Output) == TOutputFormat::Pdf) {
         const TSheetReport Report = RunPrintSheetHelper({Input}, Output, PrintSheetJobOf(Options));
-        TSpineSearch Search = Options.FindSpine ? TSpineSearch::Found : TSpineSearch::NotAsked;
+        TFileOutcome Outcome{
+            Options.FindSpine ? TSpineSearch::Found : TSpineSearch::NotAsked, 0, {}};
         for (const TSheetRecord& Record : Report)
             if (Record.Kind == TSheetRecord::TKind::Failed)
                 throw EPrintSheetHelperError(Record.ClassName, Record.Text);
             else if (Record.Kind == TSheetRecord::TKind::NoSpine)
-                Search = TSpineSearch::NotFound;
-        return Search;
+                Outcome.Search = TSpineSearch::NotFound;
+            else
+                Outcome.Notices.push_back(Record.Text);
+        return Outcome;
     }
     if (MayTakeFastWay(Options, Input, Output)) {
         try {
             const TJpegRowReader Scan(Input);
             if (TakesFastWay(Options, Input, Output, Scan)) {
-                ComposeByRows(Scan, Output, Options.Layout, Options.Spine, TwoThreads, Options.Cut);
-                return TSpineSearch::NotAsked;
+                return {TSpineSearch::NotAsked,
+                        ComposeByRows(Scan, Output, Options.Layout, Options.Spine, TwoThreads,
+                                      Options.Cut),
+                        {}};
             }
         } catch (const std::exception&) {
             // The full way reads and writes the file again and reports what fails in its own
@@ -539,13 +607,18 @@ int RunComposeCommand(const std::vector<std::string>& Arguments, std::ostream& O
                     Report->Text = PrintSheetOutput(Inputs, Output, Options, Report->Failed);
                     return;
                 }
-                if (ComposeOneFile(Input, Output, Options, Jobs == 1) == TSpineSearch::NotFound)
-                    Report->Text = ProgramName + std::string(": ") + Input +
-                                   ": no spine found, the layout's own cut is used\n";
+                const TFileOutcome Outcome = ComposeOneFile(Input, Output, Options, Jobs == 1);
+                const std::string About = ProgramName + std::string(": ") + Input + ": ";
+                if (Outcome.Search == TSpineSearch::NotFound)
+                    Report->Text = About + "no spine found, the layout's own cut is used\n";
+                for (const std::string& Notice : Outcome.Notices)
+                    Report->Text += About + Notice + "\n";
+                if (const std::string Low = LowResolutionNotice(Outcome.InlayWidth); !Low.empty())
+                    Report->Text += About + Low + "\n";
             } catch (const std::exception& E) {
-                // A cut the picture cannot take, here or in the PDF writer, is the user's to mend.
+                // A cut the picture cannot take is the user's to mend.
                 const std::string& Named = Inputs.size() == 1 ? Input : Output;
-                if (ExceptionClassName(E) == "ESpineCutError") {
+                if (dynamic_cast<const ESpineCutError*>(&E)) {
                     Report->Text = ProgramName + std::string(": ") + Named +
                                    ": --cut: " + LinesOf(E.what()) + "\n";
                     Report->Usage = true;

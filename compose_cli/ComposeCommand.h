@@ -92,11 +92,11 @@ void CheckOutputName(const std::string& Output);
 
 // Loads Input, composes its inlay (ComposeCover) and writes it to Output in the format its name
 // asks for. Throws what the steps throw.
-TSpineSearch ComposeFile(const std::string& Input, const std::string& Output,
+TFileOutcome ComposeFile(const std::string& Input, const std::string& Output,
                          const TCoverRequest& Request);
 // The same in Layout, or the one its proportions give; with LookForSpine at the spine FindSpine
 // finds, else, and when it finds none, at the layout's own cut.
-TSpineSearch ComposeFile(const std::string& Input, const std::string& Output,
+TFileOutcome ComposeFile(const std::string& Input, const std::string& Output,
                          std::optional<TInlayLayout> Layout, int Spine, bool LookForSpine = false,
                          const TScanPreparation& Preparation = {});
 
@@ -113,19 +113,21 @@ bool TakesFastWay(const TComposeOptions& Options, const std::string& Input,
 // file that fails on the fast way is composed again the full way, which reports the failure in
 // its own words (and succeeds where only the fast way failed). TwoThreads lets the fast way
 // decode a large scan on two threads. Returns what ComposeFile returns; throws what it throws.
-TSpineSearch ComposeOneFile(const std::string& Input, const std::string& Output,
+TFileOutcome ComposeOneFile(const std::string& Input, const std::string& Output,
                             const TComposeOptions& Options, bool TwoThreads);
 
-// "CLASS: MESSAGE", the message's line breaks as lines: how a failed file is reported.
-std::string DescribeComposeError(const std::string& ClassName, const std::string& Message);
+// The message, its line breaks as lines: how a failed file is reported.
+std::string DescribeComposeError(const std::string& Message);
 
 // Runs the whole command: help, version or the files, each failure reported on Err as
-// "trayvane-compose: INPUT: CLASS: MESSAGE" (the message's line breaks as lines) before the
+// "trayvane-compose: INPUT: MESSAGE" (the message's line breaks as lines) before the
 // next file; with several files in flight the reports still come in the order of the inputs.
 // With --find-spine each file without a spine found is reported as "trayvane-compose: INPUT: no
-// spine found, the layout's own cut is used" (not a failure). A --cut that a picture cannot
-// take is a usage error of that file: "trayvane-compose: INPUT: --cut: REASON", nothing written.
-// Returns ExitSuccess, ExitFileFailed when any file failed, or ExitUsage (after the reason and
-// the usage text on Err, or after a --cut that a picture could not take).
+// spine found, the layout's own cut is used" (not a failure), and a file whose inlay prints below
+// LowResolutionDotsPerInch as "trayvane-compose: INPUT: Low resolution: 72 dpi at tray-card
+// size", as the window warns (not a failure either). A --cut that a picture cannot take is a
+// usage error of that file: "trayvane-compose: INPUT: --cut: REASON", nothing written. Returns
+// ExitSuccess, ExitFileFailed when any file failed, or ExitUsage (after the reason and the usage
+// text on Err, or after a --cut that a picture could not take).
 int RunComposeCommand(const std::vector<std::string>& Arguments, std::ostream& Out,
                       std::ostream& Err);

@@ -1,6 +1,7 @@
 #include "compose_cli/CoverComposition.h"
 
 #include "composer/SpineFinder.h"
+#include "composer/TrayCard.h"
 #include "composer/TrayInlay.h"
 #include "picture_codecs/CoverPicture.h"
 #include "raster/Bitmap32.h"
@@ -34,5 +35,15 @@ TCoverComposition ComposeCoverPicture(const TBitmap32& Picture, const TCoverRequ
                                 : Found               ? TSpineSearch::Found
                                                       : TSpineSearch::NotFound;
     return TCoverComposition{Chosen, Composed, Search,
-                             Cut.value_or(DescribedSpineCut(Picture.Width(), Chosen, 0))};
+                             Cut.value_or(DescribedSpineCut(Picture.Width(), Chosen, 0)),
+                             Inlay.Width()};
+}
+
+std::string LowResolutionNotice(int InlayWidth) {
+    if (InlayWidth <= 0)
+        return {};
+    const int Dpi = TrayCardDensity(InlayWidth).RoundedDotsPerInch();
+    return Dpi < LowResolutionDotsPerInch
+               ? "Low resolution: " + std::to_string(Dpi) + " dpi at tray-card size"
+               : std::string();
 }

@@ -12,6 +12,7 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 class TBitmap32;
 
@@ -24,6 +25,7 @@ struct TCoverComposition {
     TInlayComposition Composition; // the cut used, the sizes, the density
     TSpineSearch Search;
     TSpineCut Cut; // the spine's edges at slider position 0: the one found, or the layout's own
+    int InlayWidth = 0; // the inlay's width, in pixels
 };
 
 // What a cover's inlay is composed with.
@@ -35,6 +37,18 @@ struct TCoverRequest {
                                         // the prepared picture
     TScanPreparation Preparation;       // turned and straightened before all else
 };
+
+// What the batch command reports of a file it wrote: the spine search, the inlay's width (0: not
+// known), from which its density at tray-card size follows, and the notes of the PDF writer.
+struct TFileOutcome {
+    TSpineSearch Search = TSpineSearch::NotAsked;
+    int InlayWidth = 0;
+    std::vector<std::string> Notices;
+};
+
+// "Low resolution: N dpi at tray-card size" for an inlay InlayWidth pixels wide that prints below
+// LowResolutionDotsPerInch at tray-card size, as the window says it; empty otherwise and for 0.
+std::string LowResolutionNotice(int InlayWidth);
 
 // The picture a composition starts from: Input loaded (LoadCoverPicture, photos turned upright)
 // and prepared as Preparation asks (PrepareScan: turned, straightened). The layout, the spine

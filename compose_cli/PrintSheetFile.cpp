@@ -60,6 +60,8 @@ std::unique_ptr<TPreparedCover> PrepareCover(const std::string& Input, const TPr
     }
     if (Cover.Composed.Search == TSpineSearch::NotFound)
         Report.push_back({TSheetRecord::TKind::NoSpine, Input, {}, {}});
+    if (const std::string Low = LowResolutionNotice(Cover.Inlay.Width()); !Low.empty())
+        Report.push_back({TSheetRecord::TKind::Notice, Input, {}, Low});
     return Result;
 }
 

@@ -6,10 +6,12 @@
 #include <cerrno>
 #include <charconv>
 #include <cstdio>
+#include <cstring>
 #include <fcntl.h>
 #include <filesystem>
 #include <memory>
 #include <spawn.h>
+#include <string_view>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -132,13 +134,23 @@ TSheetReport RunPrintSheetHelper(const std::vector<std::string>& Inputs, const s
     const std::unique_ptr<std::FILE, TFileCloser> Report(std::tmpfile());
     if (!Report)
         throw Exception("Cannot start the PDF writer. " + SysErrorMessage(errno));
+    // Standard input and output stay this program's: a PDF written to "/dev/stdout" must arrive
+    // where this program's output goes.
     TSpawnActions Actions;
-    posix_spawn_file_actions_addopen(Actions.Get(), 0, "/dev/null", O_RDONLY, 0);
-    posix_spawn_file_actions_addopen(Actions.Get(), 1, "/dev/null", O_WRONLY, 0);
     posix_spawn_file_actions_adddup2(Actions.Get(), ::fileno(Report.get()), 2);
+    std::vector<std::string> Variables{std::string(PrintSheetParentVariable) + "=" +
+                                       std::to_string(::getpid())};
+    for (char** Entry = environ; *Entry; ++Entry)
+        if (std::string_view(*Entry).substr(0, std::strlen(PrintSheetParentVariable) + 1) !=
+            std::string(PrintSheetParentVariable) + "=")
+            Variables.emplace_back(*Entry);
+    std::vector<char*> Environment;
+    for (std::string& Variable : Variables)
+        Environment.push_back(Variable.data());
+    Environment.push_back(nullptr);
     pid_t Child = 0;
-    if (const int Error =
-            posix_spawn(&Child, Helper.c_str(), Actions.Get(), nullptr, Argv.data(), environ))
+    if (const int Error = posix_spawn(&Child, Helper.c_str(), Actions.Get(), nullptr, Argv.data(),
+                                      Environment.data()))
         throw Exception("Cannot start the PDF writer \"" + Helper + "\". " +
                         SysErrorMessage(Error));
     int Status = 0;

@@ -26,6 +26,12 @@
 
 inline constexpr const char* PrintSheetHelperName = "trayvane-print-sheet";
 
+// The environment variable through which trayvane-compose gives the writer its process id: the
+// writer ends as soon as that process ends (base/EndWithParent.h), and at once when it has ended
+// already. The writer's standard input and output are trayvane-compose's, so that an OUTPUT
+// "/dev/stdout" (or a link to it) reaches the same place as any other output's bytes.
+inline constexpr const char* PrintSheetParentVariable = "TRAYVANE_PRINT_SHEET_PARENT";
+
 // What one PDF output is made with.
 struct TPrintSheetJob {
     std::optional<TInlayLayout> Layout; // none: chosen from the picture's proportions

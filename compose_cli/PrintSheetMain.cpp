@@ -2,6 +2,7 @@
 // started by it for each PDF output. Draws with Qt on the offscreen platform, so it needs no
 // display.
 
+#include "base/EndWithParent.h"
 #include "compose_cli/ComposeCommand.h"
 #include "compose_cli/PrintSheetFile.h"
 #include "compose_cli/SheetOutput.h"
@@ -9,6 +10,7 @@
 
 #include <QGuiApplication>
 
+#include <cstdlib>
 #include <iostream>
 #include <string>
 #include <vector>
@@ -22,6 +24,11 @@ void DropQtMessages(QtMsgType, const QMessageLogContext&, const QString&) {}
 } // namespace
 
 int main(int argc, char** argv) {
+    // Started by trayvane-compose: end with it, and never write after it has gone.
+    if (const char* Parent = std::getenv(PrintSheetParentVariable)) {
+        if (!EndWithParent(std::atol(Parent)))
+            return 1;
+    }
     RegisterCodecPictures();
     try {
         const TComposeOptions Options =

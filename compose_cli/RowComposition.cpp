@@ -25,9 +25,9 @@ bool SpareCore() {
 
 } // namespace
 
-void ComposeByRows(const TJpegRowReader& Scan, const std::string& Output,
-                   std::optional<TInlayLayout> Layout, int Spine, bool TwoThreads,
-                   const std::optional<TSpineCut>& Cut) {
+int ComposeByRows(const TJpegRowReader& Scan, const std::string& Output,
+                  std::optional<TInlayLayout> Layout, int Spine, bool TwoThreads,
+                  const std::optional<TSpineCut>& Cut) {
     const int W = Scan.Width();
     const int H = Scan.Height();
     const TInlayRequest Request{Layout.value_or(ChooseInlayLayout(W, H)),
@@ -50,4 +50,5 @@ void ComposeByRows(const TJpegRowReader& Scan, const std::string& Output,
     else
         SaveJpegRows(Output, Inlay.InlayWidth(), Inlay.InlayHeight(), InlaySaveQuality,
                      Inlay.Composition().Density, Row);
+    return Inlay.InlayWidth();
 }

@@ -20,6 +20,7 @@
 // threads while the machine has a core to spare. Throws what the reader, the inlay and the writers
 // throw (EJpegRowError, Exception "No image to save", EFCreateError, EWriteError, ...); Output is
 // then as it was.
-void ComposeByRows(const TJpegRowReader& Scan, const std::string& Output,
-                   std::optional<TInlayLayout> Layout, int Spine, bool TwoThreads,
-                   const std::optional<TSpineCut>& Cut = std::nullopt);
+// Returns the inlay's width.
+int ComposeByRows(const TJpegRowReader& Scan, const std::string& Output,
+                  std::optional<TInlayLayout> Layout, int Spine, bool TwoThreads,
+                  const std::optional<TSpineCut>& Cut = std::nullopt);

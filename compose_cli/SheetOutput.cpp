@@ -27,7 +27,7 @@ std::string PrintSheetOutput(const std::vector<std::string>& Inputs, const std::
         switch (Record.Kind) {
         case TSheetRecord::TKind::Failed:
             Failed = true;
-            Text += DescribeComposeError(Record.ClassName, Record.Text);
+            Text += DescribeComposeError(Record.Text);
             break;
         case TSheetRecord::TKind::NoSpine:
             Text += "no spine found, the layout's own cut is used";

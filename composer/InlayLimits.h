@@ -5,9 +5,19 @@
 // with CheckInlaySize before it takes any pixel memory, so that a small hostile picture (a JPEG
 // of 65500 by 1 pixels composes to 34818 by 27093) is refused at once.
 
-#include <cstdint>
+#include "base/Exception.h"
 
-// Throws Exception "Can't allocate the DIB handle", the bitmap's own allocation error, when an
-// inlay of Width by Height pixels is wider or higher than MaxJpegSide or has more than
-// MaxJpegPixels pixels. Sizes of 0 or less pass: they make an empty inlay.
+#include <cstdint>
+#include <string>
+
+// An inlay beyond the size limit; the message names the size and the limit.
+DECLARE_EXCEPTION_CLASS(EInlayTooLarge, Exception);
+
+// "The inlay would be W x H pixels, more than the largest picture held (65500 pixels a side,
+// 134217728 in all)", with the limits of raster/PictureLimits.h.
+std::string InlayTooLargeMessage(std::int64_t Width, std::int64_t Height);
+
+// Throws EInlayTooLarge with InlayTooLargeMessage when an inlay of Width by Height pixels is
+// wider or higher than MaxJpegSide or has more than MaxJpegPixels pixels. Sizes of 0 or less
+// pass: they make an empty inlay.
 void CheckInlaySize(std::int64_t Width, std::int64_t Height);

@@ -30,7 +30,7 @@ class TStreamedInlay {
 public:
     // Width x Height is the input picture's size. Every input row holds RowPixels pixels (at
     // least InlayInputColumns; more where a decoder delivers more than asked), of which the
-    // first InlayInputColumns count. Throws Exception "Can't allocate the DIB handle" when the
+    // first InlayInputColumns count. Throws EInlayTooLarge when the
     // inlay would be wider than a bitmap can be or its rows cannot be had, as ComposeTrayInlay
     // does.
     TStreamedInlay(std::int32_t Width, std::int32_t Height, const TInlayRequest& Request,

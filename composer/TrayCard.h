@@ -29,6 +29,10 @@ constexpr bool IsSpineSetting(int Value) noexcept {
     return false;
 }
 
+// An inlay printed at tray-card size below this many dots per inch looks coarse: the window and
+// the batch command warn.
+inline constexpr int LowResolutionDotsPerInch = 150;
+
 // The JPEG quality at which an inlay is saved.
 inline constexpr int InlaySaveQuality = 95;
 

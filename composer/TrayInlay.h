@@ -79,7 +79,7 @@ TInlayComposition PlanInlay(std::int32_t Width, std::int32_t Height, const TInla
 
 // Recomposes Inlay from Picture as PlanInlay plans it. Inlay is resized and overwritten in place
 // and announces each step. An inlay too big to hold (composer/InlayLimits.h) is refused with
-// Exception "Can't allocate the DIB handle" before anything is done, Inlay untouched. Otherwise
+// EInlayTooLarge before anything is done, Inlay untouched. Otherwise
 // throws what SetDimensions throws when a store cannot be had; Inlay then keeps what the
 // completed steps left in it.
 TInlayComposition ComposeInlay(const TBitmap32& Picture, const TInlayRequest& Request,

@@ -16,5 +16,5 @@ public:
     const char* ClassName() const noexcept override { return "TTIFFImage"; }
 
 protected:
-    TDecodedPixels Decode(const std::vector<std::uint8_t>& Data) const override;
+    TDecodedFile Decode(TFileStream& Stream) const override;
 };

@@ -13,5 +13,5 @@ public:
     const char* ClassName() const noexcept override { return "TWebPImage"; }
 
 protected:
-    TDecodedPixels Decode(const std::vector<std::uint8_t>& Data) const override;
+    TDecodedFile Decode(TFileStream& Stream) const override;
 };

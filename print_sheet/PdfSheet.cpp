@@ -32,6 +32,16 @@ void WriteWhole(const std::string& FileName, const QByteArray& Content) {
         throw EPrintSheetError("Cannot write file " + Quoted() + SysErrorMessage(Error));
 }
 
+// The document's title: the caption on one line. A line break or another control character
+// (from a file name) becomes a blank, so that no reader cuts the title there.
+QString TitleOf(const std::string& Caption) {
+    QString Title = QString::fromStdString(Caption);
+    for (QChar& C : Title)
+        if (C.category() == QChar::Other_Control)
+            C = QLatin1Char(' ');
+    return Title;
+}
+
 } // namespace
 
 TPdfSheetWriter::TPdfSheetWriter(const TPaper& Paper) {
@@ -52,7 +62,7 @@ void TPdfSheetWriter::AddPage(const TPrintSheet& Sheet,
                               const std::vector<const TBitmap32*>& Pictures) {
     if (!FPainter) {
         // The title is read when painting begins.
-        FWriter->setTitle(QString::fromStdString(Sheet.Caption));
+        FWriter->setTitle(TitleOf(Sheet.Caption));
         FPainter = std::make_unique<QPainter>();
         if (!FPainter->begin(FWriter.get())) {
             FPainter.reset();

@@ -16,3 +16,9 @@ TToolBarLayout LayoutToolBar(const std::vector<QSize>& ControlSizes, int Caption
         Layout.Width = std::max(Layout.Width, CaptionTextWidth + 2 * ToolBarCaptionPadding);
     return Layout;
 }
+
+int CompactToolBarWidth(int CaptionTextWidth) {
+    return std::max(ToolBarLeftMargin + CompactPictureSize + 2 * CompactPicturePadding +
+                        ToolBarRightMargin,
+                    CaptionTextWidth + 2 * ToolBarCaptionPadding);
+}

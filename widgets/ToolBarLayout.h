@@ -26,6 +26,12 @@ inline constexpr int ToolBarCaptionPadding = 8;
 // The height of a toolbar on the ribbon page.
 inline constexpr int ToolBarDefaultHeight = 90;
 
+// The compact form: the toolbar shrunk to its caption and a CompactPictureSize picture, the
+// picture centred above the caption strip, as wide as the picture with CompactPicturePadding on
+// each side, or as its caption, whichever is wider.
+inline constexpr int CompactPictureSize = 64;
+inline constexpr int CompactPicturePadding = 6;
+
 struct TToolBarLayout {
     std::vector<QPoint> Positions; // top-left corner of each control, in the order given
     int Width = 0;                 // the width a self-sizing toolbar takes
@@ -35,3 +41,6 @@ struct TToolBarLayout {
 // CaptionTextWidth pixels wide.
 TToolBarLayout LayoutToolBar(const std::vector<QSize>& ControlSizes, int CaptionTextWidth,
                              int Height);
+
+// The width of a toolbar in its compact form with a caption CaptionTextWidth pixels wide.
+int CompactToolBarWidth(int CaptionTextWidth);

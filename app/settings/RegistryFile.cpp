@@ -2,13 +2,12 @@
 
 #include "base/AtomicFile.h"
 #include "base/FileHandle.h"
+#include "base/ReadableFile.h"
 
 #include <cerrno>
 #include <cstdint>
 #include <cstring>
-#include <fcntl.h>
 #include <memory>
-#include <sys/stat.h>
 #include <unistd.h>
 #include <utility>
 
@@ -49,36 +48,25 @@ constexpr std::size_t MaxSettingsFileBytes = std::size_t{1} << 20;
     throw ERegistryStoreError("The settings file '" + Path + "' cannot be used: " + Why);
 }
 
-// Why a file of this kind cannot be the settings file, or null when it can.
-const char* UnusableKind(const struct stat& Status) {
-    if (S_ISDIR(Status.st_mode))
-        return "it is a folder";
-    if (!S_ISREG(Status.st_mode))
-        return "it is not a regular file";
-    if (static_cast<std::uint64_t>(Status.st_size) > MaxSettingsFileBytes)
-        return "it is larger than 1 MB";
-    return nullptr;
-}
-
 // The whole file as text; raises ERegistryStoreError when it exists but cannot be read. Only a
 // regular file of at most 1 MB is read: a named pipe, a device or a folder at the path is
-// refused without waiting for it.
-std::optional<std::string> ReadFileIfPresent(const std::string& Path) {
-    struct stat Status {};
-    if (::stat(Path.c_str(), &Status) != 0) {
+// refused without waiting for it, and LeftAlone set.
+std::optional<std::string> ReadFileIfPresent(const std::string& Path, bool& LeftAlone) {
+    TFileHandle File;
+    std::uint64_t Size = 0;
+    if (const int Error = OpenFileForReading(Path, File, &Size)) {
         // No file, or a file where a folder of its path belongs: nothing is stored yet.
-        if (errno == ENOENT || errno == ENOTDIR)
+        if (Error == ENOENT || Error == ENOTDIR)
             return std::nullopt;
-        ThrowUnusable(Path, std::strerror(errno));
+        LeftAlone = Error == EISDIR || Error == NotAFileToReadError;
+        if (Error == EISDIR)
+            ThrowUnusable(Path, "it is a folder");
+        if (Error == NotAFileToReadError)
+            ThrowUnusable(Path, "it is not a regular file");
+        ThrowUnusable(Path, std::strerror(Error));
     }
-    if (const char* Why = UnusableKind(Status))
-        ThrowUnusable(Path, Why);
-    // O_NONBLOCK: a pipe put there since the look above must not block the open.
-    const TFileHandle File(::open(Path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
-    if (!File.IsOpen() || ::fstat(File.Get(), &Status) != 0)
-        ThrowUnusable(Path, std::strerror(errno));
-    if (const char* Why = UnusableKind(Status))
-        ThrowUnusable(Path, Why);
+    if (Size > MaxSettingsFileBytes)
+        ThrowUnusable(Path, "it is larger than 1 MB");
     std::string Text;
     char Buffer[4096];
     for (;;) {
@@ -105,7 +93,7 @@ void TRegistryFileStore::LoadOnce() {
         return;
     // Whatever happens below, the store counts as read: a bad file is reported once only.
     FLoaded = true;
-    const std::optional<std::string> Text = ReadFileIfPresent(FPath);
+    const std::optional<std::string> Text = ReadFileIfPresent(FPath, FLeftAlone);
     if (!Text)
         return;
     try {
@@ -144,6 +132,15 @@ bool TRegistryFileStore::SetValue(const std::string& Path, const std::string& Na
     }
     if (QueryValue(Path, Name) == Value)
         return true;
+    if (FLeftAlone) {
+        // What stands at the path was reported when it was read: the change is kept for this
+        // run only, and not reported again.
+        TRegistryKeyContent* Key = FindRegistryKey(FContent, Path);
+        if (Key == nullptr)
+            Key = &FContent.emplace_back(TRegistryKeyContent{Path, {}});
+        SetRegistryValue(*Key, Name, Value);
+        return true;
+    }
     TRegistryContent Changed = FContent;
     TRegistryKeyContent* Key = FindRegistryKey(Changed, Path);
     if (Key == nullptr)

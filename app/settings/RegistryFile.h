@@ -34,7 +34,10 @@ public:
 
     // Sets the value Name of the key Path and replaces the file, unless the key already holds
     // exactly that value. False, with memory and file unchanged, when the file cannot be
-    // replaced or the name cannot be written; LastWriteError() then says why.
+    // replaced or the name cannot be written; LastWriteError() then says why. When the first
+    // reading found a folder, a named pipe or a device at the path (and said so), that is left
+    // alone for the whole run: the value is kept in memory only, and true returned, so that the
+    // same fault is not reported a second time.
     bool SetValue(const std::string& Path, const std::string& Name, const TRegistryValue& Value);
 
     // The value Name of the key Path, or nothing.
@@ -48,6 +51,7 @@ private:
 
     std::string FPath;
     bool FLoaded = false;
+    bool FLeftAlone = false; // no regular file at the path when it was read: never written
     TRegistryContent FContent;
     std::string FLastWriteError;
 };

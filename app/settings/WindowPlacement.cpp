@@ -65,9 +65,18 @@ TWindowBounds FitWindowBounds(const TStoredPlacement& Stored, const TWindowBound
             Areas.push_back(AreaOf(Screen));
     TArea Window{Stored.Left.value_or(Designed.Left), Stored.Top.value_or(Designed.Top),
                  Stored.Width.value_or(Designed.Width), Stored.Height.value_or(Designed.Height)};
-    if (Stored.IsEmpty() || Areas.empty())
+    if (Areas.empty())
         return {static_cast<int>(Window.Left), static_cast<int>(Window.Top),
                 static_cast<int>(Window.Width), static_cast<int>(Window.Height)};
+    if (Stored.IsEmpty()) {
+        // The designed window where it fits; on a smaller screen as large as the work area.
+        const TArea& Primary = Areas.front();
+        const std::int64_t Width = std::min<std::int64_t>(Window.Width, Primary.Width);
+        const std::int64_t Height = std::min<std::int64_t>(Window.Height, Primary.Height);
+        return {static_cast<int>(std::clamp(Window.Left, Primary.Left, Primary.Right() - Width)),
+                static_cast<int>(std::clamp(Window.Top, Primary.Top, Primary.Bottom() - Height)),
+                static_cast<int>(Width), static_cast<int>(Height)};
+    }
 
     if (Window.Width <= 0 || Window.Height <= 0) {
         const TArea& Primary = Areas.front();

@@ -45,7 +45,9 @@ void ReadWindowPlacement(TRegistry& Registry, TStoredPlacement& Stored);
 // designed outer bounds: its designed size with the frame, at the top-left corner of the primary
 // screen's work area), made sure to be usable on Screens (the screens' work areas, the primary
 // first):
-//   - nothing stored: Designed as it is;
+//   - nothing stored: Designed as it is where it fits the primary work area; on a smaller
+//     one, no wider and no higher than that work area, moved just as far as it takes to lie on
+//     it (the first window on a small screen is whole, frame and all);
 //   - a stored width or height of 0 or less cannot be made sense of: the designed size, no
 //     larger than the primary work area, centred on it;
 //   - otherwise the window goes onto the screen whose work area holds most of it (or, when none

@@ -107,6 +107,57 @@ TEST_F(ExceptionLogTest, MessageIsWrittenUnchangedAndMissingNamesAreNamedNone) {
                                           "AvailPhys = 3221225472\r\n");
 }
 
+// Text from outside (a file name, a system's message, a class name reported by another program)
+// never starts a line of the log: each record keeps its seven lines, its line breaks escaped;
+// the carriage returns of the JPEG bridge's messages stay.
+struct TForgeryCase {
+    const char* Name;
+    std::string ClassName;
+    std::string Message;
+    std::string Line1; // after "<time> : "
+    std::string Line2; // after "Exception = "
+};
+
+class LogForgeryTest : public ExceptionLogTest, public testing::WithParamInterface<TForgeryCase> {};
+
+TEST_P(LogForgeryTest, KeepsEveryRecordAtSevenLines) {
+    const TForgeryCase& C = GetParam();
+    LogAt(LogPath).Append(C.ClassName, C.Message, "MainForm", "InputImgView");
+    LogAt(LogPath).Append("EIJLError", "Cannot open the file", "MainForm", "InputImgView");
+    const std::string Text = ReadWholeFile(LogPath);
+    std::vector<std::string> Lines;
+    for (std::size_t Start = 0, End; (End = Text.find('\n', Start)) != std::string::npos;
+         Start = End + 1)
+        Lines.push_back(Text.substr(Start, End - Start));
+    ASSERT_EQ(Lines.size(), 14u) << Text;
+    EXPECT_EQ(Lines[0], "03/05/24 14:07:09 : " + C.Line1 + "\r");
+    EXPECT_EQ(Lines[1], "Exception = " + C.Line2 + "\r");
+    EXPECT_EQ(Lines[2], "ActiveForm = MainForm\r");
+    EXPECT_TRUE(Text.ends_with(OneRecord)) << Text;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Fields, LogForgeryTest,
+    testing::Values(
+        TForgeryCase{"JpegMessageWithLineBreaksInItsName", "EIJLError",
+                     "Error loading image:\ra\r\nException = EForged\r\nActiveForm = X.jpg\r"
+                     "Error: bad\rIJL Error number: -5",
+                     "Error loading image:\ra\\r\\nException = EForged\\r\\nActiveForm = "
+                     "X.jpg\rError: bad\rIJL Error number: -5",
+                     "EIJLError"},
+        TForgeryCase{"FileNameWithLineFeeds", "EFOpenError",
+                     "Cannot open file \"/tmp/a\nException = EForged\nb.png\". Not a regular file",
+                     "Cannot open file \"/tmp/a\\nException = EForged\\nb.png\". Not a regular "
+                     "file",
+                     "EFOpenError"},
+        TForgeryCase{"ControlAndUnicodeBreaks", "E\nForged",
+                     "a\x0b\x0c\x1b[2Jb\xC2\x85"
+                     "c\xE2\x80\xA8"
+                     "d\xE2\x80\xA9"
+                     "e\tf",
+                     "a\\x0B\\x0C\\x1B[2Jb\\u0085c\\u2028d\\u2029e\tf", "E\\nForged"}),
+    [](const auto& Info) { return std::string(Info.param.Name); });
+
 // The record is built whole, the memory reading included, before anything goes into the file.
 TEST_F(ExceptionLogTest, TheRecordGoesIntoTheFileInOnePiece) {
     std::string FileAtReading;

@@ -28,6 +28,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -136,6 +137,13 @@ TEST_F(MainFormCutTest, FindSpinePutsTheSpineOnBothSidesOfTheInlay) {
     ASSERT_TRUE(Lines);
     EXPECT_LE(std::abs(Lines->Left - 552), 5) << Lines->Left;
     EXPECT_LE(std::abs(Lines->Right - 578), 5) << Lines->Right;
+    // What was found, in millimetres of the printed card: the strip and the back card before it
+    // share the card's 151 mm with the second strip.
+    const double MmPerColumn = 151.0 / (Lines->Left + 2.0 * (Lines->Right - Lines->Left));
+    char Said[80];
+    std::snprintf(Said, sizeof Said, "Spine found: %.1f mm wide at %.1f mm",
+                  (Lines->Right - Lines->Left) * MmPerColumn, Lines->Left * MmPerColumn);
+    EXPECT_THAT(Form->Status().text().toStdString(), testing::StartsWith(Said));
     const int Width = Lines->Right - Lines->Left;
     EXPECT_EQ(LeftStripPixel(Inlay, Width), SpineBlue);
     EXPECT_EQ(RightStripPixel(Inlay, Width), SpineBlue);
@@ -178,10 +186,15 @@ TEST_F(MainFormCutTest, DraggingALineRecomposesAtTheCutUntilTheLayoutOrPictureCh
     Form->LoadInputImage(Path.string());
     const TBitmap32& Inlay = Form->OutputView().Bitmap();
     const TImgView32& View = Form->InputView();
+    AnswerNextFileDialogWith(Folder / "inlay.jpg");
+    QTest::mouseClick(&Form->SaveButton(), Qt::LeftButton);
+    ASSERT_THAT(Form->Status().text().toStdString(), testing::StartsWith("Saved inlay.jpg"));
     // The layout's own cut is (520, 542). Shown across the view (the picture is 1062 wide, wider
     // than the view, so it is shrunk a little), each line lands on the boundary the screen shows
     // nearest to where it was dropped.
     DragLine(*Form, TCutLine::Right, 578);
+    EXPECT_THAT(Form->Status().text().toStdString(), testing::Not(testing::HasSubstr("Saved")))
+        << "the saved file is not this inlay";
     DragLine(*Form, TCutLine::Left, 552);
     const auto Lines = View.CutLines();
     ASSERT_TRUE(Lines);

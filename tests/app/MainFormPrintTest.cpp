@@ -10,7 +10,9 @@
 #include "tests/support/RunProgram.h"
 #include "tests/support/TempFolder.h"
 
+#include "composer/TrayCard.h"
 #include <QApplication>
+
 #include <QPrintPreviewDialog>
 #include <QPrintPreviewWidget>
 #include <QPrinter>
@@ -111,6 +113,34 @@ TEST_F(MainFormPrintTest, PrintButtonAndCtrlPOpenThePreviewOfOnePage) {
     EXPECT_TRUE(Printer.fullPage()) << "the sheet is laid out on the whole paper";
     EXPECT_EQ(Printer.pageLayout().orientation(), QPageLayout::Portrait);
     EXPECT_EQ(Printer.docName(), "Blue Train-inlay");
+}
+
+// A sheet that went out is confirmed in the status line; a preview closed without printing says
+// nothing.
+TEST_F(MainFormPrintTest, APrintIsConfirmedInTheStatusLine) {
+    const auto Form = MakeForm();
+    Form->LoadInputImage(Cover);
+    const std::string Loaded = Form->Status().text().toStdString();
+    int Seen = 0, Pages = 0;
+    CloseNextPrintPreview(Seen, Pages);
+    Form->PrintButton().OnClick();
+    ASSERT_EQ(Seen, 1);
+    EXPECT_EQ(Form->Status().text().toStdString(), "");
+
+    QPrinter& Printer = Form->SheetPrinter();
+    Printer.setOutputFormat(QPrinter::PdfFormat);
+    Printer.setOutputFileName(QString::fromStdString(Folder.File("sheet.pdf")));
+    // The preview is accepted once it has printed (its print action, then the dialog).
+    QTimer::singleShot(0, [] {
+        if (auto* const Preview =
+                qobject_cast<QPrintPreviewDialog*>(QApplication::activeModalWidget()))
+            Preview->accept();
+    });
+    Form->PrintButton().OnClick();
+    const int Dpi = TrayCardDensity(Form->OutputView().Bitmap().Width()).RoundedDotsPerInch();
+    EXPECT_THAT(Form->Status().text().toStdString(),
+                testing::StartsWith("Printed to sheet.pdf: 151 \u00D7 117.5 mm at " +
+                                    std::to_string(Dpi) + " dpi"));
 }
 
 // Without a printer the window prints to PDF, on the paper of the user's locale.

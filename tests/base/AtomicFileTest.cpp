@@ -12,6 +12,7 @@
 #include <functional>
 #include <grp.h>
 #include <pwd.h>
+#include <sys/mount.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -228,6 +229,58 @@ TEST(AtomicFileTest, AnotherUsersWritableFileInAStickyFolderIsWrittenInPlace) {
     ::stat(Target.c_str(), &Status);
     EXPECT_EQ(Status.st_uid, 0u);
     EXPECT_THAT(Dir.Entries(), ElementsAre("shared.jpg"));
+}
+
+// A small tmpfs, mounted for a test and unmounted after it.
+class TSmallDisk {
+public:
+    TSmallDisk(const std::string& Folder, const char* Size) : FFolder(Folder) {
+        ::mkdir(Folder.c_str(), 0755);
+        const std::string Options = std::string("size=") + Size + ",mode=0755";
+        FMounted = ::mount("tmpfs", Folder.c_str(), "tmpfs", 0, Options.c_str()) == 0;
+        FError = FMounted ? 0 : errno;
+    }
+    ~TSmallDisk() {
+        if (FMounted)
+            ::umount2(FFolder.c_str(), MNT_DETACH);
+    }
+    TSmallDisk(const TSmallDisk&) = delete;
+    TSmallDisk& operator=(const TSmallDisk&) = delete;
+    bool Mounted() const { return FMounted; }
+    int Error() const { return FError; }
+
+private:
+    std::string FFolder;
+    bool FMounted = false;
+    int FError = 0;
+};
+
+// A file nobody may write in a folder where nobody can make no temporary file is written in
+// place. On a disk too full for its new content it stays as it was, and the write fails with
+// the disk's error; content that fits is written whole and the file cut to its length.
+TEST(AtomicFileTest, AnInPlaceWriteOnAFullDiskLeavesTheFileAsItWas) {
+    if (::geteuid() != 0)
+        GTEST_SKIP() << "needs root, to mount a small tmpfs and write on it as the user nobody";
+    TTempFolder Dir;
+    ::chmod(Dir.Path().c_str(), 0755); // open to nobody, but closed to its files
+    const std::string Folder = Dir.File("disk");
+    const TSmallDisk Disk(Folder, "256k");
+    if (!Disk.Mounted())
+        GTEST_SKIP() << "cannot mount a tmpfs here: " << std::strerror(Disk.Error());
+    const std::string Target = Folder + "/inlay.jpg";
+    const std::string Old(100 * 1024, 'o');
+    WriteFileBytes(Target, Bytes(Old));
+    ::chmod(Target.c_str(), 0666);
+    WriteFileBytes(Folder + "/filler", std::vector<std::uint8_t>(136 * 1024, 'f'));
+
+    const int Full = AsNobody([&] { return WriteAndCommit(Target, std::string(200 * 1024, 'n')); });
+    ASSERT_NE(Full, -1) << "could not run as the user nobody";
+    EXPECT_EQ(Full, ENOSPC) << std::strerror(Full);
+    EXPECT_TRUE(ReadFileBytes(Target) == Bytes(Old)) << "the old file was changed";
+
+    const std::string Fits(60 * 1024, 'm');
+    EXPECT_EQ(AsNobody([&] { return WriteAndCommit(Target, Fits); }), 0);
+    EXPECT_TRUE(ReadFileBytes(Target) == Bytes(Fits));
 }
 
 // Root replacing a user's file leaves it the user's.

@@ -313,7 +313,7 @@ TEST(TrayInlayTest, InlayWiderThanABitmapCanBeIsRefused) {
         ComposeTrayInlay(Input, TInlayLayout::Back, 20, Output);
         ADD_FAILURE() << "the composition was not refused";
     } catch (const Exception& E) {
-        EXPECT_STREQ(E.what(), CantAllocateDibMessage);
+        EXPECT_THAT(E.Message(), testing::StartsWith("The inlay would be "));
     }
     EXPECT_EQ(Output.Width(), 3) << "the output keeps what it had";
     EXPECT_EQ(Output.Height(), 2);
@@ -338,8 +338,8 @@ TEST_P(InlaySizeTest, AnInlayBeyondWhatLoadingAcceptsIsRefused) {
         EXPECT_FALSE(C.Refused) << "not refused";
     } catch (const Exception& E) {
         EXPECT_TRUE(C.Refused) << "refused";
-        EXPECT_STREQ(E.ClassName(), "Exception");
-        EXPECT_STREQ(E.what(), CantAllocateDibMessage);
+        EXPECT_STREQ(E.ClassName(), "EInlayTooLarge");
+        EXPECT_EQ(E.Message(), InlayTooLargeMessage(C.Width, C.Height));
     }
 }
 
@@ -373,7 +373,7 @@ TEST(TrayInlayTest, AThinPictureWhoseInlayCannotBeHeldIsRefusedBeforeAnythingIsT
             ComposeTrayInlay(Input, BackAndFront, 0, Output);
             ADD_FAILURE() << "the composition was not refused";
         } catch (const Exception& E) {
-            EXPECT_STREQ(E.what(), CantAllocateDibMessage);
+            EXPECT_THAT(E.Message(), testing::StartsWith("The inlay would be "));
         }
         EXPECT_EQ(Output.Width(), 3) << "the output keeps what it had";
         EXPECT_EQ(Output.Pixel(2, 1), CoordPixel(2, 1));

@@ -11,8 +11,10 @@
 #include "base/FileStream.h"
 #include "jpeg_bridge/JPEGImage.h"
 #include "raster/Bitmap32.h"
+#include "raster/Orientation.h"
 
 #include "tests/support/BitmapTestSupport.h"
+#include "tests/support/ExifFixtures.h"
 #include "tests/support/JpegFixtures.h"
 #include "tests/support/PictureFixtures.h"
 #include "tests/support/TempFolder.h"
@@ -407,3 +409,99 @@ TEST(CodecRegistryTest, AddsItsKindsBesideTheJpegOnesOnce) {
 }
 
 } // namespace
+
+// Orientation tags of every kind: a picture stored turned comes out as OrientUpright turns the
+// stored pixels, for all eight values.
+struct TOrientedCase {
+    std::string Name;
+    std::string FileName;
+    std::function<std::vector<std::uint8_t>(const TSampleImage&, int)> Encode;
+};
+
+class OrientedFileTest : public CodecPicturesTest,
+                         public testing::WithParamInterface<std::tuple<TOrientedCase, int>> {};
+
+TEST_P(OrientedFileTest, ComesOutUpright) {
+    const auto& [C, Orientation] = GetParam();
+    const TSampleImage Stored = ColourSamples(8, false);
+    TBitmap32 Expected;
+    Expected.LoadPictureFile(Write("stored.png", EncodePng(Stored)));
+    OrientUpright(Expected, Orientation);
+    TBitmap32 Bitmap;
+    Bitmap.LoadPictureFile(Write(C.FileName, C.Encode(Stored, Orientation)));
+    ASSERT_EQ(Bitmap.Width(), Expected.Width());
+    ASSERT_EQ(Bitmap.Height(), Expected.Height());
+    for (int Y = 0; Y < Bitmap.Height(); ++Y)
+        for (int X = 0; X < Bitmap.Width(); ++X)
+            ASSERT_EQ(Bitmap.Pixel(X, Y), Expected.Pixel(X, Y)) << "at " << X << ", " << Y;
+}
+
+std::vector<std::uint8_t> LosslessWebPWithExif(const TSampleImage& Image, int Orientation) {
+    TSampleImage Rgba{Image.Width, Image.Height, 4, 8, {}};
+    for (std::size_t I = 0; I < Image.Samples.size(); I += 3)
+        for (const int C : {0, 1, 2, 3})
+            Rgba.Samples.push_back(C == 3 ? 255 : Image.Samples[I + static_cast<std::size_t>(C)]);
+    return WebPWithExif(EncodeWebP(Rgba, true), ExifTiff(Orientation, Orientation % 2 == 0),
+                        Image.Width, Image.Height);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Tags, OrientedFileTest,
+    testing::Combine(testing::Values(TOrientedCase{"Tiff", "o.tif",
+                                                   [](const TSampleImage& I, int O) {
+                                                       return EncodeOrientedTiff(I, O);
+                                                   }},
+                                     TOrientedCase{"PngExifBeforeData", "o.png",
+                                                   [](const TSampleImage& I, int O) {
+                                                       return EncodePngWithExif(
+                                                           I, ExifTiff(O, O % 2 == 1));
+                                                   }},
+                                     TOrientedCase{"PngExifAfterData", "o.png",
+                                                   [](const TSampleImage& I, int O) {
+                                                       return EncodePngWithExif(I, ExifTiff(O),
+                                                                                true);
+                                                   }},
+                                     TOrientedCase{"WebPExif", "o.webp", LosslessWebPWithExif}),
+                     testing::Range(1, 9)),
+    [](const auto& Info) {
+        return std::get<0>(Info.param).Name + std::to_string(std::get<1>(Info.param));
+    });
+
+// CIELab TIFFs come out in the sRGB colours of their L*a*b* values (white point D50, adapted to
+// sRGB's D65 with the Bradford transform), within the rounding of 8-bit samples (libtiff's own
+// conversion was up to 30 levels off).
+struct TLabCase {
+    const char* Name;
+    int L, A, B;          // as stored: L* * 255 / 100, a*, b*
+    int Red, Green, Blue; // sRGB
+};
+
+class LabTiffTest : public CodecPicturesTest, public testing::WithParamInterface<TLabCase> {};
+
+TEST_P(LabTiffTest, GivesTheSrgbColour) {
+    const TLabCase& C = GetParam();
+    TSampleImage Lab{2, 1, 3, 8, {}};
+    for (int X = 0; X < 2; ++X)
+        for (const int V : {C.L, C.A & 0xFF, C.B & 0xFF})
+            Lab.Samples.push_back(static_cast<std::uint16_t>(V));
+    TBitmap32 Bitmap;
+    Bitmap.LoadPictureFile(Write("lab.tif", EncodeLabTiff(Lab)));
+    const TColor32 P = Bitmap.Pixel(1, 0);
+    EXPECT_NEAR(static_cast<int>((P >> 16) & 0xFF), C.Red, 3);
+    EXPECT_NEAR(static_cast<int>((P >> 8) & 0xFF), C.Green, 3);
+    EXPECT_NEAR(static_cast<int>(P & 0xFF), C.Blue, 3);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Colours, LabTiffTest,
+    testing::Values(TLabCase{"White", 255, 0, 0, 255, 255, 255},
+                    TLabCase{"Black", 0, 0, 0, 0, 0, 0},
+                    TLabCase{"MiddleGrey", 128, 0, 0, 119, 119, 119}, // L* 50.2
+                    TLabCase{"Red", 138, 81, 70, 255, 0, 0},          // L* 54.1
+                    // sRGB colours taken to L*a*b* (D50) with the published sRGB-to-XYZ (D50)
+                    // matrix, then rounded to the stored samples.
+                    TLabCase{"Ochre", 149, 28, 46, 200, 120, 60},
+                    TLabCase{"SkyBlue", 153, -7, -37, 90, 150, 210},
+                    TLabCase{"Olive", 135, -9, 46, 130, 130, 40},
+                    TLabCase{"Leaf", 150, -42, 28, 60, 160, 90}),
+    [](const auto& Info) { return std::string(Info.param.Name); });

@@ -7,8 +7,11 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <functional>
 #include <map>
 #include <ostream>
+#include <sys/stat.h>
 
 // Found by the test framework's printer, next to TWindowBounds.
 inline std::ostream& operator<<(std::ostream& Out, const TWindowBounds& B) {
@@ -136,6 +139,27 @@ TEST_F(WindowPlacementTest, ADamagedStoreIsReportedOnceAndReplacedAtExit) {
     EXPECT_EQ(Describe(Next.Stored), "Width=3 Height=4 Left=1 Top=2 ");
 }
 
+// A pipe, a device or a folder at the settings path: one report at the start of a run, none
+// when the run ends and the placement is stored, and the thing at the path left as it was.
+TEST_F(WindowPlacementTest, ASettingsPathThatIsNoFileIsReportedOnceARun) {
+    Config.MakeFolder("Brenlow");
+    const std::string Path = (Config.Path() / "Brenlow/Trayvane.reg").string();
+    const std::function<void()> Makers[] = {
+        [&] { ASSERT_EQ(::mkfifo(Path.c_str(), 0600), 0); },
+        [&] { std::filesystem::create_symlink("/dev/zero", Path); },
+        [&] { std::filesystem::create_directory(Path); },
+    };
+    for (const auto& Make : Makers) {
+        std::filesystem::remove(Path);
+        Make();
+        const auto Kind = std::filesystem::symlink_status(Path).type();
+        TRun Run(Path);
+        EXPECT_NE(Restore(Run).find("cannot be used"), std::string::npos);
+        EXPECT_NO_THROW(StoreWindowPlacement(Run.Registry, {1, 2, 3, 4}));
+        EXPECT_EQ(std::filesystem::symlink_status(Path).type(), Kind);
+    }
+}
+
 TEST_F(WindowPlacementTest, AFailedStoreLeavesTheOldFileWhole) {
     const std::string Old = Head + "\"Width\"=dword:00000384\n\"Height\"=dword:000002bc\n"
                                    "\"Left\"=dword:0000000a\n\"Top\"=dword:00000014\n";
@@ -252,6 +276,13 @@ constexpr int Huge = 2147483647;
 
 const TFitCase FitCases[] = {
     {"nothing stored", {}, TwoScreens, DesignedBounds},
+    {"nothing stored, a screen just the designed size", {}, {{0, 0, 884, 718}}, DesignedBounds},
+    {"nothing stored, a netbook screen", {}, {{0, 0, 1024, 600}}, {0, 0, 884, 600}},
+    {"nothing stored, a screen smaller both ways", {}, {{0, 0, 800, 480}}, {0, 0, 800, 480}},
+    {"nothing stored, a panel above a small work area",
+     {},
+     {{0, 24, 1024, 576}},
+     {0, 24, 884, 576}},
     {"within the primary screen", {900, 700, 100, 50}, TwoScreens, {100, 50, 900, 700}},
     {"within the second screen", {800, 600, 1500, 100}, TwoScreens, {1500, 100, 800, 600}},
     {"filling a work area", {1280, 1000, 0, 0}, TwoScreens, {0, 0, 1280, 1000}},

@@ -3,7 +3,9 @@
 #include <png.h>
 #include <tiffio.h>
 #include <webp/encode.h>
+#include <zlib.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -267,4 +269,151 @@ std::vector<std::uint8_t> EncodeWebP(const TSampleImage& Image, bool Lossless, i
     std::vector<std::uint8_t> Out(Output, Output + Size);
     WebPFree(Output);
     return Out;
+}
+
+std::vector<std::uint8_t> EncodeLabTiff(const TSampleImage& Image, float WhiteX, float WhiteY) {
+    return WriteTiff(
+        Image,
+        [&](TIFF* Tiff) {
+            TIFFSetField(Tiff, TIFFTAG_PHOTOMETRIC, PHOTOMETRIC_CIELAB);
+            if (WhiteX > 0) {
+                float White[] = {WhiteX, WhiteY};
+                TIFFSetField(Tiff, TIFFTAG_WHITEPOINT, White);
+            }
+        },
+        0);
+}
+
+std::vector<std::uint8_t> EncodeOrientedTiff(const TSampleImage& Image, int Orientation) {
+    return WriteTiff(
+        Image,
+        [&](TIFF* Tiff) {
+            TIFFSetField(Tiff, TIFFTAG_PHOTOMETRIC, PHOTOMETRIC_RGB);
+            TIFFSetField(Tiff, TIFFTAG_ORIENTATION, static_cast<std::uint16_t>(Orientation));
+        },
+        0);
+}
+
+std::vector<std::uint8_t> TiffClaim(std::uint32_t Width, std::uint32_t Height, int Channels,
+                                    int BitDepth, TTiffCompression Compression,
+                                    std::size_t DataBytes) {
+    const TTempName File;
+    TIFF* Tiff = TIFFOpen(File.Path().c_str(), "w");
+    if (!Tiff)
+        throw std::runtime_error("cannot write the TIFF fixture");
+    TIFFSetField(Tiff, TIFFTAG_IMAGEWIDTH, Width);
+    TIFFSetField(Tiff, TIFFTAG_IMAGELENGTH, Height);
+    TIFFSetField(Tiff, TIFFTAG_SAMPLESPERPIXEL, static_cast<std::uint16_t>(Channels));
+    TIFFSetField(Tiff, TIFFTAG_BITSPERSAMPLE, static_cast<std::uint16_t>(BitDepth));
+    TIFFSetField(Tiff, TIFFTAG_PLANARCONFIG, PLANARCONFIG_CONTIG);
+    TIFFSetField(Tiff, TIFFTAG_PHOTOMETRIC,
+                 Channels >= 3 ? PHOTOMETRIC_RGB : PHOTOMETRIC_MINISBLACK);
+    if (Channels == 4) {
+        const std::uint16_t Extra[] = {EXTRASAMPLE_UNASSALPHA};
+        TIFFSetField(Tiff, TIFFTAG_EXTRASAMPLES, 1, Extra);
+    }
+    TIFFSetField(Tiff, TIFFTAG_COMPRESSION,
+                 Compression == TTiffCompression::Lzw       ? COMPRESSION_LZW
+                 : Compression == TTiffCompression::Deflate ? COMPRESSION_ADOBE_DEFLATE
+                                                            : COMPRESSION_NONE);
+    TIFFSetField(Tiff, TIFFTAG_ROWSPERSTRIP, Height);
+    std::vector<std::uint8_t> Data(DataBytes, 0);
+    if (TIFFWriteRawStrip(Tiff, 0, Data.data(), static_cast<tmsize_t>(Data.size())) < 0) {
+        TIFFClose(Tiff);
+        throw std::runtime_error("cannot write the TIFF fixture's strip");
+    }
+    TIFFClose(Tiff);
+    return ReadBytes(File.Path());
+}
+
+std::vector<std::uint8_t> EncodePngWithExif(const TSampleImage& Image,
+                                            const std::vector<std::uint8_t>& Exif, bool AfterData) {
+    std::vector<std::uint8_t> Png = EncodePng(Image);
+    // An eXIf chunk: length, name, data, CRC over name and data.
+    std::vector<std::uint8_t> Chunk;
+    const auto U32 = [&](std::uint32_t V) {
+        for (const int Shift : {24, 16, 8, 0})
+            Chunk.push_back(static_cast<std::uint8_t>(V >> Shift));
+    };
+    U32(static_cast<std::uint32_t>(Exif.size()));
+    for (const char C : {'e', 'X', 'I', 'f'})
+        Chunk.push_back(static_cast<std::uint8_t>(C));
+    Chunk.insert(Chunk.end(), Exif.begin(), Exif.end());
+    U32(static_cast<std::uint32_t>(
+        crc32(0, Chunk.data() + 4, static_cast<uInt>(Chunk.size() - 4))));
+    // Before the first IDAT chunk, or before IEND (the last 12 bytes).
+    std::size_t At = Png.size() - 12;
+    if (!AfterData) {
+        const char Idat[] = {'I', 'D', 'A', 'T'};
+        At = static_cast<std::size_t>(std::search(Png.begin(), Png.end(), Idat, Idat + 4) -
+                                      Png.begin()) -
+             4;
+    }
+    Png.insert(Png.begin() + static_cast<std::ptrdiff_t>(At), Chunk.begin(), Chunk.end());
+    return Png;
+}
+
+namespace {
+
+void PutLittleEndian(std::vector<std::uint8_t>& Data, std::uint32_t Value, int Bytes) {
+    for (int I = 0; I < Bytes; ++I)
+        Data.push_back(static_cast<std::uint8_t>(Value >> (8 * I)));
+}
+
+void PutChunk(std::vector<std::uint8_t>& Data, const char* Name,
+              const std::vector<std::uint8_t>& Content) {
+    Data.insert(Data.end(), Name, Name + 4);
+    PutLittleEndian(Data, static_cast<std::uint32_t>(Content.size()), 4);
+    Data.insert(Data.end(), Content.begin(), Content.end());
+    if (Content.size() % 2 != 0)
+        Data.push_back(0);
+}
+
+std::vector<std::uint8_t> RiffWebP(const std::vector<std::uint8_t>& Chunks) {
+    std::vector<std::uint8_t> Data{'R', 'I', 'F', 'F'};
+    PutLittleEndian(Data, static_cast<std::uint32_t>(Chunks.size() + 4), 4);
+    for (const char C : {'W', 'E', 'B', 'P'})
+        Data.push_back(static_cast<std::uint8_t>(C));
+    Data.insert(Data.end(), Chunks.begin(), Chunks.end());
+    return Data;
+}
+
+} // namespace
+
+std::vector<std::uint8_t> WebPWithExif(const std::vector<std::uint8_t>& WebP,
+                                       const std::vector<std::uint8_t>& Exif, int Width,
+                                       int Height) {
+    std::vector<std::uint8_t> Header{0x08, 0, 0, 0}; // the EXIF flag
+    PutLittleEndian(Header, static_cast<std::uint32_t>(Width - 1), 3);
+    PutLittleEndian(Header, static_cast<std::uint32_t>(Height - 1), 3);
+    std::vector<std::uint8_t> Chunks;
+    PutChunk(Chunks, "VP8X", Header);
+    // The simple file's own chunks follow its 12-byte RIFF header.
+    Chunks.insert(Chunks.end(), WebP.begin() + 12, WebP.end());
+    PutChunk(Chunks, "EXIF", Exif);
+    return RiffWebP(Chunks);
+}
+
+std::vector<std::uint8_t> WebPClaim(int Width, int Height, bool Lossless, std::size_t Size) {
+    std::vector<std::uint8_t> Frame;
+    if (Lossless) {
+        Frame.push_back(0x2F);
+        const std::uint32_t Bits =
+            static_cast<std::uint32_t>(Width - 1) | static_cast<std::uint32_t>(Height - 1) << 14;
+        PutLittleEndian(Frame, Bits, 4);
+        Frame.push_back(0);
+    } else {
+        // A key frame tag (show, version 0, a first partition of 1 byte), the start code, the
+        // sides.
+        PutLittleEndian(Frame, 0x10 | 1u << 5, 3);
+        for (const std::uint8_t B : {0x9D, 0x01, 0x2A})
+            Frame.push_back(B);
+        PutLittleEndian(Frame, static_cast<std::uint32_t>(Width), 2);
+        PutLittleEndian(Frame, static_cast<std::uint32_t>(Height), 2);
+    }
+    if (Size > 20 + Frame.size())
+        Frame.resize(Size - 20, 0);
+    std::vector<std::uint8_t> Chunks;
+    PutChunk(Chunks, Lossless ? "VP8L" : "VP8 ", Frame);
+    return RiffWebP(Chunks);
 }

@@ -164,7 +164,7 @@ TEST_F(MainFormScanTest, TheButtonsNameTheirKeys) {
 }
 
 // The window as designed fits a 1280 x 800 screen, a frame of up to 7 pixels a side included:
-// at most 1266 wide, with every toolbar of the ribbon inside it.
+// at most 1200 wide, with every toolbar of the ribbon inside it.
 TEST_F(MainFormScanTest, TheDesignedWindowShowsTheWholeRibbonWithinAScreenOf1280) {
     const auto Form = MakeForm();
     EXPECT_LE(Form->width(), 1200);

@@ -22,7 +22,7 @@ answer_file_dialog "$Work/back card.jpg"
 sleep 0.5
 
 # The cut lines: a back card's spine is its rightmost 60 columns, 1440 to 1499. The picture is
-# shown 414 x 276 from x = 426 in the 1266 pixel wide view, so the left line stands at 426 + 398
+# shown 414 x 276 from x = 393 in the 1200 pixel wide view, so the left line stands at 393 + 398
 # and the right one at the picture's right edge (moved 2 pixels inside it, to show whole). Their
 # bright cores are the only amber pixels of a row through the middle of the view.
 eval "$(xdotool getwindowgeometry --shell "$Window")"
@@ -32,8 +32,8 @@ Amber=$(convert "$Work/opened.png" -crop "${WIDTH}x1+$X+$((Y + 97 + 138))" +repa
 echo "amber columns of the input view: $Amber"
 read -r -a Columns <<<"$Amber"
 [[ ${#Columns[@]} -ge 2 ]] || fail "no cut lines in the input view"
-(( Columns[0] >= 821 && Columns[0] <= 826 && Columns[-1] >= 835 && Columns[-1] <= 839 )) ||
-  fail "the cut lines stand at $Amber, not around 824 and 838"
+(( Columns[0] >= 788 && Columns[0] <= 793 && Columns[-1] >= 802 && Columns[-1] <= 806 )) ||
+  fail "the cut lines stand at $Amber, not around 791 and 805"
 click_in_window "$Window" 150 40 # Save
 answer_file_dialog "$Work/inlay"
 

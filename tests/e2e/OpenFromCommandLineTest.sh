@@ -26,9 +26,9 @@ look_at() {
   sleep 1.5
   import -window root "$shot"
   eval "$(xdotool getwindowgeometry --shell "$Window")"
-  [[ "$WIDTH" == 1266 && "$HEIGHT" == 699 ]] || fail "window is ${WIDTH}x${HEIGHT}, not 1266x699"
-  OutputPart="1266x303+$X+$((Y + 376))"
-  StatusPart="1266x20+$X+$((Y + 679))"
+  [[ "$WIDTH" == 1200 && "$HEIGHT" == 699 ]] || fail "window is ${WIDTH}x${HEIGHT}, not 1200x699"
+  OutputPart="1200x303+$X+$((Y + 376))"
+  StatusPart="1200x20+$X+$((Y + 679))"
 }
 stop_program() {
   kill -0 "$ProgramPid" 2>/dev/null || fail "the program ended by itself: $(cat "$Work/stderr")"

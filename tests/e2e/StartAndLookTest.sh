@@ -15,7 +15,7 @@ Window=$(wait_for_window "Trayvane by Brenlow")
 sleep 1.5
 import -window root "$Shot"
 eval "$(xdotool getwindowgeometry --shell "$Window")"
-[[ "$WIDTH" == 1266 && "$HEIGHT" == 699 ]] || fail "window is ${WIDTH}x${HEIGHT}, not 1266x699"
+[[ "$WIDTH" == 1200 && "$HEIGHT" == 699 ]] || fail "window is ${WIDTH}x${HEIGHT}, not 1200x699"
 
 # Spread of the grey levels in a part of the screenshot: 0 for a flat colour.
 spread() {

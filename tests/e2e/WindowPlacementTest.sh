@@ -76,10 +76,10 @@ close_and_wait() {
   fail "the window could not be closed"
 }
 
-# The designed window: a client area of 1266 x 699 in openbox's frame.
+# The designed window: a client area of 1200 x 699 in openbox's frame.
 start_and_settle
 read -r Left Right Top Bottom < <(xprop -id "$Window" _NET_FRAME_EXTENTS | sed 's/.*= //; s/,//g')
-W=$((1266 + Left + Right))
+W=$((1200 + Left + Right))
 H=$((699 + Top + Bottom))
 Designed="0 0 $W $H"
 First=$(frame_bounds "$Window")

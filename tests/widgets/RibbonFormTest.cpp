@@ -22,10 +22,10 @@ TEST(RibbonFormTest, BuildsFromTheWindowDescription) {
     Form.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&Form));
 
-    EXPECT_EQ(Ui.AdvToolBarPager11->geometry(), QRect(0, 0, 1266, 97));
-    EXPECT_EQ(Form.size(), QSize(1266, 699));
-    EXPECT_EQ(Ui.OutputImgView->geometry(), QRect(0, 97 + 276 + 3, 1266, 303));
-    EXPECT_EQ(Ui.StatusLine->geometry(), QRect(0, 679, 1266, StatusLineHeight));
+    EXPECT_EQ(Ui.AdvToolBarPager11->geometry(), QRect(0, 0, 1200, 97));
+    EXPECT_EQ(Form.size(), QSize(1200, 699));
+    EXPECT_EQ(Ui.OutputImgView->geometry(), QRect(0, 97 + 276 + 3, 1200, 303));
+    EXPECT_EQ(Ui.StatusLine->geometry(), QRect(0, 679, 1200, StatusLineHeight));
     EXPECT_EQ(Ui.AdvToolBar1->Caption(), "File");
     // Open, Save and Print side by side, the toolbar as wide as they need.
     EXPECT_EQ(Ui.FilePrintButton->Caption(), "Print");
@@ -43,21 +43,21 @@ TEST(RibbonFormTest, BuildsFromTheWindowDescription) {
     EXPECT_EQ(Ui.AdvToolBar3->width(), 254);
     EXPECT_EQ(Ui.SpineSizeTrackBar->pos(), QPoint(3, 2));
     EXPECT_EQ(Ui.FileSaveButton->x(), 3 + Ui.FileOpenButton->width());
-    // Format: the three layout buttons, then "Find spine"; the groups after it moved right by
-    // their widths, in their order.
-    EXPECT_EQ(Ui.AdvToolBar2->width(), 439);
-    EXPECT_EQ(Ui.FormatBackFrontButton->geometry(), QRect(87, 2, 150, 70));
-    EXPECT_EQ(Ui.FormatTrayCardButton->geometry(), QRect(237, 6, 66, 62));
+    // Format: the three layout buttons, their pictures 47 pixels high so that the designed window
+    // stays 1200 wide, then "Find spine".
+    EXPECT_EQ(Ui.AdvToolBar2->width(), 373);
+    EXPECT_EQ(Ui.FormatBackFrontButton->geometry(), QRect(67, 10, 113, 53));
+    EXPECT_EQ(Ui.FormatTrayCardButton->geometry(), QRect(180, 10, 57, 53));
     EXPECT_EQ(Ui.FormatTrayCardButton->GroupIndex(), 20);
     EXPECT_TRUE(Ui.FormatTrayCardButton->HasPicture());
-    EXPECT_EQ(Ui.FormatFindSpineButton->geometry(), QRect(303, 1, 133, 72));
+    EXPECT_EQ(Ui.FormatFindSpineButton->geometry(), QRect(237, 1, 133, 72));
     EXPECT_EQ(Ui.FormatFindSpineButton->Caption(), "Find spine");
     EXPECT_TRUE(Ui.FormatFindSpineButton->HasPicture());
     EXPECT_EQ(Ui.FormatFindSpineButton->GroupIndex(), 0);
-    EXPECT_EQ(Ui.AdvToolBar3->x(), 769);
+    EXPECT_EQ(Ui.AdvToolBar3->x(), 703);
     // Scan: a column of three small buttons, then Info.
     EXPECT_EQ(Ui.AdvToolBar5->Caption(), "Scan");
-    EXPECT_EQ(Ui.AdvToolBar5->x(), 1026);
+    EXPECT_EQ(Ui.AdvToolBar5->x(), 960);
     for (const TAdvGlowButton* Button :
          {Ui.ScanRotateLeftButton, Ui.ScanRotateRightButton, Ui.ScanStraightenButton}) {
         EXPECT_TRUE(Button->HasPicture()) << Button->objectName().toStdString();

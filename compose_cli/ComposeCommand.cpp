@@ -164,6 +164,26 @@ std::string FutureIdentity(const std::string& FileName) {
     return Error ? FileName : Path.string();
 }
 
+// Why Input, prepared as Options ask, cannot take Options.Cut (CheckExplicitCut); none when it
+// can. Checked before the PDF writer starts, so that a cut refused is a usage error that writes
+// nothing, as for the other outputs. A picture that does not load is left to the writer, which
+// reports it in its own words.
+std::optional<std::string> CutRefusedBy(const std::string& Input, const TComposeOptions& Options) {
+    TBitmap32 Picture;
+    try {
+        PrepareCoverPicture(Input, Options.Scan, Picture);
+    } catch (const std::exception&) {
+        return std::nullopt;
+    }
+    try {
+        CheckExplicitCut(Picture.Width(), Options.Layout.value_or(ChooseInlayLayout(Picture)),
+                         *Options.Cut);
+    } catch (const ESpineCutError& E) {
+        return std::string(E.what());
+    }
+    return std::nullopt;
+}
+
 } // namespace
 
 std::string DescribeComposeError(const std::string& Message) {
@@ -604,6 +624,15 @@ int RunComposeCommand(const std::vector<std::string>& Arguments, std::ostream& O
                     throw Exception("The output \"" + Output +
                                     "\" is an input or another output of this run");
                 if (OutputFormatOf(Output) == TOutputFormat::Pdf) {
+                    if (Options.Cut)
+                        for (const std::string& Each : Inputs)
+                            if (const std::optional<std::string> Reason =
+                                    CutRefusedBy(Each, Options)) {
+                                Report->Text = ProgramName + std::string(": ") + Each +
+                                               ": --cut: " + LinesOf(*Reason) + "\n";
+                                Report->Usage = Report->Failed = true;
+                                return;
+                            }
                     Report->Text = PrintSheetOutput(Inputs, Output, Options, Report->Failed);
                     return;
                 }

@@ -126,8 +126,9 @@ std::string DescribeComposeError(const std::string& Message);
 // spine found, the layout's own cut is used" (not a failure), and a file whose inlay prints below
 // LowResolutionDotsPerInch as "trayvane-compose: INPUT: Low resolution: 72 dpi at tray-card
 // size", as the window warns (not a failure either). A --cut that a picture cannot take is a
-// usage error of that file: "trayvane-compose: INPUT: --cut: REASON", nothing written. Returns
-// ExitSuccess, ExitFileFailed when any file failed, or ExitUsage (after the reason and the usage
-// text on Err, or after a --cut that a picture could not take).
+// usage error of that file: "trayvane-compose: INPUT: --cut: REASON", nothing written (for a
+// PDF checked before its writer starts). Returns ExitSuccess, ExitFileFailed when any file
+// failed, or ExitUsage (after the reason and the usage text on Err, or after a --cut that a
+// picture could not take).
 int RunComposeCommand(const std::vector<std::string>& Arguments, std::ostream& Out,
                       std::ostream& Err);

@@ -213,7 +213,8 @@ TEST_F(TrayCardAndCutTest, ACutThePictureCannotTakeWritesNothing) {
                           TCase{"700:707", "is 7 columns wide; a spine of this picture is 8 to "
                                            "90 columns wide"},
                           TCase{"600:691", "is 91 columns wide"}}) {
-        for (const std::string Extension : {".jpg", ".png"}) {
+        // A PDF's cut is checked before its writer starts: refused the same, without a writer.
+        for (const std::string Extension : {".jpg", ".png", ".pdf"}) {
             const std::string Output = Dir.File(std::string("refused") + Extension);
             const TProgramRun Run = RunCompose({"--cut", C.Cut, Input, Output});
             EXPECT_EQ(Run.ExitCode, ExitUsage) << C.Cut << Extension;

@@ -7,3 +7,7 @@ std::string ProposedInlayFileName(const std::string& InputFileName) {
         return {};
     return ChangeFileExt(InputFileName, "") + "-inlay.jpg";
 }
+
+std::string InlayFolderOf(const std::string& FileName) {
+    return ExtractFilePath(FileName);
+}

@@ -7,6 +7,7 @@
 #include "base/ExceptionClassName.h"
 #include "base/Finally.h"
 #include "base/RunHandler.h"
+#include "base/WritableFolder.h"
 #include "composer/InlayLayout.h"
 #include "composer/TrayCard.h"
 #include "jpeg_bridge/JpegFile.h"
@@ -84,6 +85,8 @@ void TMainForm::ConnectHandlers() {
     connect(FormatBackButton, &TAdvGlowButton::OnClick, this, &TMainForm::FormatBackButtonClick);
     connect(FormatBackFrontButton, &TAdvGlowButton::OnClick, this,
             &TMainForm::FormatBackFrontButtonClick);
+    connect(FormatTrayCardButton, &TAdvGlowButton::OnClick, this,
+            &TMainForm::FormatTrayCardButtonClick);
     connect(SpineSizeTrackBar, &TAdvSmoothTrackBar::OnPositionChanged, this,
             &TMainForm::SpineSizeTrackBarPositionChanged);
     connect(InfoHomeButton, &TAdvGlowButton::OnClick, this, &TMainForm::InfoHomeButtonClick);
@@ -171,12 +174,20 @@ void TMainForm::FileOpenButtonClick() {
     });
 }
 
+std::string TMainForm::SaveProposal() const {
+    return ProposedSaveFileName(FInputFileName, FLastSave, IsWritableFolder);
+}
+
 void TMainForm::FileSaveButtonClick() {
     RunHandler([this] {
-        if (!SaveDialog.Execute(this, ProposedInlayFileName(FInputFileName)))
+        // The proposal follows the picture: saving the next cover never proposes the last one's
+        // inlay, which Enter would replace without a word.
+        SaveDialog.SetFileName(SaveProposal());
+        if (!SaveDialog.Execute(this))
             return;
         const TFileActionScope Saving(FFileAction, TFileAction::Save, SaveDialog.FileName());
         SaveInlay(SaveDialog.FileName());
+        FLastSave = TLastSave{SaveDialog.FileName(), FInputFileName};
         ShowSavedStatus(SaveDialog.FileName());
     });
 }
@@ -189,6 +200,13 @@ void TMainForm::FormatBackButtonClick() {
 }
 
 void TMainForm::FormatBackFrontButtonClick() {
+    RunHandler([this] {
+        BuildOutput();
+        ShowComposedStatus();
+    });
+}
+
+void TMainForm::FormatTrayCardButtonClick() {
     RunHandler([this] {
         BuildOutput();
         ShowComposedStatus();

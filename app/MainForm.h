@@ -21,6 +21,7 @@
 #include "app/FileActionScope.h"
 #include "app/FileDialog.h"
 #include "app/HelpWindow.h"
+#include "app/InlayFileName.h"
 #include "app/StatusText.h"
 #include "app/WidgetPlacement.h"
 #include "app/settings/PrintOptions.h"
@@ -28,6 +29,7 @@
 #include "base/FileIdentity.h"
 #include "composer/InlayLayout.h"
 #include "composer/SpineCut.h"
+#include "composer/TrayInlay.h"
 
 #include "ui_MainForm.h"
 
@@ -79,10 +81,11 @@ public:
     // (the layout's own, or the explicit one made for this layout), and shows the cut in the
     // input view.
     void BuildOutput();
-    // Saves the inlay as a JPEG of the tray card's quality and density. Throws Exception "The
+    // Saves the inlay as a JPEG of the tray card's quality and density (as a lossless PNG or
+    // TIFF with that density when FileName ends in .png, .tif or .tiff). Throws Exception "The
     // inlay cannot be saved over the picture it was made from" when FileName names the file the
     // input picture was loaded from (by any name: a link, another path), which then stays as it
-    // is; otherwise what SaveJpegFile throws.
+    // is; otherwise what the writer throws.
     void SaveInlay(const std::string& FileName);
 
     // The components, for the program's tests.
@@ -90,6 +93,7 @@ public:
     TImgView32& OutputView() const { return *OutputImgView; }
     TAdvGlowButton& BackButton() const { return *FormatBackButton; }
     TAdvGlowButton& BackFrontButton() const { return *FormatBackFrontButton; }
+    TAdvGlowButton& TrayCardButton() const { return *FormatTrayCardButton; }
     TAdvGlowButton& FindSpineButton() const { return *FormatFindSpineButton; }
     TAdvSmoothTrackBar& SpineTrackBar() const { return *SpineSizeTrackBar; }
     TAdvGlowButton& OpenButton() const { return *FileOpenButton; }
@@ -115,6 +119,9 @@ public:
     void FilePrintButtonClick();
     void FormatBackButtonClick();
     void FormatBackFrontButtonClick();
+    // The whole tray card: the picture is brought to 1510 : 1175 as it is; the slider, the cut
+    // lines and Find spine have no part in it and show it.
+    void FormatTrayCardButtonClick();
     void SpineSizeTrackBarPositionChanged(double Position);
     void InfoHomeButtonClick();
     // F1: shows the help window "Trayvane Help" (app/MainFormHelp.cpp).
@@ -174,7 +181,10 @@ private:
     void FormShow();
     void FormDestroy();
     TInlayLayout ChosenLayout() const;
+    TInlayRequest CompositionRequest() const;
     TSpineCut ShownSpineCut() const;
+    void ShowLayoutControls();
+    std::string SaveProposal() const;
     // The front cover printed with the card, square, and the file it comes from: the picture
     // chosen for it, or this picture's part right of the spine. Throws when there is none.
     const TBitmap32& FrontCoverPicture(std::string& FromFile);
@@ -192,8 +202,10 @@ private:
     TRegistryStore& FSettings;
     TExceptionLog FExceptionLog;
     std::string FPlaceholderPath;
-    // The picture last loaded, for the save dialog's first proposal; "" before the first.
+    // The picture last loaded, for the save dialog's proposal; "" before the first.
     std::string FInputFileName;
+    // The inlay saved last and the picture it came from, for the save dialog's proposal.
+    std::optional<TLastSave> FLastSave;
     // The file being read or saved, for the status line's sentence about an error.
     TFileActionNote FFileAction;
     // A cut the user moved or "Find spine" found, for the layout it was made in; none: the
@@ -209,6 +221,9 @@ private:
         std::optional<TExplicitCut> CutBefore;
     };
     std::optional<TCutDrag> FCutDrag;
+    // What the last composition gave besides the inlay (its cut, its density); none before the
+    // first and after one that failed.
+    std::optional<TInlayComposition> FComposition;
     std::unique_ptr<QPrinter> FPrinter;
     TPrintOptions FPrintOptions;
     bool FPrintOptionsChanged = false;

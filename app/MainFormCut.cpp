@@ -12,6 +12,8 @@
 void TMainForm::FormatFindSpineButtonClick() {
     RunHandler([this] {
         const TInlayLayout Layout = ChosenLayout();
+        if (Layout == TInlayLayout::TrayCard)
+            return; // a whole tray card has its spines (the button is disabled meanwhile)
         const std::optional<TSpineFinding> Found = FindSpine(InputImgView->Bitmap(), Layout);
         if (!Found)
             throw ESpineNotFound(SpineNotFoundMessage);
@@ -28,12 +30,15 @@ void TMainForm::InputImgViewCutLineMoved(TCutLine Line, int Column) {
     ClearStatus();
     RunHandler([this, Line, Column] {
         const int Width = InputImgView->Bitmap().Width();
-        if (Width <= 0)
+        const TInlayLayout Layout = ChosenLayout();
+        if (Width <= 0 || Layout == TInlayLayout::TrayCard)
             return;
         const TSpineEdge Edge = Line == TCutLine::Left ? TSpineEdge::Left : TSpineEdge::Right;
-        FExplicitCut = TExplicitCut{
-            MoveSpineCutEdge(ShownSpineCut(), Edge, Column, SpineSizeTrackBar->Position(), Width),
-            ChosenLayout()};
+        // The drag stops where the strip would stop being a spine.
+        FExplicitCut = TExplicitCut{MoveSpineCutEdge(ShownSpineCut(), Edge, Column,
+                                                     SpineSizeTrackBar->Position(), Width,
+                                                     ExplicitCutWidths(Width, Layout)),
+                                    Layout};
         BuildOutput();
         ShowComposedStatus();
     });

@@ -77,7 +77,7 @@ QPrinter& TMainForm::SheetPrinter() {
 
 void TMainForm::PrintSheet(QPrinter& Printer) {
     const TBitmap32& Inlay = OutputImgView->Bitmap();
-    if (Inlay.IsEmpty())
+    if (Inlay.IsEmpty() || !FComposition)
         throw Exception(NoImageToPrintMessage);
     const TInlayLayout Layout = ChosenLayout();
     const double Position = SpineSizeTrackBar->Position();
@@ -85,10 +85,9 @@ void TMainForm::PrintSheet(QPrinter& Printer) {
     const TBitmap32* const Front = FPrintOptions.Content == TPrintContent::CardAndFront
                                        ? &FrontCoverPicture(FrontFile)
                                        : nullptr;
-    // The folds lie where the composition put the spine strips: at the cut the input view shows
-    // (moved, found, or the layout's own).
+    // The folds lie where the composition put the spine strips.
     const TWindowSheet Content =
-        WindowSheet(FPrintOptions, Inlay, ShownSpineCut().Width(),
+        WindowSheet(FPrintOptions, Inlay, FComposition->Geometry.SpineWidth,
                     SheetCaption(ShownFileName(), Layout, static_cast<int>(std::lround(Position))),
                     Front, FrontFile);
     const TPaper Paper = PaperOf(Printer.pageLayout());

@@ -6,7 +6,11 @@
 #include "app/ScanStatusText.h"
 
 #include "composer/InlayLayout.h"
+#include "composer/SpineFinder.h"
 #include "composer/TrayCard.h"
+#include "composer/TrayInlay.h"
+
+#include <QKeySequence>
 
 #include <cstdlib>
 
@@ -28,19 +32,41 @@ void TMainForm::ShowStatus(const TStatusEvent& Event) {
 }
 
 int TMainForm::InlayDotsPerInch() const {
-    const int Width = OutputImgView->Bitmap().Width();
-    return Width > 0 ? TrayCardDensity(Width).RoundedDotsPerInch() : 0;
+    return FComposition && FComposition->Density.IsSet()
+               ? FComposition->Density.RoundedDotsPerInch()
+               : 0;
 }
+
+namespace {
+
+// Where the spine finder finds the spine of a wrap-around, in millimetres at tray-card size
+// from the layout's own cut (centre to centre); none when it finds none.
+std::optional<double> SpineOffsetMm(const TBitmap32& Input) {
+    const std::optional<TSpineFinding> Found = FindSpine(Input, TInlayLayout::BackAndFront);
+    if (!Found)
+        return std::nullopt;
+    const TInlayComposition Own =
+        PlanInlay(Input.Width(), Input.Height(), TInlayRequest{TInlayLayout::BackAndFront, 0, {}});
+    if (Own.Geometry.ComposedWidth <= 0)
+        return std::nullopt;
+    const double Columns = (static_cast<double>(Found->Cut.Left) + Found->Cut.Right -
+                            Own.Cut().Left - Own.Cut().Right) /
+                           2;
+    return Columns * TrayCardWidthMm / static_cast<double>(Own.Geometry.ComposedWidth);
+}
+
+} // namespace
 
 void TMainForm::ShowLoadedStatus(const std::string& FileName, const std::string& Damage) {
     const TBitmap32& Input = InputImgView->Bitmap();
-    const TLoadedStatus Loaded{
-        FileName,
-        Input.Width(),
-        Input.Height(),
-        FormatBackFrontButton->Down() ? TInlayLayout::BackAndFront : TInlayLayout::Back,
-        InlayDotsPerInch(),
-        Damage};
+    TLoadedStatus Loaded{FileName,       Input.Width(),      Input.Height(),
+                         ChosenLayout(), InlayDotsPerInch(), Damage};
+    Loaded.LooksLikeTrayCard = LooksLikeTrayCard(Input.Width(), Input.Height());
+    // A wrap-around whose back and front differ in width has its spine off the layout's cut.
+    if (Loaded.Layout == TInlayLayout::BackAndFront && !Loaded.LooksLikeTrayCard)
+        Loaded.SpineOffsetMm = SpineOffsetMm(Input);
+    Loaded.FindSpineKey =
+        QKeySequence(QKeySequence::Find).toString(QKeySequence::NativeText).toStdString();
     // A scan with the scanner's bed around the card, or tilted, gets a hint at Straighten, after
     // the opening sentence (and what it says of damage) and before a warning of low resolution.
     const std::string Hint = ScanHintText(

@@ -4,6 +4,7 @@
 #include "composer/TrayCard.h"
 #include "composer/TrayInlay.h"
 
+#include <cmath>
 #include <cstdio>
 
 namespace {
@@ -66,12 +67,21 @@ std::string DamageWords(const std::string& Damage) {
 }
 
 TStatusText Describe(const TLoadedStatus& Loaded) {
-    const char* const Layout =
-        Loaded.Layout == TInlayLayout::BackAndFront ? "back and front" : "back";
+    const char* const Layout = Loaded.Layout == TInlayLayout::BackAndFront ? "back and front"
+                               : Loaded.Layout == TInlayLayout::TrayCard   ? "tray card"
+                                                                           : "back";
     std::string Text = NameOf(Loaded.FileName) + ", " + std::to_string(Loaded.Width) + " " + Times +
                        " " + std::to_string(Loaded.Height) + ": " + Layout;
     if (!Loaded.Damage.empty())
         Text += Dash + NameOf(Loaded.FileName) + " is damaged: " + DamageWords(Loaded.Damage);
+    else if (Loaded.LooksLikeTrayCard && Loaded.Layout != TInlayLayout::TrayCard)
+        Text += std::string(Dash) + "This looks like a whole tray card: TRAY CARD reprints it as "
+                                    "it is";
+    else if (Loaded.SpineOffsetMm && std::abs(*Loaded.SpineOffsetMm) > SpineHintMm)
+        Text += std::string(Dash) + "The spine lies " +
+                Millimetres(std::abs(*Loaded.SpineOffsetMm)) + " mm " +
+                (*Loaded.SpineOffsetMm > 0 ? "right" : "left") + " of the cut: Find spine (" +
+                Loaded.FindSpineKey + ") cuts there";
     TStatusText Status = WithResolution(std::move(Text), Loaded.InlayDotsPerInch);
     Status.Warning = Status.Warning || !Loaded.Damage.empty();
     return Status;
@@ -85,7 +95,7 @@ TStatusText Describe(const TComposedStatus& Composed) {
 
 // "151 × 117.5 mm at 255 dpi": the tray card's printed size and the inlay's density.
 std::string PrintedSize(int DotsPerInch) {
-    const double HeightMm = double{TrayCardWidthMm} * InlayHeightRatio / InlayWidthRatio;
+    const double HeightMm = TrayCardHeightMm;
     return Millimetres(TrayCardWidthMm) + " " + Times + " " + Millimetres(HeightMm) + " mm at " +
            std::to_string(DotsPerInch) + " dpi";
 }

@@ -6,6 +6,9 @@
 //   loaded   "night-trains.jpg, 2850 × 1200: back and front"
 //   damaged  "cut.jpg, 611 × 297: back and front — cut.jpg is damaged: premature end of data
 //            segment" (in the warning colour, behind a load whose data libjpeg found damaged)
+//   loaded   "night-trains.jpg, 2850 × 1200: back and front", then after " — " what the picture
+//            suggests: "This looks like a whole tray card: TRAY CARD reprints it as it is", or
+//            "The spine lies 2.4 mm right of the cut: Find spine (Ctrl+F) cuts there"
 //   saved    "Saved night-trains-inlay.jpg: 151 × 117.5 mm at 255 dpi"
 //   low      "Low resolution: 96 dpi at tray-card size" (alone after a recomposition, after
 //            " — " behind a load or a save)
@@ -20,6 +23,7 @@
 #include "composer/InlayLayout.h"
 #include "composer/TrayCard.h"
 
+#include <optional>
 #include <string>
 #include <variant>
 
@@ -34,7 +38,15 @@ struct TLoadedStatus {
     // libjpeg's words for damage in the data ("Corrupt JPEG data: premature end of data
     // segment"); empty for sound data.
     std::string Damage;
+    bool LooksLikeTrayCard = false; // suggest the tray-card layout
+    // Where the spine finder found the spine, in millimetres at tray-card size right (above 0) or
+    // left (below 0) of the layout's own cut; none: nothing to say.
+    std::optional<double> SpineOffsetMm = std::nullopt;
+    std::string FindSpineKey = "Ctrl+F"; // the key named in the spine hint
 };
+
+// A spine found farther than this from the layout's own cut is worth a hint.
+inline constexpr double SpineHintMm = 1.0;
 
 // The inlay was composed again (a layout click, a spine change).
 struct TComposedStatus {

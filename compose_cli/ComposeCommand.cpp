@@ -8,10 +8,12 @@
 #include "compose_cli/RowComposition.h"
 #include "compose_cli/SheetOptions.h"
 #include "compose_cli/SheetOutput.h"
+#include "composer/SpineCut.h"
 #include "composer/TrayCard.h"
 #include "jpeg_bridge/JpegFile.h"
 #include "jpeg_bridge/UprightJpegFile.h"
 #include "picture_codecs/CodecPictures.h"
+#include "picture_codecs/LosslessInlayFile.h"
 #include "print_sheet/PrintSheet.h"
 #include "raster/Bitmap32.h"
 #include "raster/QuarterTurn.h"
@@ -23,6 +25,7 @@
 #include <memory>
 #include <ostream>
 #include <set>
+#include <sys/stat.h>
 #include <thread>
 
 namespace {
@@ -37,7 +40,27 @@ std::optional<TInlayLayout> ParseLayout(const std::string& Value) {
         return TInlayLayout::Back;
     if (SameTextAscii(Value, "back-and-front"))
         return TInlayLayout::BackAndFront;
-    throw EUsageError("--layout takes auto, back or back-and-front, not \"" + Value + "\"");
+    if (Value == "tray-card")
+        return TInlayLayout::TrayCard;
+    throw EUsageError("--layout takes auto, back, back-and-front or tray-card, not \"" + Value +
+                      "\"");
+}
+
+// LEFT:RIGHT, two whole numbers from 0 up, LEFT below RIGHT.
+TSpineCut ParseCut(const std::string& Value) {
+    const auto Number = [](const char* First, const char* Last, std::int32_t& Result) {
+        const auto [End, Error] = std::from_chars(First, Last, Result);
+        return First != Last && Error == std::errc{} && End == Last && Result >= 0;
+    };
+    const auto Colon = Value.find(':');
+    TSpineCut Cut{0, 0};
+    if (Colon == std::string::npos || !Number(Value.data(), Value.data() + Colon, Cut.Left) ||
+        !Number(Value.data() + Colon + 1, Value.data() + Value.size(), Cut.Right) ||
+        Cut.Left >= Cut.Right)
+        throw EUsageError("--cut takes LEFT:RIGHT, the spine's first column and the first column "
+                          "after it (LEFT below RIGHT), not \"" +
+                          Value + "\"");
+    return Cut;
 }
 
 // The spine settings only: -20, -15, ..., 20.
@@ -98,7 +121,11 @@ TOutputFormat ParseFormat(const std::string& Value) {
         return TOutputFormat::Ppm;
     if (SameTextAscii(Value, "pdf"))
         return TOutputFormat::Pdf;
-    throw EUsageError("--format takes jpg, ppm or pdf, not \"" + Value + "\"");
+    if (Value == "png")
+        return TOutputFormat::Png;
+    if (Value == "tif")
+        return TOutputFormat::Tiff;
+    throw EUsageError("--format takes jpg, ppm, pdf, png or tif, not \"" + Value + "\"");
 }
 
 // Splits "--name=value"; Value is set only when there was a "=".
@@ -135,6 +162,26 @@ std::string FutureIdentity(const std::string& FileName) {
     std::error_code Error;
     const auto Path = std::filesystem::weakly_canonical(FileName, Error);
     return Error ? FileName : Path.string();
+}
+
+// Why Input, prepared as Options ask, cannot take Options.Cut (CheckExplicitCut); none when it
+// can. Checked before the PDF writer starts, so that a cut refused is a usage error that writes
+// nothing, as for the other outputs. A picture that does not load is left to the writer, which
+// reports it in its own words.
+std::optional<std::string> CutRefusedBy(const std::string& Input, const TComposeOptions& Options) {
+    TBitmap32 Picture;
+    try {
+        PrepareCoverPicture(Input, Options.Scan, Picture);
+    } catch (const std::exception&) {
+        return std::nullopt;
+    }
+    try {
+        CheckExplicitCut(Picture.Width(), Options.Layout.value_or(ChooseInlayLayout(Picture)),
+                         *Options.Cut);
+    } catch (const ESpineCutError& E) {
+        return std::string(E.what());
+    }
+    return std::nullopt;
 }
 
 } // namespace
@@ -178,6 +225,8 @@ TComposeOptions ParseComposeArguments(const std::vector<std::string>& Arguments)
             Options.Jobs = ParseJobs(TakeValue());
         else if (Name == "--find-spine")
             Options.FindSpine = true;
+        else if (Name == "--cut")
+            Options.Cut = ParseCut(TakeValue());
         else if (Name == "--rotate")
             Options.Scan.Rotate = ParseRotate(TakeValue());
         else if (Name == "--straighten")
@@ -200,6 +249,16 @@ TComposeOptions ParseComposeArguments(const std::vector<std::string>& Arguments)
     }
     if (Options.ShowHelp || Options.ShowVersion)
         return Options;
+    if (Options.Layout == TInlayLayout::TrayCard) {
+        if (Options.Spine != 0)
+            throw EUsageError("--layout tray-card keeps the card as it is: no --spine");
+        if (Options.FindSpine)
+            throw EUsageError("--layout tray-card keeps the card as it is: no --find-spine");
+        if (Options.Cut)
+            throw EUsageError("--layout tray-card keeps the card as it is: no --cut");
+    }
+    if (Options.Cut && Options.FindSpine)
+        throw EUsageError("--cut and --find-spine exclude each other");
     if (Options.Format && Options.OutputDir.empty())
         throw EUsageError("--format goes with --output-dir; OUTPUT's own name chooses its format");
     if (!Options.OutputDir.empty()) {
@@ -241,15 +300,20 @@ struct TOptionHelp {
 
 // The options, one a row, in the order --help shows them.
 constexpr TOptionHelp OptionHelp[] = {
-    {"--layout auto|back|back-and-front",
-     "what the scan shows: the back card alone (back), or back card, spine and front side by "
-     "side (back-and-front); auto, the default, decides by the picture's proportions"},
+    {"--layout auto|back|back-and-front|tray-card",
+     "what the scan shows: the back card alone (back), back card, spine and front side by side "
+     "(back-and-front), or a whole tray card with both spines, reprinted as it is (tray-card); "
+     "auto, the default, decides between the first two by the picture's proportions"},
     {"--spine N",
      "widen or narrow the spine by N per cent: -20, -15, -10, -5, 0, 5, 10, 15 or 20 (default 0)"},
     {"--find-spine",
      "look for the spine's two edges in each picture and cut there (widened or narrowed by "
      "--spine around its middle); where none is found, the layout's own cut is used and a line "
      "on standard error says so"},
+    {"--cut LEFT:RIGHT",
+     "cut the spine at these picture columns (its first column and the first column after it), "
+     "as a cut moved in the window; --spine widens or narrows it around its middle. It must lie "
+     "in the picture and be a quarter to three times as wide as the layout's own spine strip"},
     {"--rotate 0|90|180|270",
      "turn each picture clockwise by that many degrees (after a photo's own orientation tag): "
      "for a scan made sideways"},
@@ -260,8 +324,8 @@ constexpr TOptionHelp OptionHelp[] = {
     {"--output-dir DIR",
      "write DIR/NAME-inlay.jpg for each INPUT, NAME being the input's file name without its "
      "extension"},
-    {"--format jpg|ppm|pdf",
-     "with --output-dir: write NAME-inlay.jpg (the default), NAME-inlay.ppm or NAME-inlay.pdf"},
+    {"--format jpg|ppm|pdf|png|tif",
+     "with --output-dir: write NAME-inlay.jpg (the default), NAME-inlay.ppm, .pdf, .png or .tif"},
     {"--jobs N",
      "compose N files at once (default: the number of cores, at most 4); reports still come in "
      "the order of the inputs"},
@@ -276,6 +340,16 @@ constexpr TOptionHelp PdfOptionHelp[] = {
     {"--bleed MM",
      "extend the picture MM millimetres beyond the cut by repeating its edge pixels: 0 to 3 "
      "(default 0)"},
+    {"--per-sheet 1|2",
+     "tray cards on a page: 2 puts two one above the other (a cover left alone on the last page "
+     "is printed twice)"},
+    {"--front PICTURE",
+     "print the front cover, 120 x 120 mm, below the tray card: a picture of any kind, cut "
+     "square from its middle (a single INPUT only)"},
+    {"--front-from-cover",
+     "print each cover's front below its tray card: the part of a back-and-front picture right "
+     "of the spine, cut square"},
+    {"--no-caption", "no text on the sheets"},
 };
 
 // Text wrapped to lines of at most Width characters, each starting with Indent spaces.
@@ -323,14 +397,17 @@ std::string ComposeUsageText() {
     Text += "\nPDF options:\n";
     Text += OptionLines(std::begin(PdfOptionHelp), std::end(PdfOptionHelp));
     Text += "\n"
-            "OUTPUT is written as a JPEG of quality 95 that prints 151 mm wide, as a binary\n"
-            "PPM when its name ends in \".ppm\", or as a one-page PDF print sheet when it ends\n"
-            "in \".pdf\": the inlay at 151 x 117.5 mm in the middle of the page, with crop\n"
-            "marks, fold marks at the spine and a caption; print it at 100 %, not fitted to\n"
-            "the page. Several INPUTs before an OUTPUT ending in \".pdf\" give one PDF, a page\n"
-            "for each cover in their order (or two a page with --per-sheet 2). An existing\n"
-            "file is replaced only by a complete new one. An inlay that\n"
-            "would print below 150 dpi is written all the same, with a line on standard error.\n"
+            "OUTPUT must end in .jpg, .jpeg, .ppm, .pdf, .png, .tif or .tiff. It is written as\n"
+            "a JPEG of quality 95 that prints 151 mm wide, as a binary PPM (\".ppm\"), as a\n"
+            "lossless PNG or TIFF that prints 151 mm wide (\".png\", \".tif\", \".tiff\"), or as\n"
+            "a one-page PDF print sheet (\".pdf\"): the inlay at 151 x 117.5 mm in the middle of\n"
+            "the page, with crop marks, fold marks at the spine and a caption; print it at\n"
+            "100 %, not fitted to the page. An OUTPUT that is a device or a named pipe\n"
+            "(/dev/stdout) is written whatever its name, as JPEG unless its name says otherwise.\n"
+            "Several INPUTs before an OUTPUT ending in \".pdf\" give one PDF, a page for each\n"
+            "cover in their order (or two a page with --per-sheet 2). An existing file is\n"
+            "replaced only by a complete new one. An inlay that would print below 150 dpi is\n"
+            "written all the same, with a line on standard error.\n"
             "\n"
             "Exit status: 0 when every file was composed, 1 when any file failed (the others\n"
             "are still composed), 2 for a usage error.\n";
@@ -352,9 +429,11 @@ std::string BatchOutputName(const std::string& OutputDir, const std::string& Inp
     std::string Folder = OutputDir;
     if (Folder.back() != '/')
         Folder += '/';
-    const char* Extension = Format == TOutputFormat::Pdf   ? ".pdf"
-                            : Format == TOutputFormat::Ppm ? ".ppm"
-                                                           : ".jpg";
+    const char* Extension = Format == TOutputFormat::Pdf    ? ".pdf"
+                            : Format == TOutputFormat::Ppm  ? ".ppm"
+                            : Format == TOutputFormat::Png  ? ".png"
+                            : Format == TOutputFormat::Tiff ? ".tif"
+                                                            : ".jpg";
     return Folder + ChangeFileExt(Name, "") + "-inlay" + Extension;
 }
 
@@ -364,20 +443,55 @@ TOutputFormat OutputFormatOf(const std::string& Output) {
         return TOutputFormat::Ppm;
     if (SameTextAscii(Extension, ".pdf"))
         return TOutputFormat::Pdf;
+    if (SameTextAscii(Extension, ".png"))
+        return TOutputFormat::Png;
+    if (SameTextAscii(Extension, ".tif") || SameTextAscii(Extension, ".tiff"))
+        return TOutputFormat::Tiff;
     return TOutputFormat::Jpeg;
+}
+
+void CheckOutputName(const std::string& Output) {
+    const std::string Extension = ExtractFileExt(Output);
+    for (const char* Known : {".jpg", ".jpeg", ".ppm", ".pdf", ".png", ".tif", ".tiff"})
+        if (SameTextAscii(Extension, Known))
+            return;
+    // A device or a named pipe (or a link to one) is written as it always was, whatever its name.
+    struct stat Status {};
+    if (::stat(Output.c_str(), &Status) == 0 && !S_ISREG(Status.st_mode) &&
+        !S_ISDIR(Status.st_mode))
+        return;
+    throw EUsageError("OUTPUT must end in .jpg, .jpeg, .ppm, .pdf, .png, .tif or .tiff, not \"" +
+                      Output + "\"");
+}
+
+TFileOutcome ComposeFile(const std::string& Input, const std::string& Output,
+                         const TCoverRequest& Request) {
+    TBitmap32 Inlay;
+    const TCoverComposition Composed = ComposeCover(Input, Request, Inlay);
+    const TPrintDensity& Density = Composed.Composition.Density;
+    switch (OutputFormatOf(Output)) {
+    case TOutputFormat::Ppm:
+        SavePpmFile(Inlay, Output);
+        break;
+    case TOutputFormat::Png:
+        SavePngFile(Inlay, Output, Density);
+        break;
+    case TOutputFormat::Tiff:
+        SaveTiffFile(Inlay, Output, Density);
+        break;
+    case TOutputFormat::Jpeg:
+    case TOutputFormat::Pdf:
+        SaveJpegFile(Inlay, Output, InlaySaveQuality, Density);
+        break;
+    }
+    return {Composed.Search, Inlay.Width(), {}};
 }
 
 TFileOutcome ComposeFile(const std::string& Input, const std::string& Output,
                          std::optional<TInlayLayout> Layout, int Spine, bool LookForSpine,
                          const TScanPreparation& Preparation) {
-    TBitmap32 Inlay;
-    const TCoverComposition Composed =
-        ComposeCover(Input, Layout, Spine, LookForSpine, Inlay, Preparation);
-    if (OutputFormatOf(Output) == TOutputFormat::Ppm)
-        SavePpmFile(Inlay, Output);
-    else
-        SaveJpegFile(Inlay, Output, InlaySaveQuality, TrayCardDensity(Inlay.Width()));
-    return {Composed.Search, Inlay.Width(), {}};
+    return ComposeFile(Input, Output,
+                       TCoverRequest{Layout, Spine, LookForSpine, std::nullopt, Preparation});
 }
 
 namespace {
@@ -385,8 +499,9 @@ namespace {
 // What TakesFastWay asks of a file before its header is read.
 bool MayTakeFastWay(const TComposeOptions& Options, const std::string& Input,
                     const std::string& Output) {
+    const TOutputFormat Format = OutputFormatOf(Output);
     return !Options.FindSpine && !Options.Scan.Asked() && !IsCodecPictureName(Input) &&
-           OutputFormatOf(Output) != TOutputFormat::Pdf;
+           (Format == TOutputFormat::Jpeg || Format == TOutputFormat::Ppm);
 }
 
 } // namespace
@@ -421,7 +536,8 @@ TFileOutcome ComposeOneFile(const std::string& Input, const std::string& Output,
             const TJpegRowReader Scan(Input);
             if (TakesFastWay(Options, Input, Output, Scan)) {
                 return {TSpineSearch::NotAsked,
-                        ComposeByRows(Scan, Output, Options.Layout, Options.Spine, TwoThreads),
+                        ComposeByRows(Scan, Output, Options.Layout, Options.Spine, TwoThreads,
+                                      Options.Cut),
                         {}};
             }
         } catch (const std::exception&) {
@@ -429,8 +545,9 @@ TFileOutcome ComposeOneFile(const std::string& Input, const std::string& Output,
             // words, so every failure reads as it always has.
         }
     }
-    return ComposeFile(Input, Output, Options.Layout, Options.Spine, Options.FindSpine,
-                       Options.Scan);
+    return ComposeFile(
+        Input, Output,
+        TCoverRequest{Options.Layout, Options.Spine, Options.FindSpine, Options.Cut, Options.Scan});
 }
 
 int RunComposeCommand(const std::vector<std::string>& Arguments, std::ostream& Out,
@@ -440,6 +557,8 @@ int RunComposeCommand(const std::vector<std::string>& Arguments, std::ostream& O
         Options = ParseComposeArguments(Arguments);
         if (!Options.OutputDir.empty() && !std::filesystem::is_directory(Options.OutputDir))
             throw EUsageError("--output-dir: no folder \"" + Options.OutputDir + "\"");
+        if (!Options.ShowHelp && !Options.ShowVersion && Options.OutputDir.empty())
+            CheckOutputName(Options.Output);
     } catch (const EUsageError& E) {
         Err << ProgramName << ": " << E.Message() << "\n\n" << ComposeUsageText();
         return ExitUsage;
@@ -496,6 +615,7 @@ int RunComposeCommand(const std::vector<std::string>& Arguments, std::ostream& O
         struct TReport {
             std::string Text;
             bool Failed = false;
+            bool Usage = false; // a --cut the picture cannot take
         };
         auto Report = std::make_shared<TReport>();
         const auto Work = [&Options, Inputs, Input, Output, Refused, Jobs, Report] {
@@ -504,6 +624,15 @@ int RunComposeCommand(const std::vector<std::string>& Arguments, std::ostream& O
                     throw Exception("The output \"" + Output +
                                     "\" is an input or another output of this run");
                 if (OutputFormatOf(Output) == TOutputFormat::Pdf) {
+                    if (Options.Cut)
+                        for (const std::string& Each : Inputs)
+                            if (const std::optional<std::string> Reason =
+                                    CutRefusedBy(Each, Options)) {
+                                Report->Text = ProgramName + std::string(": ") + Each +
+                                               ": --cut: " + LinesOf(*Reason) + "\n";
+                                Report->Usage = Report->Failed = true;
+                                return;
+                            }
                     Report->Text = PrintSheetOutput(Inputs, Output, Options, Report->Failed);
                     return;
                 }
@@ -516,17 +645,26 @@ int RunComposeCommand(const std::vector<std::string>& Arguments, std::ostream& O
                 if (const std::string Low = LowResolutionNotice(Outcome.InlayWidth); !Low.empty())
                     Report->Text += About + Low + "\n";
             } catch (const std::exception& E) {
-                Report->Text = ProgramName + std::string(": ") +
-                               (Inputs.size() == 1 ? Input : Output) + ": " + DescribeError(E) +
-                               "\n";
+                // A cut the picture cannot take is the user's to mend.
+                const std::string& Named = Inputs.size() == 1 ? Input : Output;
+                if (dynamic_cast<const ESpineCutError*>(&E)) {
+                    Report->Text = ProgramName + std::string(": ") + Named +
+                                   ": --cut: " + LinesOf(E.what()) + "\n";
+                    Report->Usage = true;
+                } else {
+                    Report->Text =
+                        ProgramName + std::string(": ") + Named + ": " + DescribeError(E) + "\n";
+                }
                 Report->Failed = true;
             }
         };
         const auto Finish = [&, Input, Output, FutureOutput, Report] {
             OutputsInFlight.erase(OutputsInFlight.find(FutureOutput));
             Err << Report->Text;
-            if (Report->Failed) {
-                ExitCode = ExitFileFailed;
+            if (Report->Usage) {
+                ExitCode = ExitUsage;
+            } else if (Report->Failed) {
+                ExitCode = ExitCode == ExitUsage ? ExitUsage : ExitFileFailed;
             } else if (const auto Written = FileIdentityOf(Output)) {
                 Protected.insert(*Written);
             }

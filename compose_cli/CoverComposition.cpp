@@ -1,10 +1,8 @@
 #include "compose_cli/CoverComposition.h"
 
-#include "composer/SpineCut.h"
 #include "composer/SpineFinder.h"
 #include "composer/TrayCard.h"
 #include "composer/TrayInlay.h"
-#include "composer/TrayInlayAtCut.h"
 #include "picture_codecs/CoverPicture.h"
 #include "raster/Bitmap32.h"
 #include "raster/Orientation.h"
@@ -18,31 +16,36 @@ void LoadSoundCoverPicture(TBitmap32& Picture, const std::string& Input) {
     TakePixelsKeepingSettings(Picture, Loaded);
 }
 
-TCoverComposition ComposeCover(const std::string& Input, std::optional<TInlayLayout> Layout,
-                               int Spine, bool LookForSpine, TBitmap32& Inlay,
-                               const TScanPreparation& Preparation) {
-    TBitmap32 Picture;
+void PrepareCoverPicture(const std::string& Input, const TScanPreparation& Preparation,
+                         TBitmap32& Picture) {
     LoadSoundCoverPicture(Picture, Input);
     PrepareScan(Picture, Preparation);
-    return ComposeCoverPicture(Picture, Layout, Spine, LookForSpine, Inlay);
 }
 
-TCoverComposition ComposeCoverPicture(const TBitmap32& Picture, std::optional<TInlayLayout> Layout,
-                                      int Spine, bool LookForSpine, TBitmap32& Inlay) {
-    const TInlayLayout Chosen = Layout.value_or(ChooseInlayLayout(Picture));
+TCoverComposition ComposeCover(const std::string& Input, const TCoverRequest& Request,
+                               TBitmap32& Inlay) {
+    TBitmap32 Picture;
+    PrepareCoverPicture(Input, Request.Preparation, Picture);
+    return ComposeCoverPicture(Picture, Request, Inlay);
+}
+
+TCoverComposition ComposeCoverPicture(const TBitmap32& Picture, const TCoverRequest& Request,
+                                      TBitmap32& Inlay) {
+    const TInlayLayout Chosen = Request.Layout.value_or(ChooseInlayLayout(Picture));
+    std::optional<TSpineCut> Cut = Request.Cut;
+    if (Cut)
+        CheckExplicitCut(Picture.Width(), Chosen, *Cut);
     const std::optional<TSpineFinding> Found =
-        LookForSpine ? FindSpine(Picture, Chosen) : std::nullopt;
-    const TSpineCut Cut = Found ? ScaledSpineCut(Found->Cut, Spine, Picture.Width())
-                                : DescribedSpineCut(Picture.Width(), Chosen, Spine);
+        Request.LookForSpine && !Cut ? FindSpine(Picture, Chosen) : std::nullopt;
     if (Found)
-        ComposeTrayInlayAtCut(Picture, Found->Cut, Spine, Inlay);
-    else
-        ComposeTrayInlay(Picture, Chosen, Spine, Inlay);
-    const TSpineSearch Search = !LookForSpine ? TSpineSearch::NotAsked
-                                : Found       ? TSpineSearch::Found
-                                              : TSpineSearch::NotFound;
-    return TCoverComposition{Chosen, Cut.Width(), Search,
-                             Found ? Found->Cut : DescribedSpineCut(Picture.Width(), Chosen, 0),
+        Cut = Found->Cut;
+    const TInlayComposition Composed = ComposeInlay(
+        Picture, TInlayRequest{Chosen, static_cast<double>(Request.Spine), Cut}, Inlay);
+    const TSpineSearch Search = !Request.LookForSpine ? TSpineSearch::NotAsked
+                                : Found               ? TSpineSearch::Found
+                                                      : TSpineSearch::NotFound;
+    return TCoverComposition{Chosen, Composed, Search,
+                             Cut.value_or(DescribedSpineCut(Picture.Width(), Chosen, 0)),
                              Inlay.Width()};
 }
 

@@ -1,13 +1,15 @@
 #pragma once
 
 // The full way of the batch command from a cover's file to its inlay, as the window goes it:
-// loading (any kind of picture, photos turned upright), the layout, the spine search, the
-// composition. The JPEG and PPM outputs and the PDF writer's sheet all start here.
+// preparing the picture (loading any kind of picture, photos turned upright), the layout, the
+// spine search or the explicit cut, the composition. Every output of the full way, the PDF
+// writer's sheet included, starts here.
 
 #include "base/Exception.h"
 #include "compose_cli/ScanPreparation.h"
 #include "composer/InlayLayout.h"
 #include "composer/SpineCut.h"
+#include "composer/TrayInlay.h"
 
 #include <optional>
 #include <string>
@@ -20,11 +22,21 @@ enum class TSpineSearch { NotAsked, Found, NotFound };
 
 // How a cover was composed.
 struct TCoverComposition {
-    TInlayLayout Layout; // the layout asked for, or the one the picture's proportions give
-    int SpineWidth;      // the width of each spine strip of the inlay, in pixels
+    TInlayLayout Layout;           // the layout asked for, or the one the proportions give
+    TInlayComposition Composition; // the cut used, the sizes, the density
     TSpineSearch Search;
     TSpineCut Cut; // the spine's edges at slider position 0: the one found, or the layout's own
     int InlayWidth = 0; // the inlay's width, in pixels
+};
+
+// What a cover's inlay is composed with.
+struct TCoverRequest {
+    std::optional<TInlayLayout> Layout; // none: chosen from the picture's proportions
+    int Spine = 0;                      // one of SpineSettings
+    bool LookForSpine = false;          // cut where FindSpine finds the spine
+    std::optional<TSpineCut> Cut;       // an explicit cut, its edges at position 0, counted in
+                                        // the prepared picture
+    TScanPreparation Preparation;       // turned and straightened before all else
 };
 
 // What the batch command reports of a file it wrote: the spine search, the inlay's width (0: not
@@ -48,15 +60,22 @@ DECLARE_EXCEPTION_CLASS(EDamagedPicture, Exception);
 // alike: throws EDamagedPicture for damaged JPEG data, Picture then being as it was.
 void LoadSoundCoverPicture(TBitmap32& Picture, const std::string& Input);
 
-// Loads Input (LoadCoverPicture), prepares it as Preparation asks (PrepareScan: turned,
-// straightened) and composes its inlay into Inlay in Layout (or the one its proportions give)
-// with the spine setting Spine: with LookForSpine at the spine FindSpine finds, else, and when it
-// finds none, at the layout's own cut. Throws EDamagedPicture for damaged JPEG data (nothing is
-// composed), and what the steps throw.
-TCoverComposition ComposeCover(const std::string& Input, std::optional<TInlayLayout> Layout,
-                               int Spine, bool LookForSpine, TBitmap32& Inlay,
-                               const TScanPreparation& Preparation = {});
+// The picture a composition starts from: Input loaded (LoadSoundCoverPicture, photos turned
+// upright, damaged JPEG data refused with EDamagedPicture) and prepared as Preparation asks
+// (PrepareScan: turned, straightened). The layout, the spine search and an explicit cut all see the
+// picture as prepared.
+void PrepareCoverPicture(const std::string& Input, const TScanPreparation& Preparation,
+                         TBitmap32& Picture);
 
-// The same for a picture already loaded and prepared.
-TCoverComposition ComposeCoverPicture(const TBitmap32& Picture, std::optional<TInlayLayout> Layout,
-                                      int Spine, bool LookForSpine, TBitmap32& Inlay);
+// Prepares Input and composes its inlay into Inlay (ComposeCoverPicture). Throws what the steps
+// throw.
+TCoverComposition ComposeCover(const std::string& Input, const TCoverRequest& Request,
+                               TBitmap32& Inlay);
+
+// Composes the inlay of a picture already loaded and prepared into Inlay in Request.Layout (or
+// the one its proportions give) with the spine setting Request.Spine: at Request.Cut when given
+// (checked with CheckExplicitCut: ESpineCutError), else with LookForSpine at the spine FindSpine
+// finds, else, and when it finds none, at the layout's own cut. Request.Preparation plays no
+// part here. Throws what the steps throw.
+TCoverComposition ComposeCoverPicture(const TBitmap32& Picture, const TCoverRequest& Request,
+                                      TBitmap32& Inlay);

@@ -3,14 +3,12 @@
 // Binary PPM (P6) output: a lossless copy of a bitmap's colours for scripts and comparisons.
 
 #include "base/Exception.h"
+#include "base/FileWriteError.h"
 #include "raster/Bitmap32.h"
 
 #include <cstdint>
 #include <functional>
 #include <string>
-
-DECLARE_EXCEPTION_CLASS(EFCreateError, Exception);
-DECLARE_EXCEPTION_CLASS(EWriteError, Exception);
 
 // Writes Bitmap as "P6", width, height, 255, then red, green, blue of every pixel, top row
 // first; alpha is dropped. The file is written as base/AtomicFile.h says: replaced only once the

@@ -42,12 +42,11 @@ std::unique_ptr<TPreparedCover> PrepareCover(const std::string& Input, const TPr
                                              const std::shared_ptr<const TFrontCover>& SharedFront,
                                              TSheetReport& Report) {
     TBitmap32 Picture;
-    LoadSoundCoverPicture(Picture, Input);
-    PrepareScan(Picture, Job.Scan);
+    PrepareCoverPicture(Input, Job.Scan, Picture);
     auto Result = std::make_unique<TPreparedCover>();
     TPreparedCover& Cover = *Result;
-    Cover.Composed =
-        ComposeCoverPicture(Picture, Job.Layout, Job.Spine, Job.FindSpine, Cover.Inlay);
+    Cover.Composed = ComposeCoverPicture(
+        Picture, TCoverRequest{Job.Layout, Job.Spine, Job.FindSpine, Job.Cut, {}}, Cover.Inlay);
     Cover.Caption = SheetCaption(Input, Cover.Composed.Layout, Job.Spine);
     Cover.Front = SharedFront;
     if (Job.FrontFromCover) {
@@ -68,7 +67,8 @@ std::unique_ptr<TPreparedCover> PrepareCover(const std::string& Input, const TPr
 
 TSheetItem CardItem(const TPreparedCover& Cover) {
     return {TSheetPieceKind::TrayCard,
-            {Cover.Inlay.Width(), Cover.Inlay.Height(), Cover.Composed.SpineWidth}};
+            {Cover.Inlay.Width(), Cover.Inlay.Height(),
+             Cover.Composed.Composition.Geometry.SpineWidth}};
 }
 
 // A page of one cover, with its front cover when it has one.

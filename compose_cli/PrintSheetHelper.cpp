@@ -39,7 +39,15 @@ struct TFileCloser {
 std::string LayoutArgument(const std::optional<TInlayLayout>& Layout) {
     if (!Layout)
         return "auto";
-    return *Layout == TInlayLayout::BackAndFront ? "back-and-front" : "back";
+    switch (*Layout) {
+    case TInlayLayout::BackAndFront:
+        return "back-and-front";
+    case TInlayLayout::TrayCard:
+        return "tray-card";
+    case TInlayLayout::Back:
+        break;
+    }
+    return "back";
 }
 
 // The shortest text that reads back as the same number.
@@ -73,6 +81,10 @@ std::vector<std::string> PrintSheetHelperArguments(const std::vector<std::string
         "--paper",  PaperArgument(Job.Paper),   "--bleed", NumberText(Job.Bleed)};
     if (Job.FindSpine)
         Arguments.push_back("--find-spine");
+    if (Job.Cut) {
+        Arguments.push_back("--cut");
+        Arguments.push_back(std::to_string(Job.Cut->Left) + ":" + std::to_string(Job.Cut->Right));
+    }
     if (Job.Scan.Rotate != 0)
         Arguments.insert(Arguments.end(), {"--rotate", std::to_string(Job.Scan.Rotate)});
     if (Job.Scan.Straighten)

@@ -17,6 +17,7 @@
 #include "compose_cli/CoverComposition.h"
 #include "compose_cli/SheetReport.h"
 #include "composer/InlayLayout.h"
+#include "composer/SpineCut.h"
 #include "print_sheet/Paper.h"
 
 #include <optional>
@@ -37,11 +38,12 @@ struct TPrintSheetJob {
     int Spine = 0;
     TPaper Paper;
     double Bleed = 0;
-    bool FindSpine = false;      // cut where FindSpine finds the spine
-    TScanPreparation Scan;       // turned and straightened before all else
-    int PerSheet = 1;            // tray cards a page: 1, or 2 one above the other
-    std::string Front;           // the front cover's picture, printed with the card; "" for none
-    bool FrontFromCover = false; // the front cover from each input's own picture
+    bool FindSpine = false;       // cut where FindSpine finds the spine
+    std::optional<TSpineCut> Cut; // an explicit cut, its edges at position 0
+    TScanPreparation Scan;        // turned and straightened before all else
+    int PerSheet = 1;             // tray cards a page: 1, or 2 one above the other
+    std::string Front;            // the front cover's picture, printed with the card; "" for none
+    bool FrontFromCover = false;  // the front cover from each input's own picture
     bool Caption = true;
 };
 
@@ -58,8 +60,8 @@ private:
 };
 
 // The writer's arguments for a job: "--layout L --spine N --paper P --bleed B [--find-spine]
-// [--rotate R] [--straighten] [--per-sheet 2] [--front F | --front-from-cover] [--no-caption]
-// -- INPUT... OUTPUT".
+// [--cut LEFT:RIGHT] [--rotate R] [--straighten] [--per-sheet 2] [--front F | --front-from-cover]
+// [--no-caption] -- INPUT... OUTPUT".
 std::vector<std::string> PrintSheetHelperArguments(const std::vector<std::string>& Inputs,
                                                    const std::string& Output,
                                                    const TPrintSheetJob& Job);

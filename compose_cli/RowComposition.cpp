@@ -23,15 +23,19 @@ bool SpareCore() {
 } // namespace
 
 int ComposeByRows(const TJpegRowReader& Scan, const std::string& Output,
-                  std::optional<TInlayLayout> Layout, int Spine, bool TwoThreads) {
+                  std::optional<TInlayLayout> Layout, int Spine, bool TwoThreads,
+                  const std::optional<TSpineCut>& Cut) {
     const int W = Scan.Width();
     const int H = Scan.Height();
-    const TInlayLayout Chosen = Layout.value_or(ChooseInlayLayout(W, H));
-    const int Columns = InlayInputColumns(ComputeInlayGeometry(W, H, Chosen, Spine));
+    const TInlayRequest Request{Layout.value_or(ChooseInlayLayout(W, H)),
+                                static_cast<double>(Spine), Cut};
+    if (Cut)
+        CheckExplicitCut(W, Request.Layout, *Cut);
+    const int Columns = InlayInputColumns(PlanInlay(W, H, Request).Geometry);
     // An inlay without pixels is refused by the writers as the full way refuses it; there is
     // nothing to decode for it (the full way reads the file first; the command reads such a file
     // the full way when this one fails).
-    TStreamedInlay Inlay(W, H, Chosen, Spine, 3, Columns > 0 ? Scan.RowPixels(Columns) : 0);
+    TStreamedInlay Inlay(W, H, Request, 3, Columns > 0 ? Scan.RowPixels(Columns) : 0);
     if (Inlay.InlayWidth() > 0 && Inlay.InlayHeight() > 0)
         Scan.Decode(
             Columns, [&](int Y) { return Inlay.InputRow(Y); }, TwoThreads && SpareCore());
@@ -41,6 +45,6 @@ int ComposeByRows(const TJpegRowReader& Scan, const std::string& Output,
         SavePpmRows(Output, Inlay.InlayWidth(), Inlay.InlayHeight(), Row);
     else
         SaveJpegRows(Output, Inlay.InlayWidth(), Inlay.InlayHeight(), InlaySaveQuality,
-                     TrayCardDensity(Inlay.InlayWidth()), Row);
+                     Inlay.Composition().Density, Row);
     return Inlay.InlayWidth();
 }

@@ -7,17 +7,20 @@
 // result is exactly what LoadJpegFile, ComposeTrayInlay and SaveJpegFile or SavePpmFile give.
 
 #include "composer/InlayLayout.h"
+#include "composer/SpineCut.h"
 #include "jpeg_bridge/JpegRowReader.h"
 
 #include <optional>
 #include <string>
 
 // Composes the inlay of Scan (which CanDecode) in Layout, or the one its proportions give, with
-// the spine setting Spine, and writes it to Output: as binary PPM when the name ends in ".ppm",
+// the spine setting Spine (at Cut when given, checked first with CheckExplicitCut), and writes
+// it to Output: as binary PPM when the name ends in ".ppm",
 // else as JPEG at the inlay's quality and density. With TwoThreads a large scan is decoded on two
 // threads while the machine has a core to spare. Throws what the reader, the inlay and the writers
 // throw (EJpegRowError, Exception "No image to save", EFCreateError, EWriteError, ...); Output is
 // then as it was.
 // Returns the inlay's width.
 int ComposeByRows(const TJpegRowReader& Scan, const std::string& Output,
-                  std::optional<TInlayLayout> Layout, int Spine, bool TwoThreads);
+                  std::optional<TInlayLayout> Layout, int Spine, bool TwoThreads,
+                  const std::optional<TSpineCut>& Cut = std::nullopt);

@@ -9,6 +9,7 @@ TPrintSheetJob PrintSheetJobOf(const TComposeOptions& Options) {
     Job.Paper = Options.Paper.value_or(PaperForLocale(PaperLocaleName()));
     Job.Bleed = Options.Bleed;
     Job.FindSpine = Options.FindSpine;
+    Job.Cut = Options.Cut;
     Job.Scan = Options.Scan;
     Job.PerSheet = Options.PerSheet.value_or(1);
     Job.Front = Options.Front;

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <string>
 
 namespace {
 
@@ -22,10 +23,7 @@ float SpineScale(double Position) {
 }
 
 TSpineCut DescribedSpineCut(std::int32_t Width, TInlayLayout Layout, double Position) {
-    const TInlayGeometry G = ComputeInlayGeometry(Width, 1, Layout, Position);
-    const std::int32_t Left =
-        Layout == TInlayLayout::BackAndFront ? G.BackWidth : Width - G.SpineWidth;
-    return TSpineCut{Left, Left + G.SpineWidth};
+    return PlanInlay(Width, 1, TInlayRequest{Layout, Position, std::nullopt}).Cut();
 }
 
 TSpineCut ScaledSpineCut(const TSpineCut& Cut, double Position, std::int32_t Width) {
@@ -41,6 +39,12 @@ TSpineCut ScaledSpineCut(const TSpineCut& Cut, double Position, std::int32_t Wid
 
 TSpineCut MoveSpineCutEdge(const TSpineCut& Shown, TSpineEdge Edge, std::int32_t Column,
                            double Position, std::int32_t Width) {
+    return MoveSpineCutEdge(Shown, Edge, Column, Position, Width,
+                            TSpineCutWidths{1, std::max(Width, 1)});
+}
+
+TSpineCut MoveSpineCutEdge(const TSpineCut& Shown, TSpineEdge Edge, std::int32_t Column,
+                           double Position, std::int32_t Width, const TSpineCutWidths& Widths) {
     const std::int32_t W = std::max(Width, 1);
     const float P = SpineScale(Position);
     // The shown strip inside the picture and at least one column wide.
@@ -66,6 +70,9 @@ TSpineCut MoveSpineCutEdge(const TSpineCut& Shown, TSpineEdge Edge, std::int32_t
         if (Candidate >= 1 &&
             std::llabs(Scaled(Candidate) - Wanted) < std::llabs(Scaled(CutWidth) - Wanted))
             CutWidth = Candidate;
+    // The drag stops where the cut would stop being a spine.
+    CutWidth = std::clamp<std::int64_t>(CutWidth, std::max(Widths.Min, 1),
+                                        std::max(Widths.Max, std::max(Widths.Min, 1)));
     // The strip must fit beside the kept edge; a one-column cut always does (P rounds to 1).
     const std::int64_t Room = MoveLeft ? WantedRight : W - WantedLeft;
     while (CutWidth > 1 && Scaled(CutWidth) > Room)
@@ -76,4 +83,28 @@ TSpineCut MoveSpineCutEdge(const TSpineCut& Shown, TSpineEdge Edge, std::int32_t
     // ScaledSpineCut moves the left edge by (B - CutWidth) div 2; this undoes it.
     const std::int64_t Left = StripLeft + (B - CutWidth) / 2;
     return TSpineCut{static_cast<std::int32_t>(Left), static_cast<std::int32_t>(Left + CutWidth)};
+}
+
+TSpineCutWidths ExplicitCutWidths(std::int32_t Width, TInlayLayout Layout) {
+    const std::int64_t Own = DescribedSpineCut(Width, Layout, 0).Width();
+    const std::int64_t Min = std::max<std::int64_t>((Own + 3) / 4, 1);
+    const std::int64_t Max = std::max<std::int64_t>(3 * Own, Min);
+    return TSpineCutWidths{static_cast<std::int32_t>(Min),
+                           static_cast<std::int32_t>(std::min<std::int64_t>(Max, INT32_MAX))};
+}
+
+void CheckExplicitCut(std::int32_t Width, TInlayLayout Layout, const TSpineCut& Cut) {
+    const std::string Columns = std::to_string(Cut.Left) + ":" + std::to_string(Cut.Right);
+    if (Layout == TInlayLayout::TrayCard)
+        throw ESpineCutError("A whole tray card takes no cut");
+    if (Cut.Left < 0 || Cut.Right > Width || Cut.Left >= Cut.Right)
+        throw ESpineCutError("The cut " + Columns + " lies outside the picture, which is " +
+                             std::to_string(Width) + " columns wide");
+    const TSpineCutWidths Widths = ExplicitCutWidths(Width, Layout);
+    const std::int64_t CutWidth = std::int64_t{Cut.Right} - Cut.Left;
+    if (CutWidth < Widths.Min || CutWidth > Widths.Max)
+        throw ESpineCutError("The cut " + Columns + " is " + std::to_string(CutWidth) +
+                             (CutWidth == 1 ? " column" : " columns") +
+                             " wide; a spine of this picture is " + std::to_string(Widths.Min) +
+                             " to " + std::to_string(Widths.Max) + " columns wide");
 }

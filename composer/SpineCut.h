@@ -7,11 +7,12 @@
 //    input   |<--------- back card --------->|<- spine ->|<------- not used ------->|
 //            0                             Left        Right                        W
 //
-// ComposeTrayInlay cuts where the layout's proportions put the spine (DescribedSpineCut). A cut
-// the user moved, or one the spine finder found, is explicit: its two edges are those of the
-// spine at slider position 0, and the slider widens or narrows the strip around its centre
-// (ScaledSpineCut). ComposeTrayInlayAtCut (composer/TrayInlayAtCut.h) composes at such a cut.
+// ComposeInlay (composer/TrayInlay.h) cuts where the layout's proportions put the spine
+// (DescribedSpineCut), or at an explicit cut: one the user moved, or one the spine finder found,
+// whose two edges are those of the spine at slider position 0; the slider widens or narrows it
+// around its centre (ScaledSpineCut).
 
+#include "base/Exception.h"
 #include "composer/InlayLayout.h"
 
 #include <cstdint>
@@ -30,8 +31,9 @@ enum class TSpineEdge : std::uint8_t { Left, Right };
 // described composition forms it.
 float SpineScale(double Position);
 
-// The strip ComposeTrayInlay takes as the spine of a picture Width columns wide: (Half, Half + B)
-// in the back-and-front layout, (W - B, W) in the back layout (ComputeInlayGeometry).
+// The strip the layout's own cut takes as the spine of a picture Width columns wide: (Half,
+// Half + B) in the back-and-front layout, (W - B, W) in the back layout, (W, W) for a whole tray
+// card (PlanInlay).
 TSpineCut DescribedSpineCut(std::int32_t Width, TInlayLayout Layout, double Position);
 
 // The strip an explicit cut gives at slider position Position, in a picture Width columns wide:
@@ -48,3 +50,25 @@ TSpineCut ScaledSpineCut(const TSpineCut& Cut, double Position, std::int32_t Wid
 // rounding leaves no cut that gives Column exactly.
 TSpineCut MoveSpineCutEdge(const TSpineCut& Shown, TSpineEdge Edge, std::int32_t Column,
                            double Position, std::int32_t Width);
+
+// The widths an explicit cut may have (its own width, at slider position 0), so that it stays a
+// spine: from a quarter of the layout's own strip width at position 0 (rounded up, at least 1)
+// to three times it (at least that least width).
+struct TSpineCutWidths {
+    std::int32_t Min;
+    std::int32_t Max;
+};
+TSpineCutWidths ExplicitCutWidths(std::int32_t Width, TInlayLayout Layout);
+
+// MoveSpineCutEdge with the moved edge stopped where the cut would be narrower than Widths.Min
+// or wider than Widths.Max (as far as the picture leaves room).
+TSpineCut MoveSpineCutEdge(const TSpineCut& Shown, TSpineEdge Edge, std::int32_t Column,
+                           double Position, std::int32_t Width, const TSpineCutWidths& Widths);
+
+// Raised for an explicit cut that a picture cannot take (CheckExplicitCut).
+DECLARE_EXCEPTION_CLASS(ESpineCutError, Exception);
+
+// Throws ESpineCutError when Cut is no strip of a picture Width columns wide (Left below 0,
+// Right beyond Width, or Left not below Right), or its width lies outside ExplicitCutWidths, or
+// the layout is the whole tray card, which takes no cut. The message says which and the widths.
+void CheckExplicitCut(std::int32_t Width, TInlayLayout Layout, const TSpineCut& Cut);

@@ -182,7 +182,8 @@ std::vector<TEdge> FindEdges(const TBitmap32& Picture, std::int32_t From, std::i
 std::optional<TSpineFinding> FindSpine(const TBitmap32& Picture, TInlayLayout Layout) {
     const std::int32_t W = Picture.Width();
     const std::int32_t H = Picture.Height();
-    if (Picture.IsEmpty() || W < MinWidth || H < MinHeight)
+    // A whole tray card has its spines already; there is no strip to cut.
+    if (Picture.IsEmpty() || W < MinWidth || H < MinHeight || Layout == TInlayLayout::TrayCard)
         return std::nullopt;
     const TSearchRules Rules = RulesFor(Layout);
     const auto Share = [W](double Fraction) { return Fraction * static_cast<double>(W); };

@@ -35,7 +35,8 @@ struct TSpineFinding {
 
 // Looks for the spine of Picture in Layout. Nothing when no pair of edges fits: a spine whose
 // colour continues the back's, a picture smaller than 100 x 20 pixels, or one without two such
-// edges. Reads only a few hundred rows of the picture's search strip.
+// edges; nothing for a whole tray card. Reads only a few hundred rows of the picture's search
+// strip.
 std::optional<TSpineFinding> FindSpine(const TBitmap32& Picture, TInlayLayout Layout);
 
 // Raised where a spine was asked for and FindSpine found none.

@@ -23,20 +23,21 @@ void CopyReversed(const std::uint8_t* Source, std::uint8_t* Target, std::size_t 
 } // namespace
 
 std::int32_t InlayInputColumns(const TInlayGeometry& Geometry) noexcept {
-    return static_cast<std::int32_t>(Geometry.ComposedWidth - Geometry.SpineWidth);
+    return Geometry.Strip.Right;
 }
 
-TStreamedInlay::TStreamedInlay(std::int32_t Width, std::int32_t Height, TInlayLayout Layout,
-                               double Position, int PixelBytes, std::int32_t RowPixels)
-    : FGeometry(ComputeInlayGeometry(Width, Height, Layout, Position)),
-      FInputColumns(InlayInputColumns(FGeometry)), FHeight(std::max(Height, 0)),
-      FSpineLeft(FInputColumns - FGeometry.SpineWidth), FPixelBytes(PixelBytes),
-      FInlayEmpty(FGeometry.ComposedWidth <= 0 || FGeometry.NormalHeight <= 0 || Height <= 0),
-      FSpineBytes(static_cast<std::size_t>(std::max(FGeometry.SpineWidth, 0)) *
+TStreamedInlay::TStreamedInlay(std::int32_t Width, std::int32_t Height,
+                               const TInlayRequest& Request, int PixelBytes, std::int32_t RowPixels)
+    : FComposition(PlanInlay(Width, Height, Request)),
+      FInputColumns(InlayInputColumns(FComposition.Geometry)), FHeight(std::max(Height, 0)),
+      FSpineLeft(FComposition.Geometry.Strip.Left), FPixelBytes(PixelBytes),
+      FInlayEmpty(FComposition.Geometry.ComposedWidth <= 0 ||
+                  FComposition.Geometry.NormalHeight <= 0 || Height <= 0),
+      FSpineBytes(static_cast<std::size_t>(std::max(FComposition.Geometry.SpineWidth, 0)) *
                   static_cast<std::size_t>(PixelBytes)),
       FRowBytes(0) {
     // The same refusal as ComposeTrayInlay's, before any memory is taken.
-    CheckInlaySize(FGeometry.ComposedWidth, FGeometry.NormalHeight);
+    CheckInlaySize(FComposition.Geometry.ComposedWidth, FComposition.Geometry.NormalHeight);
     const std::uint64_t RowBytes = std::uint64_t{FSpineBytes} +
                                    static_cast<std::uint64_t>(std::max(RowPixels, FInputColumns)) *
                                        static_cast<std::uint64_t>(PixelBytes);
@@ -61,7 +62,7 @@ TStreamedInlay::TStreamedInlay(std::int32_t Width, std::int32_t Height, TInlayLa
 }
 
 std::int32_t TStreamedInlay::SourceRow(std::int32_t Y) const noexcept {
-    const std::int64_t NormalHeight = FGeometry.NormalHeight;
+    const std::int64_t NormalHeight = FComposition.Geometry.NormalHeight;
     // The normalisation leaves the composed inlay as it is when the heights agree, and otherwise
     // stretches it as every nearest-neighbour transfer does.
     if (NormalHeight == FHeight)
@@ -76,7 +77,7 @@ const std::uint8_t* TStreamedInlay::InlayRow(std::int32_t Y) noexcept {
     // degrees that the window's composition makes of the whole strip.
     const std::uint8_t* Spine = FRows + static_cast<std::size_t>(FHeight - 1 - Row) * FRowBytes +
                                 FSpineBytes + static_cast<std::size_t>(FSpineLeft) * FPixelBytes;
-    const auto Count = static_cast<std::size_t>(std::max(FGeometry.SpineWidth, 0));
+    const auto Count = static_cast<std::size_t>(std::max(FComposition.Geometry.SpineWidth, 0));
     if (FPixelBytes == 3)
         CopyReversed<3>(Spine, Target, Count);
     else if (FPixelBytes == 4)

@@ -1,49 +1,26 @@
 #include "composer/TrayInlay.h"
 
 #include "composer/InlayLimits.h"
-#include "composer/InlaySteps.h"
 
 #include <cmath>
 
-// Back-and-front layout: the input is a wrap-around cover, the output the inlay.
-//
-//    input   |<---- Half ---->|<-B->|<------------ front (unused) ------------>|
-//            |   back card    |spine|                                          |
-//
-//    output  |<-B->|<---- Half ---->|<-B->|
-//            |enips|   back card    |spine|   left strip: the spine turned by 180 degrees
-//
-// Back layout: the input is the back card; its rightmost B columns serve as the spine.
-//
-//    input   |<---------- W --------->|        output  |<-B->|<---------- W --------->|
-//            |   back card      |spine|                |enips|   back card      |spine|
-//
-// Both outputs are then stretched or squeezed vertically to the height that gives 1510 : 1175.
+namespace {
 
-TInlayGeometry ComputeInlayGeometry(std::int32_t Width, std::int32_t Height, TInlayLayout Layout,
-                                    double Position) {
-    const bool BackAndFront = Layout == TInlayLayout::BackAndFront;
-    TInlayGeometry G{};
-    // Single precision for the unit and the scale is part of the result: W = 475 at -15 gives a
-    // spine of 9, where exact fractions would give 8.5 and round to 8.
-    G.UnitWidth = static_cast<float>(Width) /
-                  static_cast<float>(BackAndFront ? BackAndFrontUnits : BackUnits);
-    G.SpineScale = (static_cast<float>(Position) + 100.0f) / 100.0f;
+// The strip the layout's proportions give: B = A * P * 6 rounded half to even, at the back
+// card's right edge (back layout) or after the back card's half of what remains (back and
+// front); a whole tray card has none, all its columns being the card.
+TSpineCut LayoutStrip(std::int32_t Width, TInlayLayout Layout, float UnitWidth, float Scale) {
+    if (Layout == TInlayLayout::TrayCard)
+        return TSpineCut{Width, Width};
     // The product of two singles and 6 is exact in double; nearbyint rounds half to even.
-    G.SpineWidth = static_cast<std::int32_t>(std::nearbyint(
-        static_cast<double>(G.UnitWidth) * static_cast<double>(G.SpineScale) * SpineUnits));
-    if (BackAndFront) {
-        G.BackWidth = (Width - G.SpineWidth) / 2;
-        G.ComposedWidth = std::int64_t{G.BackWidth} + 2 * std::int64_t{G.SpineWidth};
-    } else {
-        G.BackWidth = Width;
-        G.ComposedWidth = std::int64_t{Width} + G.SpineWidth;
-    }
-    G.ComposedHeight = Height;
-    G.NormalHeight = G.ComposedWidth * InlayHeightRatio / InlayWidthRatio;
-    return G;
+    const auto B = static_cast<std::int32_t>(
+        std::nearbyint(static_cast<double>(UnitWidth) * static_cast<double>(Scale) * SpineUnits));
+    const std::int32_t Left = Layout == TInlayLayout::BackAndFront ? (Width - B) / 2 : Width - B;
+    return TSpineCut{Left, Left + B};
 }
 
+// Cuts columns SpineLeft to SpineLeft + SpineWidth - 1 of Input, turns them by 180 degrees and
+// puts them into Output's leftmost SpineWidth columns.
 void PlaceTurnedSpine(const TBitmap32& Input, std::int32_t SpineLeft, std::int32_t SpineWidth,
                       TBitmap32& Output) {
     const std::int32_t H = Input.Height();
@@ -56,6 +33,8 @@ void PlaceTurnedSpine(const TBitmap32& Input, std::int32_t SpineLeft, std::int32
     Output.DrawFrom(TRect{0, 0, SpineWidth, H}, TRect{0, 0, SpineWidth, H}, &Spine);
 }
 
+// Stretches or squeezes Output vertically to NormalHeight (nearest-neighbour); the width stays.
+// Nothing happens when Output already has that height.
 void NormaliseInlay(int NormalHeight, TBitmap32& Output) {
     if (NormalHeight == Output.Height())
         return;
@@ -67,24 +46,42 @@ void NormaliseInlay(int NormalHeight, TBitmap32& Output) {
     Output.TakeFrom(Normal);
 }
 
-void ComposeTrayInlay(const TBitmap32& Input, TInlayLayout Layout, double Position,
-                      TBitmap32& Output) {
-    const std::int32_t W = Input.Width();
-    const std::int32_t H = Input.Height();
-    const TInlayGeometry G = ComputeInlayGeometry(W, H, Layout, Position);
+} // namespace
+
+TInlayComposition PlanInlay(std::int32_t Width, std::int32_t Height, const TInlayRequest& Request) {
+    const TInlayLayout Layout = Request.Layout;
+    TInlayGeometry G{};
+    // Single precision for the unit and the scale is part of the result: W = 475 at -15 gives a
+    // spine of 9, where exact fractions would give 8.5 and round to 8.
+    G.UnitWidth =
+        static_cast<float>(Width) /
+        static_cast<float>(Layout == TInlayLayout::BackAndFront ? BackAndFrontUnits : BackUnits);
+    G.SpineScale = SpineScale(Request.Position);
+    G.Strip = Request.Cut && Layout != TInlayLayout::TrayCard
+                  ? ScaledSpineCut(*Request.Cut, Request.Position, Width)
+                  : LayoutStrip(Width, Layout, G.UnitWidth, G.SpineScale);
+    G.SpineWidth = G.Strip.Width();
+    G.BackWidth = G.Strip.Left;
+    G.ComposedWidth = std::int64_t{G.BackWidth} + 2 * std::int64_t{G.SpineWidth};
+    G.ComposedHeight = Height;
+    G.NormalHeight = G.ComposedWidth * InlayHeightRatio / InlayWidthRatio;
+    return TInlayComposition{G, TrayCardDensity(G.ComposedWidth)};
+}
+
+TInlayComposition ComposeInlay(const TBitmap32& Picture, const TInlayRequest& Request,
+                               TBitmap32& Inlay) {
+    const std::int32_t H = Picture.Height();
+    const TInlayComposition Plan = PlanInlay(Picture.Width(), H, Request);
+    const TInlayGeometry& G = Plan.Geometry;
     const std::int32_t B = G.SpineWidth;
-    // Refused before the output is touched and before any pixel memory is taken.
+    const std::int32_t L = G.BackWidth;
+    // Refused before the inlay is touched and before any pixel memory is taken.
     CheckInlaySize(G.ComposedWidth, G.NormalHeight);
 
-    Output.SetDimensions(static_cast<int>(G.ComposedWidth), H);
-    if (Layout == TInlayLayout::BackAndFront) {
-        const std::int32_t Half = G.BackWidth;
-        // Back card and the spine after it, shifted right by one spine width.
-        Output.DrawFrom(TRect{B, 0, Half + 2 * B, H}, TRect{0, 0, Half + B, H}, &Input);
-        PlaceTurnedSpine(Input, Half, B, Output);
-    } else {
-        Output.DrawFrom(TRect{B, 0, W + B, H}, TRect{0, 0, W, H}, &Input);
-        PlaceTurnedSpine(Input, W - B, B, Output);
-    }
-    NormaliseInlay(static_cast<int>(G.NormalHeight), Output);
+    Inlay.SetDimensions(static_cast<int>(G.ComposedWidth), H);
+    // The back card and the spine after it, shifted right by one spine width (a block copy).
+    Inlay.DrawFrom(TRect{B, 0, L + 2 * B, H}, TRect{0, 0, L + B, H}, &Picture);
+    PlaceTurnedSpine(Picture, L, B, Inlay);
+    NormaliseInlay(static_cast<int>(G.NormalHeight), Inlay);
+    return Plan;
 }

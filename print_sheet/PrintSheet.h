@@ -21,13 +21,15 @@
 // PieceGap apart, the pair centred down the page; the caption lies in the gap between them,
 // clear of every mark there, and no mark of one piece reaches the other's picture.
 
+#include "composer/TrayCard.h"
+
 #include <cstdint>
 #include <string>
 #include <vector>
 
 struct TPaper;
 
-inline constexpr double TrayCardHeightMm = 117.5; // 151 mm at 1510 : 1175
+// The card's size (TrayCardWidthMm, TrayCardHeightMm) is the composer's (composer/TrayCard.h).
 inline constexpr double CropMarkGap = 3.0;
 inline constexpr double CropMarkLength = 5.0;
 inline constexpr double FoldDashLength = 1.0; // dash and gap alike

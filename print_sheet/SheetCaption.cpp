@@ -13,8 +13,12 @@ std::string NameOf(const std::string& File) {
 } // namespace
 
 std::string SheetCaption(const std::string& SourceFile, TInlayLayout Layout, int Spine) {
-    const std::string LayoutText =
-        Layout == TInlayLayout::BackAndFront ? "back and front" : "back card";
+    const std::string LayoutText = Layout == TInlayLayout::BackAndFront ? "back and front"
+                                   : Layout == TInlayLayout::TrayCard   ? "tray card"
+                                                                        : "back card";
+    // A whole tray card is reprinted as it is: no spine setting plays a part.
+    if (Layout == TInlayLayout::TrayCard)
+        return NameOf(SourceFile) + Separator + LayoutText;
     const std::string SpineText = (Spine > 0 ? "+" : "") + std::to_string(Spine) + " %";
     return NameOf(SourceFile) + Separator + LayoutText + Separator + "spine " + SpineText;
 }

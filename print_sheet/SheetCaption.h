@@ -7,7 +7,8 @@
 #include <string>
 
 // "cover.jpg · back and front · spine +5 %": the name of SourceFile without its folder, the
-// layout and the spine setting (one of -20, -15, ..., 20). UTF-8, as the file name is.
+// layout and the spine setting (one of -20, -15, ..., 20); "card.jpg · tray card" for a whole
+// tray card, which has no spine setting. UTF-8, as the file name is.
 std::string SheetCaption(const std::string& SourceFile, TInlayLayout Layout, int Spine);
 
 // The caption of a tray card printed with its front cover: CardCaption, then " · front cover from

@@ -6,7 +6,6 @@
 
 #include "composer/SpineFinder.h"
 #include "composer/TrayInlay.h"
-#include "composer/TrayInlayAtCut.h"
 #include "jpeg_bridge/JPEGImage.h"
 #include "jpeg_bridge/JpegFile.h"
 #include "picture_codecs/CodecPictures.h"
@@ -149,14 +148,16 @@ TEST_F(MainFormCutTest, FindSpinePutsTheSpineOnBothSidesOfTheInlay) {
     EXPECT_EQ(LeftStripPixel(Inlay, Width), SpineBlue);
     EXPECT_EQ(RightStripPixel(Inlay, Width), SpineBlue);
     TBitmap32 Expected;
-    ComposeTrayInlayAtCut(Cover, TSpineCut{Lines->Left, Lines->Right}, 0, Expected);
+    ComposeInlay(Cover, TInlayRequest{TInlayLayout::Back, 0, TSpineCut{Lines->Left, Lines->Right}},
+                 Expected);
     EXPECT_TRUE(SameBitmaps(Inlay, Expected));
     EXPECT_EQ(Log(), "");
 
     // The slider widens the found spine around its centre.
     Form->SpineTrackBar().setFocus();
     QTest::keyClick(&Form->SpineTrackBar(), Qt::Key_End);
-    ComposeTrayInlayAtCut(Cover, TSpineCut{Lines->Left, Lines->Right}, 20, Expected);
+    ComposeInlay(Cover, TInlayRequest{TInlayLayout::Back, 20, TSpineCut{Lines->Left, Lines->Right}},
+                 Expected);
     EXPECT_TRUE(SameBitmaps(Inlay, Expected));
 }
 
@@ -200,7 +201,8 @@ TEST_F(MainFormCutTest, DraggingALineRecomposesAtTheCutUntilTheLayoutOrPictureCh
     EXPECT_LE(std::abs(Lines->Left - 552), 2);
     EXPECT_LE(std::abs(Lines->Right - 578), 2);
     TBitmap32 Expected;
-    ComposeTrayInlayAtCut(Cover, TSpineCut{Lines->Left, Lines->Right}, 0, Expected);
+    ComposeInlay(Cover, TInlayRequest{TInlayLayout::Back, 0, TSpineCut{Lines->Left, Lines->Right}},
+                 Expected);
     EXPECT_TRUE(SameBitmaps(Inlay, Expected));
     EXPECT_EQ(RightStripPixel(Inlay, Lines->Right - Lines->Left), SpineBlue);
 
@@ -208,7 +210,9 @@ TEST_F(MainFormCutTest, DraggingALineRecomposesAtTheCutUntilTheLayoutOrPictureCh
     // layout's own cut.
     Form->SpineTrackBar().setFocus();
     QTest::keyClick(&Form->SpineTrackBar(), Qt::Key_Home);
-    ComposeTrayInlayAtCut(Cover, TSpineCut{Lines->Left, Lines->Right}, -20, Expected);
+    ComposeInlay(Cover,
+                 TInlayRequest{TInlayLayout::Back, -20, TSpineCut{Lines->Left, Lines->Right}},
+                 Expected);
     EXPECT_TRUE(SameBitmaps(Inlay, Expected));
     QTest::mouseClick(&Form->BackFrontButton(), Qt::LeftButton); // the same layout: cut kept
     EXPECT_TRUE(SameBitmaps(Inlay, Expected));
@@ -259,7 +263,8 @@ TEST_F(MainFormCutTest, EscDuringADragPutsTheCutBack) {
     ASSERT_TRUE(Found);
     DragAndEsc();
     EXPECT_EQ(View.CutLines(), Found);
-    ComposeTrayInlayAtCut(Cover, TSpineCut{Found->Left, Found->Right}, 0, Expected);
+    ComposeInlay(Cover, TInlayRequest{TInlayLayout::Back, 0, TSpineCut{Found->Left, Found->Right}},
+                 Expected);
     EXPECT_TRUE(SameBitmaps(Inlay, Expected)) << "not the found cut";
     // The keyboard is the window's again.
     EXPECT_EQ(QWidget::keyboardGrabber(), nullptr);

@@ -91,16 +91,16 @@ TEST_F(MainFormKeysTest, TabGoesThroughTheButtonsAndTheSliderAndSpacePressesALay
     ASSERT_TRUE(Form->OpenButton().hasFocus());
 
     std::vector<std::string> Visited;
-    for (int I = 0; I < 11; ++I) {
+    for (int I = 0; I < 12; ++I) {
         QTest::keyClick(Window, Qt::Key_Tab);
         const QWidget* const Focus = QApplication::focusWidget();
         Visited.push_back(Focus ? Focus->objectName().toStdString() : "(none)");
     }
     EXPECT_EQ(Visited, (std::vector<std::string>{
                            "FileSaveButton", "FilePrintButton", "FormatBackButton",
-                           "FormatBackFrontButton", "FormatFindSpineButton", "SpineSizeTrackBar",
-                           "ScanRotateLeftButton", "ScanRotateRightButton", "ScanStraightenButton",
-                           "InfoHomeButton", "FileOpenButton"}));
+                           "FormatBackFrontButton", "FormatTrayCardButton", "FormatFindSpineButton",
+                           "SpineSizeTrackBar", "ScanRotateLeftButton", "ScanRotateRightButton",
+                           "ScanStraightenButton", "InfoHomeButton", "FileOpenButton"}));
 
     Form->BackFrontButton().setFocus(Qt::TabFocusReason);
     QTest::keyClick(Window, Qt::Key_Space);

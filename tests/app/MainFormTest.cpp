@@ -445,7 +445,7 @@ struct TStoredPlacementCase {
     const char* Name;
     const char* Values; // lines of the settings file
     // The outer bounds expected on the offscreen platform's screen of 800 x 800, whose frames
-    // are 2 pixels wide: the designed window is 1108 x 703 outside, the smallest 404 x 304.
+    // are 2 pixels wide: the designed window is 1270 x 703 outside, the smallest 404 x 304.
     TWindowBounds Expected;
 };
 

@@ -58,6 +58,31 @@ INSTANTIATE_TEST_SUITE_P(
                     "cut.jpg, 600 \u00D7 400: back \u2014 cut.jpg is damaged: Premature end of "
                     "JPEG file \u2014 Low resolution: 96 dpi at tray-card size",
                     true},
+        TStatusCase{"LoadedWholeTrayCardIsSuggested",
+                    TLoadedStatus{"/s/card.jpg", 1510, 1180, TInlayLayout::Back, 254, "", true},
+                    "card.jpg, 1510 \u00D7 1180: back \u2014 This looks like a whole tray card: "
+                    "TRAY CARD reprints it as it is",
+                    false},
+        TStatusCase{"LoadedAsTrayCardSuggestsNothing",
+                    TLoadedStatus{"/s/card.jpg", 1510, 1180, TInlayLayout::TrayCard, 254, "", true},
+                    "card.jpg, 1510 \u00D7 1180: tray card", false},
+        TStatusCase{
+            "LoadedSpineRightOfTheCut",
+            TLoadedStatus{"/s/w.jpg", 2650, 1200, TInlayLayout::BackAndFront, 255, "", false, 2.4},
+            "w.jpg, 2650 \u00D7 1200: back and front \u2014 The spine lies 2.4 mm right "
+            "of the cut: Find spine (Ctrl+F) cuts there",
+            false},
+        TStatusCase{
+            "LoadedSpineLeftOfTheCut",
+            TLoadedStatus{"/s/w.jpg", 2650, 1200, TInlayLayout::BackAndFront, 96, "", false, -7.25},
+            "w.jpg, 2650 \u00D7 1200: back and front \u2014 The spine lies 7.2 mm left "
+            "of the cut: Find spine (Ctrl+F) cuts there \u2014 Low resolution: 96 dpi at "
+            "tray-card size",
+            true},
+        TStatusCase{
+            "LoadedSpineWithinAMillimetre",
+            TLoadedStatus{"/s/w.jpg", 2650, 1200, TInlayLayout::BackAndFront, 255, "", false, -1.0},
+            "w.jpg, 2650 \u00D7 1200: back and front", false},
         TStatusCase{"RecomposedBelow150DpiWarns", TComposedStatus{149},
                     "Low resolution: 149 dpi at tray-card size", true},
         TStatusCase{"RecomposedWellClears", TComposedStatus{300}, "", false},

@@ -4,7 +4,6 @@
 #include "composer/SpineFinder.h"
 #include "composer/TrayCard.h"
 #include "composer/TrayInlay.h"
-#include "composer/TrayInlayAtCut.h"
 #include "jpeg_bridge/JpegFile.h"
 #include "raster/Orientation.h"
 #include "raster/QuarterTurn.h"
@@ -424,7 +423,7 @@ TEST_F(ComposeCommandTest, RotateAndStraightenWorkBeforeEverythingElse) {
     EXPECT_NEAR(Finding.TiltDegrees, -1.5, 0.1);
     const std::optional<TSpineFinding> Found = FindSpine(Prepared, TInlayLayout::BackAndFront);
     ASSERT_TRUE(Found);
-    ComposeTrayInlayAtCut(Prepared, Found->Cut, 0, Expected);
+    ComposeInlay(Prepared, TInlayRequest{TInlayLayout::Back, 0, Found->Cut}, Expected);
     TProgramRun Run = RunExecutable(
         {"--rotate", "90", "--straighten", "--find-spine", Input, Dir.File("card.ppm")});
     ASSERT_EQ(Run.ExitCode, 0) << Run.Err;
@@ -434,7 +433,7 @@ TEST_F(ComposeCommandTest, RotateAndStraightenWorkBeforeEverythingElse) {
     TBitmap32 Straight;
     const std::optional<TSpineFinding> InCard = FindSpine(Cover, TInlayLayout::BackAndFront);
     ASSERT_TRUE(InCard);
-    ComposeTrayInlayAtCut(Cover, InCard->Cut, 0, Straight);
+    ComposeInlay(Cover, TInlayRequest{TInlayLayout::Back, 0, InCard->Cut}, Straight);
     const TPpm Card = ReadPpm(Dir.File("card.ppm"));
     EXPECT_NEAR(Card.Width, Straight.Width(), 0.01 * Straight.Width());
     EXPECT_NEAR(Card.Height, Straight.Height(), 0.01 * Straight.Height());
@@ -469,7 +468,7 @@ TEST_F(ComposeCommandTest, FindSpineCutsAtTheSpineOrSaysItFoundNone) {
     ASSERT_EQ(Run.ExitCode, 0) << Run.Err;
     EXPECT_EQ(WithoutLowResolutionLines(Run.Err), "");
     TBitmap32 Inlay;
-    ComposeTrayInlayAtCut(Cover, Found->Cut, 10, Inlay);
+    ComposeInlay(Cover, TInlayRequest{TInlayLayout::Back, 10, Found->Cut}, Inlay);
     ExpectPpmIsInlay(Dir.File("inlay.ppm"), Inlay);
     // The spine's dark blue on both sides of the inlay, below the lettering.
     const int B = ScaledSpineCut(Found->Cut, 10, Cover.Width()).Width();
@@ -549,7 +548,7 @@ TEST(ComposeArgumentsTest, PrintSheetOptions) {
         {"--bleed", "-0.5", "a", "b.pdf"},
         {"--bleed", "2mm", "a", "b.pdf"},
         {"--bleed", "nan", "a", "b.pdf"},
-        {"--format", "png", "--output-dir", "/o", "a"},
+        {"--format", "gif", "--output-dir", "/o", "a"},
         {"--format", "pdf", "a", "b.pdf"}, // a single OUTPUT's name chooses its format
     };
     for (const auto& Arguments : Errors)

@@ -2,7 +2,6 @@
 // hand), every pixel of both strips and the back card, and the described composition as the
 // special case of its own cut at slider position 0.
 
-#include "composer/TrayInlayAtCut.h"
 #include "composer/SpineCut.h"
 #include "composer/TrayCard.h"
 #include "composer/TrayInlay.h"
@@ -36,7 +35,7 @@ TEST_P(ExplicitCutTest, StripsAndBackCardComeFromTheCut) {
     TBitmap32 Input;
     FillWithCoordinates(Input, C.W, C.H);
     TBitmap32 Output;
-    ComposeTrayInlayAtCut(Input, C.Cut, C.Position, Output);
+    ComposeInlay(Input, TInlayRequest{TInlayLayout::Back, C.Position, C.Cut}, Output);
     ASSERT_EQ(Output.Width(), C.ComposedW);
     ASSERT_EQ(Output.Height(), C.H);
     for (int Y = 0; Y < C.H; ++Y)
@@ -84,7 +83,8 @@ TEST_P(DescribedCutTest, ComposesAsTheDescribedCompositionAtSlider0) {
     TBitmap32 Described;
     ComposeTrayInlay(Input, Layout, 0, Described);
     TBitmap32 AtCut;
-    ComposeTrayInlayAtCut(Input, DescribedSpineCut(W, Layout, 0), 0, AtCut);
+    ComposeInlay(Input, TInlayRequest{TInlayLayout::Back, 0, DescribedSpineCut(W, Layout, 0)},
+                 AtCut);
     ASSERT_EQ(AtCut.Width(), Described.Width());
     ASSERT_EQ(AtCut.Height(), Described.Height());
     for (int Y = 0; Y < AtCut.Height(); ++Y)
@@ -103,7 +103,7 @@ TEST(ExplicitCutTest, AnEmptyPictureGivesAnEmptyInlay) {
     TBitmap32 Input;
     TBitmap32 Output;
     FillWithCoordinates(Output, 3, 3);
-    ComposeTrayInlayAtCut(Input, TSpineCut{10, 20}, 0, Output);
+    ComposeInlay(Input, TInlayRequest{TInlayLayout::Back, 0, TSpineCut{10, 20}}, Output);
     EXPECT_TRUE(Output.IsEmpty());
 }
 
@@ -111,9 +111,47 @@ TEST(ExplicitCutTest, StretchesToTheTrayCardsProportion) {
     TBitmap32 Input;
     FillWithCoordinates(Input, 300, 1000);
     TBitmap32 Output;
-    ComposeTrayInlayAtCut(Input, TSpineCut{150, 160}, 0, Output);
+    ComposeInlay(Input, TInlayRequest{TInlayLayout::Back, 0, TSpineCut{150, 160}}, Output);
     EXPECT_EQ(Output.Width(), 170);
     EXPECT_EQ(Output.Height(), 170 * 1175 / 1510);
 }
+
+// The entry answers with the cut it used and the density that prints the inlay 151 mm wide:
+// worked by hand for a 1500 x 900 picture (A = 1500 / 285 = 5.26315784, B = round(31.58) = 32,
+// Half = 734; at the cut 700:740 and +10 % the strip is 44 wide from 698).
+struct TAnswerCase {
+    std::string Name;
+    TInlayRequest Request;
+    TSpineCut Cut;
+    int InlayWidth;
+};
+
+class ComposeInlayAnswerTest : public testing::TestWithParam<TAnswerCase> {};
+
+TEST_P(ComposeInlayAnswerTest, SaysWhichCutItUsedAndTheDensity) {
+    const TAnswerCase& C = GetParam();
+    TBitmap32 Input;
+    FillWithCoordinates(Input, 1500, 900);
+    TBitmap32 Inlay;
+    const TInlayComposition Answer = ComposeInlay(Input, C.Request, Inlay);
+    EXPECT_EQ(Answer.Cut(), C.Cut);
+    EXPECT_EQ(Inlay.Width(), C.InlayWidth);
+    EXPECT_EQ(Answer.Density, TrayCardDensity(C.InlayWidth));
+    const TInlayComposition Plan = PlanInlay(1500, 900, C.Request);
+    EXPECT_EQ(Plan.Cut(), C.Cut);
+    EXPECT_EQ(Plan.Geometry.NormalHeight, Inlay.Height());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Requests, ComposeInlayAnswerTest,
+    testing::Values(
+        TAnswerCase{
+            "BackAndFrontOwnCut", {TInlayLayout::BackAndFront, 0, std::nullopt}, {734, 766}, 798},
+        TAnswerCase{"BackOwnCut", {TInlayLayout::Back, 0, std::nullopt}, {1440, 1500}, 1560},
+        TAnswerCase{"ExplicitCutPlus10",
+                    {TInlayLayout::BackAndFront, 10, TSpineCut{700, 740}},
+                    {698, 742},
+                    786}),
+    [](const auto& Info) { return Info.param.Name; });
 
 } // namespace

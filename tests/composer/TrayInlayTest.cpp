@@ -2,7 +2,7 @@
 #include "composer/InlayLimits.h"
 #include "composer/StreamedInlay.h"
 #include "composer/TrayCard.h"
-#include "composer/TrayInlayAtCut.h"
+#include "composer/TrayInlay.h"
 #include "raster/PictureLimits.h"
 
 #include "tests/support/BitmapTestSupport.h"
@@ -390,7 +390,8 @@ TEST(TrayInlayTest, EveryCompositionRefusesAnInlayThatCannotBeHeld) {
         const TSpineCut Cut = DescribedSpineCut(65500, Layout, 0);
         TBitmap32 Output;
         FillWithCoordinates(Output, 3, 2);
-        EXPECT_THROW(ComposeTrayInlayAtCut(Input, Cut, 0, Output), Exception);
+        EXPECT_THROW(ComposeInlay(Input, TInlayRequest{TInlayLayout::Back, 0, Cut}, Output),
+                     Exception);
         EXPECT_EQ(Output.Width(), 3) << "the output keeps what it had";
         EXPECT_THROW(TStreamedInlay(65500, 1, Layout, 0, 3, 65500), Exception);
     }

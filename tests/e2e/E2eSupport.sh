@@ -48,12 +48,13 @@ wait_until() {
   done
 }
 
-# Starts this test's X server, 1280 x 1024 in 24-bit colour, and waits until it takes clients.
+# Starts this test's X server, $ScreenSize (1280x1024 unless the test sets it before sourcing
+# this) in 24-bit colour, and waits until it takes clients.
 start_screen() {
   local xvfb=${XVFB:-Xvfb}
   command -v "$xvfb" >/dev/null || fail "no X server: $xvfb is not installed"
   # Xvfb writes the display number to descriptor 3 once it takes connections.
-  "$xvfb" -displayfd 3 -noreset -nolisten tcp -screen 0 1280x1024x24 \
+  "$xvfb" -displayfd 3 -noreset -nolisten tcp -screen 0 "${ScreenSize:-1280x1024}x24" \
     3>"$Work/display" >"$Work/xvfb.log" 2>&1 &
   ScreenPid=$!
   screen_is_up() {

@@ -2,7 +2,9 @@
 # Does the whole job as a person would: opens a JPEG through the Open dialog by typing its path,
 # checks that the input view shows the cut lines where the spine is cut, saves the inlay through
 # the Save dialog by typing a name without extension, and checks the saved file: named with
-# ".JPG", a JPEG of the inlay's size, 1510 : 1175.
+# ".JPG", a JPEG of the inlay's size, 1510 : 1175. Then opens a second cover and saves it as the
+# dialog proposes: its own NAME-inlay.jpg beside it, the first inlay left as it was. Under a
+# window manager (openbox), as on a desktop.
 # Usage (on a virtual screen): OpenAndSaveTest.sh PROGRAM
 Program=$1
 source "$(dirname "$0")/E2eSupport.sh"
@@ -10,6 +12,7 @@ source "$(dirname "$0")/E2eSupport.sh"
 # A back card, 1500 x 1000: the back layout, composed 1560 x 1000 and stretched to 1560 x 1213.
 convert -size 1000x1500 gradient:navy-orange -rotate 90 -quality 92 "$Work/back card.jpg"
 
+start_window_manager
 start_program
 Window=$(wait_for_window "Trayvane by Brenlow")
 
@@ -44,3 +47,30 @@ echo "saved $Saved: $Width x $Height"
 [[ "$Width" == 1560 && "$Height" == 1213 ]] || fail "the inlay is ${Width}x${Height}, not 1560x1213"
 [[ $((Width * 1175 / 1510)) == "$Height" ]] || fail "the inlay is not 1510 : 1175"
 [[ ! -s "$Work/stderr" ]] || fail "the program wrote errors: $(cat "$Work/stderr")"
+
+# Waits for the file dialog and presses Enter on the name it proposes.
+accept_file_dialog() {
+  local dialog
+  dialog=$(wait_for_window_matching "$DialogTitlePattern")
+  xdotool windowactivate --sync "$dialog" 2>/dev/null || xdotool windowfocus --sync "$dialog"
+  sleep 0.3
+  xdotool key Return
+  wait_for_window_gone_id "$dialog"
+}
+
+# The second cover: the dialog proposes "second cover-inlay.jpg" beside it, never the first
+# cover's inlay, which Enter would replace.
+convert -size 600x400 gradient:green-yellow -quality 92 "$Work/second cover.jpg"
+FirstSum=$(md5sum <"$Saved")
+click_in_window "$Window" 40 40 # Open
+answer_file_dialog "$Work/second cover.jpg"
+click_in_window "$Window" 150 40 # Save
+accept_file_dialog
+Second="$Work/second cover-inlay.jpg"
+for _ in $(seq 1 50); do [[ -s "$Second" ]] && break; sleep 0.1; done
+[[ -s "$Second" ]] || fail "the second inlay was not saved as proposed: $(ls "$Work")"
+read -r Width Height < <(identify -format '%w %h\n' "$Second")
+[[ "$Width" == 624 && "$Height" == 485 ]] || fail "the second inlay is ${Width}x${Height}, not 624x485"
+[[ "$(md5sum <"$Saved")" == "$FirstSum" ]] || fail "the first inlay was replaced"
+[[ ! -s "$Work/stderr" ]] || fail "the program wrote errors: $(cat "$Work/stderr")"
+echo "two covers, two inlays: $(basename "$Saved"), $(basename "$Second")"

@@ -6,10 +6,8 @@
 # Usage: SmallScreenTest.sh PROGRAM [SHOT-PREFIX]
 Program=$1
 ShotPrefix=${2:-}
-source "$(dirname "$0")/OwnScreen.sh"
-start_own_screen 1024x600
+ScreenSize=1024x600
 source "$(dirname "$0")/E2eSupport.sh"
-trap 'cleanup; stop_own_screen' EXIT
 
 export QT_QPA_PLATFORM=xcb
 echo "leak:libdbus-1.so" >"$Work/leaks.supp"
@@ -27,20 +25,23 @@ frame_bounds() {
   echo "$((X - Left)) $((Y - Top)) $((W + Left + Right)) $((H + Top + Bottom))"
 }
 
-# Waits until window $1 has its frame and has stopped moving, and prints its outer bounds.
+# Waits until window $1 has its frame and has stopped moving (the same bounds twice in a row),
+# and prints its outer bounds.
 settled_bounds() {
-  local Before="" After=""
-  for _ in $(seq 1 "$WindowWaitTenths"); do
+  local Before=""
+  has_settled() {
+    local After
     After=$(frame_bounds "$1" 2>/dev/null || true)
+    Seen=$After
     if [[ -n "$After" && "$After" == "$Before" ]] &&
       xprop -id "$1" _NET_FRAME_EXTENTS 2>/dev/null | grep -q '='; then
-      echo "$After"
       return 0
     fi
     Before=$After
-    sleep 0.2
-  done
-  fail "window $1 did not settle"
+    return 1
+  }
+  wait_until "window $1 did not settle" has_settled "$1"
+  echo "$Before"
 }
 
 # Fails unless bounds $2 ("LEFT TOP WIDTH HEIGHT") lie within 1024 x 600; $1 names the window.
@@ -83,7 +84,6 @@ xdotool windowactivate --sync "$Window" 2>/dev/null || xdotool windowfocus --syn
 xdotool key F1
 Front=$(wait_for_window "Trayvane Help")
 [[ "$Front" == "$Help" ]] || fail "F1 again made a second help window"
-sleep 0.5
 (($(count_windows "Trayvane Help") == 1)) || fail "$(count_windows "Trayvane Help") help windows"
 
 xdotool windowactivate --sync "$Help" 2>/dev/null || xdotool windowfocus --sync "$Help"

@@ -213,6 +213,8 @@ TEST(SheetCaptionTest, NameLayoutAndSpine) {
               "back.JPG \u00B7 back card \u00B7 spine 0 %");
     EXPECT_EQ(SheetCaption("a/b/c.jpeg", TInlayLayout::Back, -20),
               "c.jpeg \u00B7 back card \u00B7 spine -20 %");
+    // A whole tray card has no spine setting to tell.
+    EXPECT_EQ(SheetCaption("/s/card.png", TInlayLayout::TrayCard, 10), "card.png \u00B7 tray card");
 }
 
 // Every pixel of the extended picture is the inlay's pixel at the nearest place inside it; the

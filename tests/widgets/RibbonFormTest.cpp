@@ -43,10 +43,13 @@ TEST(RibbonFormTest, BuildsFromTheWindowDescription) {
     EXPECT_EQ(Ui.AdvToolBar3->width(), 254);
     EXPECT_EQ(Ui.SpineSizeTrackBar->pos(), QPoint(3, 2));
     EXPECT_EQ(Ui.FileSaveButton->x(), 3 + Ui.FileOpenButton->width());
-    // Format: the two layout buttons, then "Find spine"; the groups after it moved right by its
-    // width, in their order.
+    // Format: the three layout buttons, their pictures 47 pixels high so that the designed window
+    // stays 1200 wide, then "Find spine".
     EXPECT_EQ(Ui.AdvToolBar2->width(), 373);
-    EXPECT_EQ(Ui.FormatBackFrontButton->geometry(), QRect(87, 2, 150, 70));
+    EXPECT_EQ(Ui.FormatBackFrontButton->geometry(), QRect(67, 10, 113, 53));
+    EXPECT_EQ(Ui.FormatTrayCardButton->geometry(), QRect(180, 10, 57, 53));
+    EXPECT_EQ(Ui.FormatTrayCardButton->GroupIndex(), 20);
+    EXPECT_TRUE(Ui.FormatTrayCardButton->HasPicture());
     EXPECT_EQ(Ui.FormatFindSpineButton->geometry(), QRect(237, 1, 133, 72));
     EXPECT_EQ(Ui.FormatFindSpineButton->Caption(), "Find spine");
     EXPECT_TRUE(Ui.FormatFindSpineButton->HasPicture());

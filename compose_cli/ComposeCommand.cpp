@@ -484,7 +484,10 @@ TFileOutcome ComposeFile(const std::string& Input, const std::string& Output,
         SaveJpegFile(Inlay, Output, InlaySaveQuality, Density);
         break;
     }
-    return {Composed.Search, Inlay.Width(), {}};
+    TFileOutcome Outcome{Composed.Search, Inlay.Width(), {}};
+    if (!Composed.Notice.empty())
+        Outcome.Notices.push_back(Composed.Notice);
+    return Outcome;
 }
 
 TFileOutcome ComposeFile(const std::string& Input, const std::string& Output,

@@ -16,17 +16,25 @@ void LoadSoundCoverPicture(TBitmap32& Picture, const std::string& Input) {
     TakePixelsKeepingSettings(Picture, Loaded);
 }
 
-void PrepareCoverPicture(const std::string& Input, const TScanPreparation& Preparation,
-                         TBitmap32& Picture) {
+std::string StraightenNotice(const TCardFinding& Finding) {
+    return Finding.EdgeUncertain ? "the card's edge could not be told from the scanner's lid, so "
+                                   "the cut follows what differs from the lid"
+                                 : std::string();
+}
+
+std::string PrepareCoverPicture(const std::string& Input, const TScanPreparation& Preparation,
+                                TBitmap32& Picture) {
     LoadSoundCoverPicture(Picture, Input);
-    PrepareScan(Picture, Preparation);
+    return StraightenNotice(PrepareScan(Picture, Preparation));
 }
 
 TCoverComposition ComposeCover(const std::string& Input, const TCoverRequest& Request,
                                TBitmap32& Inlay) {
     TBitmap32 Picture;
-    PrepareCoverPicture(Input, Request.Preparation, Picture);
-    return ComposeCoverPicture(Picture, Request, Inlay);
+    const std::string Notice = PrepareCoverPicture(Input, Request.Preparation, Picture);
+    TCoverComposition Composed = ComposeCoverPicture(Picture, Request, Inlay);
+    Composed.Notice = Notice;
+    return Composed;
 }
 
 TCoverComposition ComposeCoverPicture(const TBitmap32& Picture, const TCoverRequest& Request,
@@ -44,9 +52,10 @@ TCoverComposition ComposeCoverPicture(const TBitmap32& Picture, const TCoverRequ
     const TSpineSearch Search = !Request.LookForSpine ? TSpineSearch::NotAsked
                                 : Found               ? TSpineSearch::Found
                                                       : TSpineSearch::NotFound;
-    return TCoverComposition{Chosen, Composed, Search,
-                             Cut.value_or(DescribedSpineCut(Picture.Width(), Chosen, 0)),
-                             Inlay.Width()};
+    return TCoverComposition{
+        Chosen,        Composed,
+        Search,        Cut.value_or(DescribedSpineCut(Picture.Width(), Chosen, 0)),
+        Inlay.Width(), {}};
 }
 
 std::string LowResolutionNotice(int InlayWidth) {

@@ -27,6 +27,7 @@ struct TCoverComposition {
     TSpineSearch Search;
     TSpineCut Cut; // the spine's edges at slider position 0: the one found, or the layout's own
     int InlayWidth = 0; // the inlay's width, in pixels
+    std::string Notice; // what preparing the picture has to tell (StraightenNotice), or empty
 };
 
 // What a cover's inlay is composed with.
@@ -60,12 +61,16 @@ DECLARE_EXCEPTION_CLASS(EDamagedPicture, Exception);
 // alike: throws EDamagedPicture for damaged JPEG data, Picture then being as it was.
 void LoadSoundCoverPicture(TBitmap32& Picture, const std::string& Input);
 
+// What straightening a scan has to tell of Finding: that the card's edge could not be told from
+// the scanner's lid, where so; empty otherwise.
+std::string StraightenNotice(const TCardFinding& Finding);
+
 // The picture a composition starts from: Input loaded (LoadSoundCoverPicture, photos turned
 // upright, damaged JPEG data refused with EDamagedPicture) and prepared as Preparation asks
 // (PrepareScan: turned, straightened). The layout, the spine search and an explicit cut all see the
 // picture as prepared.
-void PrepareCoverPicture(const std::string& Input, const TScanPreparation& Preparation,
-                         TBitmap32& Picture);
+std::string PrepareCoverPicture(const std::string& Input, const TScanPreparation& Preparation,
+                                TBitmap32& Picture);
 
 // Prepares Input and composes its inlay into Inlay (ComposeCoverPicture). Throws what the steps
 // throw.

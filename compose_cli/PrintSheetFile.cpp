@@ -42,7 +42,9 @@ std::unique_ptr<TPreparedCover> PrepareCover(const std::string& Input, const TPr
                                              const std::shared_ptr<const TFrontCover>& SharedFront,
                                              TSheetReport& Report) {
     TBitmap32 Picture;
-    PrepareCoverPicture(Input, Job.Scan, Picture);
+    const std::string Notice = PrepareCoverPicture(Input, Job.Scan, Picture);
+    if (!Notice.empty())
+        Report.push_back({TSheetRecord::TKind::Notice, Input, {}, Notice});
     auto Result = std::make_unique<TPreparedCover>();
     TPreparedCover& Cover = *Result;
     Cover.Composed = ComposeCoverPicture(

@@ -453,6 +453,34 @@ TEST_F(ComposeCommandTest, RotateAndStraightenWorkBeforeEverythingElse) {
                             "--rotate", "270", "--straighten", "--", "in.png", "out.pdf"));
 }
 
+// A card whose design ends in a white frame, on a white lid: its own edge cannot be told from the
+// lid, so --straighten cuts at what differs from the lid, and says so on standard error, for the
+// JPEG outputs as for the PDF writer's sheet.
+TEST_F(ComposeCommandTest, StraighteningSaysWhenTheCardsEdgeCannotBeToldFromTheLid) {
+    TBitmap32 Design, Framed, Scan;
+    MakeCover(WiderBackCover(), Design);
+    constexpr int Frame = 24;
+    Framed.SetDimensions(Design.Width() + 2 * Frame, Design.Height() + 2 * Frame);
+    Framed.FillAll(0xFFF8F8F8);
+    Framed.DrawFrom(TRect{Frame, Frame, Frame + Design.Width(), Frame + Design.Height()},
+                    Design.FullArea(), &Design);
+    TScanSetup Setup;
+    Setup.TiltDegrees = 1;
+    MakeScan(Framed, Setup, Scan);
+    const std::string Input = Dir.File("framed.png");
+    WriteFileBytes(Input, EncodePng(RgbSamplesOf(Scan)));
+    const std::string Notice = "trayvane-compose: " + Input +
+                               ": the card's edge could not be told from the scanner's lid, so the "
+                               "cut follows what differs from the lid\n";
+    for (const char* Output : {"framed.jpg", "framed.pdf"}) {
+        SCOPED_TRACE(Output);
+        const TProgramRun Run = RunExecutable({"--straighten", Input, Dir.File(Output)});
+        ASSERT_EQ(Run.ExitCode, 0) << Run.Err;
+        EXPECT_EQ(WithoutLowResolutionLines(Run.Err), Notice);
+        EXPECT_TRUE(std::filesystem::exists(Dir.File(Output)));
+    }
+}
+
 // Done when: a wrap-around whose back is wider than its front gets its spine on both sides with
 // --find-spine; where none is found, the layout's own cut and a line on standard error.
 TEST_F(ComposeCommandTest, FindSpineCutsAtTheSpineOrSaysItFoundNone) {

@@ -209,7 +209,10 @@ TEST_F(MainFormPrintOptionsTest, TheChoicesAreKeptInTheSettings) {
 // is offered only for a wrap-around.
 TEST_F(MainFormPrintOptionsTest, ThePanelBesideThePreviewChangesTheChoices) {
     const auto Form = MakeForm();
-    for (const auto& [Picture, HasFront] : {std::pair{Wrap, true}, std::pair{Back, false}}) {
+    for (const auto& Case : {std::pair{Wrap, true}, std::pair{Back, false}}) {
+        // Named, not bound: a lambda below uses them.
+        const auto& Picture = Case.first;
+        const bool HasFront = Case.second;
         SCOPED_TRACE(Picture);
         Form->LoadInputImage(Picture);
         Form->SetPrintOptions({TPrintContent::Card, 0, true});

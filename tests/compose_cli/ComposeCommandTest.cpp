@@ -130,6 +130,13 @@ protected:
     }
 };
 
+// Whether the PDF writer was built beside the batch command: builds without Qt, and the build
+// of the tests that run threads, have none, and their PDF outputs fail as the README says.
+bool PdfWriterBuilt() {
+    return std::filesystem::exists(std::filesystem::path(TRAYVANE_COMPOSE_EXECUTABLE)
+                                       .replace_filename("trayvane-print-sheet"));
+}
+
 } // namespace
 
 TEST(ComposeArgumentsTest, AcceptedForms) {
@@ -250,7 +257,9 @@ TEST_F(ComposeCommandTest, ALowResolutionInlayIsWrittenWithTheWindowsWarning) {
     const std::string Warning = "trayvane-compose: " + Small +
                                 ": Low resolution: " + std::to_string(SmallDpi) +
                                 " dpi at tray-card size\n";
-    for (const char* Output : {"inlay.jpg", "inlay.ppm", "inlay.pdf"}) {
+    for (const std::string Output : {"inlay.jpg", "inlay.ppm", "inlay.pdf"}) {
+        if (Output.ends_with(".pdf") && !PdfWriterBuilt())
+            continue;
         SCOPED_TRACE(Output);
         TProgramRun Run = RunExecutable({Small, Dir.File(Output)});
         EXPECT_EQ(Run.ExitCode, 0);
@@ -472,7 +481,9 @@ TEST_F(ComposeCommandTest, StraighteningSaysWhenTheCardsEdgeCannotBeToldFromTheL
     const std::string Notice = "trayvane-compose: " + Input +
                                ": the card's edge could not be told from the scanner's lid, so the "
                                "cut follows what differs from the lid\n";
-    for (const char* Output : {"framed.jpg", "framed.pdf"}) {
+    for (const std::string Output : {"framed.jpg", "framed.pdf"}) {
+        if (Output.ends_with(".pdf") && !PdfWriterBuilt())
+            continue;
         SCOPED_TRACE(Output);
         const TProgramRun Run = RunExecutable({"--straighten", Input, Dir.File(Output)});
         ASSERT_EQ(Run.ExitCode, 0) << Run.Err;

@@ -3,6 +3,8 @@
 #include "base/FileStream.h"
 #include "picture_codecs/CieLabToSrgb.h"
 
+#include "picture_codecs/TiffGlue.h"
+
 #include <tiffio.h>
 
 #include <algorithm>
@@ -102,33 +104,9 @@ void Unmap(thandle_t, void*, toff_t) {}
 // that nothing is printed.
 int OnError(TIFF*, void* UserData, const char* Module, const char* Format, va_list Arguments) {
     TTiffSource& Source = *static_cast<TTiffSource*>(UserData);
-    if (Source.Message[0] != '\0')
-        return 1;
-    char Text[400];
-    std::vsnprintf(Text, sizeof Text, Format, Arguments);
-    std::snprintf(Source.Message, sizeof Source.Message, "%s%s%s", Module ? Module : "",
-                  Module ? ": " : "", Text);
+    KeepFirstTiffError(Source.Message, sizeof Source.Message, Module, Format, Arguments);
     return 1;
 }
-
-int OnWarning(TIFF*, void*, const char*, const char*, va_list) {
-    return 1;
-}
-
-class TTiffOptions {
-public:
-    TTiffOptions() : FOptions(TIFFOpenOptionsAlloc()) {
-        if (!FOptions)
-            ThrowOutOfMemory();
-    }
-    ~TTiffOptions() { TIFFOpenOptionsFree(FOptions); }
-    TTiffOptions(const TTiffOptions&) = delete;
-    TTiffOptions& operator=(const TTiffOptions&) = delete;
-    TIFFOpenOptions* Get() const noexcept { return FOptions; }
-
-private:
-    TIFFOpenOptions* FOptions;
-};
 
 class TTiffFile {
 public:
@@ -269,7 +247,7 @@ TDecodedFile TTIFFImage::Decode(TFileStream& Stream) const {
     TTiffSource Source{&Stream, Stream.Size(), 0, {}};
     const TTiffOptions Options;
     TIFFOpenOptionsSetErrorHandlerExtR(Options.Get(), OnError, &Source);
-    TIFFOpenOptionsSetWarningHandlerExtR(Options.Get(), OnWarning, &Source);
+    TIFFOpenOptionsSetWarningHandlerExtR(Options.Get(), IgnoreTiffWarning, &Source);
     TIFFOpenOptionsSetMaxSingleMemAlloc(Options.Get(), MaxTiffAllocation);
     // "m": libtiff reads through the procedures above, never through a mapping.
     TIFF* const Opened = TIFFClientOpenExt("picture", "rm", &Source, ReadData, WriteData, Seek,

@@ -7,6 +7,8 @@
 #include "jpeg_bridge/JpegFile.h"
 #include "picture_codecs/DecodedPicture.h"
 
+#include "picture_codecs/TiffGlue.h"
+
 #include <tiffio.h>
 
 #include <algorithm>
@@ -95,33 +97,9 @@ void Unmap(thandle_t, void*, toff_t) {}
 
 int OnError(TIFF*, void* UserData, const char* Module, const char* Format, va_list Arguments) {
     TTiffTarget& Target = *static_cast<TTiffTarget*>(UserData);
-    if (Target.Message[0] != '\0')
-        return 1;
-    char Text[400];
-    std::vsnprintf(Text, sizeof Text, Format, Arguments);
-    std::snprintf(Target.Message, sizeof Target.Message, "%s%s%s", Module ? Module : "",
-                  Module ? ": " : "", Text);
+    KeepFirstTiffError(Target.Message, sizeof Target.Message, Module, Format, Arguments);
     return 1;
 }
-
-int OnWarning(TIFF*, void*, const char*, const char*, va_list) {
-    return 1;
-}
-
-class TTiffOptions {
-public:
-    TTiffOptions() : FOptions(TIFFOpenOptionsAlloc()) {
-        if (!FOptions)
-            ThrowOutOfMemory();
-    }
-    ~TTiffOptions() { TIFFOpenOptionsFree(FOptions); }
-    TTiffOptions(const TTiffOptions&) = delete;
-    TTiffOptions& operator=(const TTiffOptions&) = delete;
-    TIFFOpenOptions* Get() const noexcept { return FOptions; }
-
-private:
-    TIFFOpenOptions* FOptions;
-};
 
 // Closes the file when it is left; Finish closes it at once, which writes the directory.
 class TTiffWriting {
@@ -155,7 +133,7 @@ void SaveTiffFile(const TBitmap32& Bitmap, const std::string& FileName,
     {
         const TTiffOptions Options;
         TIFFOpenOptionsSetErrorHandlerExtR(Options.Get(), OnError, &Target);
-        TIFFOpenOptionsSetWarningHandlerExtR(Options.Get(), OnWarning, &Target);
+        TIFFOpenOptionsSetWarningHandlerExtR(Options.Get(), IgnoreTiffWarning, &Target);
         // "m": never a mapping; "l": little-endian, as most programs write it.
         TIFF* const Opened = TIFFClientOpenExt("inlay", "wml", &Target, ReadData, WriteData, Seek,
                                                Close, Size, Map, Unmap, Options.Get());

@@ -1,0 +1,43 @@
+#pragma once
+
+// What the TIFF reader and the TIFF inlay writer share of libtiff: the options a file is opened
+// with, and error and warning handlers that print nothing.
+
+#include "picture_codecs/DecodedPicture.h"
+
+#include <tiffio.h>
+
+#include <cstdarg>
+#include <cstddef>
+#include <cstdio>
+
+// libtiff's options for one TIFFClientOpenExt, freed when the holder goes.
+class TTiffOptions {
+public:
+    TTiffOptions() : FOptions(TIFFOpenOptionsAlloc()) {
+        if (!FOptions)
+            ThrowOutOfMemory();
+    }
+    ~TTiffOptions() { TIFFOpenOptionsFree(FOptions); }
+    TTiffOptions(const TTiffOptions&) = delete;
+    TTiffOptions& operator=(const TTiffOptions&) = delete;
+    TIFFOpenOptions* Get() const noexcept { return FOptions; }
+
+private:
+    TIFFOpenOptions* FOptions;
+};
+
+// Keeps libtiff's first error in Message (the later ones follow from it), as "MODULE: TEXT".
+inline void KeepFirstTiffError(char* Message, std::size_t Size, const char* Module,
+                               const char* Format, va_list Arguments) {
+    if (Message[0] != '\0')
+        return;
+    char Text[400];
+    std::vsnprintf(Text, sizeof Text, Format, Arguments);
+    std::snprintf(Message, Size, "%s%s%s", Module ? Module : "", Module ? ": " : "", Text);
+}
+
+// Tells libtiff a warning was handled, so that nothing is printed.
+inline int IgnoreTiffWarning(TIFF*, void*, const char*, const char*, va_list) {
+    return 1;
+}

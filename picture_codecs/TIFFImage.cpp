@@ -94,12 +94,6 @@ toff_t Size(thandle_t Handle) {
     return SourceOf(Handle).Size;
 }
 
-int Map(thandle_t, void**, toff_t*) {
-    return 0;
-}
-
-void Unmap(thandle_t, void*, toff_t) {}
-
 // Keeps the first error (the later ones follow from it) and tells libtiff it was handled, so
 // that nothing is printed.
 int OnError(TIFF*, void* UserData, const char* Module, const char* Format, va_list Arguments) {
@@ -250,8 +244,9 @@ TDecodedFile TTIFFImage::Decode(TFileStream& Stream) const {
     TIFFOpenOptionsSetWarningHandlerExtR(Options.Get(), IgnoreTiffWarning, &Source);
     TIFFOpenOptionsSetMaxSingleMemAlloc(Options.Get(), MaxTiffAllocation);
     // "m": libtiff reads through the procedures above, never through a mapping.
-    TIFF* const Opened = TIFFClientOpenExt("picture", "rm", &Source, ReadData, WriteData, Seek,
-                                           Close, Size, Map, Unmap, Options.Get());
+    TIFF* const Opened =
+        TIFFClientOpenExt("picture", "rm", &Source, ReadData, WriteData, Seek, Close, Size,
+                          NoTiffMapping, NoTiffUnmapping, Options.Get());
     if (!Opened)
         throw ETIFFError(ErrorText(Source, "not a TIFF file, or its header is damaged"));
     const TTiffFile Tiff(Opened);

@@ -41,3 +41,9 @@ inline void KeepFirstTiffError(char* Message, std::size_t Size, const char* Modu
 inline int IgnoreTiffWarning(TIFF*, void*, const char*, const char*, va_list) {
     return 1;
 }
+
+// The file is read and written through its own procedures, never mapped into memory.
+inline int NoTiffMapping(thandle_t, void**, toff_t*) {
+    return 0;
+}
+inline void NoTiffUnmapping(thandle_t, void*, toff_t) {}

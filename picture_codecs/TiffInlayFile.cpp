@@ -89,12 +89,6 @@ toff_t Size(thandle_t Handle) {
     return TargetOf(Handle).Bytes.size();
 }
 
-int Map(thandle_t, void**, toff_t*) {
-    return 0;
-}
-
-void Unmap(thandle_t, void*, toff_t) {}
-
 int OnError(TIFF*, void* UserData, const char* Module, const char* Format, va_list Arguments) {
     TTiffTarget& Target = *static_cast<TTiffTarget*>(UserData);
     KeepFirstTiffError(Target.Message, sizeof Target.Message, Module, Format, Arguments);
@@ -135,8 +129,9 @@ void SaveTiffFile(const TBitmap32& Bitmap, const std::string& FileName,
         TIFFOpenOptionsSetErrorHandlerExtR(Options.Get(), OnError, &Target);
         TIFFOpenOptionsSetWarningHandlerExtR(Options.Get(), IgnoreTiffWarning, &Target);
         // "m": never a mapping; "l": little-endian, as most programs write it.
-        TIFF* const Opened = TIFFClientOpenExt("inlay", "wml", &Target, ReadData, WriteData, Seek,
-                                               Close, Size, Map, Unmap, Options.Get());
+        TIFF* const Opened =
+            TIFFClientOpenExt("inlay", "wml", &Target, ReadData, WriteData, Seek, Close, Size,
+                              NoTiffMapping, NoTiffUnmapping, Options.Get());
         if (!Opened)
             Fail("cannot start the file");
         TTiffWriting Tiff(Opened);

@@ -128,6 +128,17 @@ window_is_drawn() {
   awk -v s="$spread" 'BEGIN { exit !(s > 0.02) }'
 }
 
+# The outer bounds of window $1, frame included, as "LEFT TOP WIDTH HEIGHT".
+frame_bounds() {
+  local X Y W H Left Right Top Bottom
+  X=$(xwininfo -id "$1" | sed -n 's/.*Absolute upper-left X: *//p')
+  Y=$(xwininfo -id "$1" | sed -n 's/.*Absolute upper-left Y: *//p')
+  W=$(xwininfo -id "$1" | sed -n 's/^ *Width: *//p')
+  H=$(xwininfo -id "$1" | sed -n 's/^ *Height: *//p')
+  read -r Left Right Top Bottom < <(xprop -id "$1" _NET_FRAME_EXTENTS | sed 's/.*= //; s/,//g')
+  echo "$((X - Left)) $((Y - Top)) $((W + Left + Right)) $((H + Top + Bottom))"
+}
+
 # Whether window $1 has the keyboard focus.
 has_focus() {
   [[ "$(xdotool getwindowfocus 2>/dev/null)" == "$1" ]]

@@ -14,17 +14,6 @@ echo "leak:libdbus-1.so" >"$Work/leaks.supp"
 export LSAN_OPTIONS="suppressions=$Work/leaks.supp:print_suppressions=0${LSAN_OPTIONS:+:$LSAN_OPTIONS}"
 start_window_manager
 
-# The outer bounds of window $1, frame included, as "LEFT TOP WIDTH HEIGHT".
-frame_bounds() {
-  local X Y W H Left Right Top Bottom
-  X=$(xwininfo -id "$1" | sed -n 's/.*Absolute upper-left X: *//p')
-  Y=$(xwininfo -id "$1" | sed -n 's/.*Absolute upper-left Y: *//p')
-  W=$(xwininfo -id "$1" | sed -n 's/^ *Width: *//p')
-  H=$(xwininfo -id "$1" | sed -n 's/^ *Height: *//p')
-  read -r Left Right Top Bottom < <(xprop -id "$1" _NET_FRAME_EXTENTS | sed 's/.*= //; s/,//g')
-  echo "$((X - Left)) $((Y - Top)) $((W + Left + Right)) $((H + Top + Bottom))"
-}
-
 # Waits until window $1 has its frame and has stopped moving (the same bounds twice in a row),
 # and prints its outer bounds.
 settled_bounds() {

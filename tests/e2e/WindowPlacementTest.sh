@@ -42,17 +42,6 @@ stored() {
   echo "${Figures[*]}"
 }
 
-# The outer bounds of window $1, frame included, as "LEFT TOP WIDTH HEIGHT".
-frame_bounds() {
-  local X Y W H Left Right Top Bottom
-  X=$(xwininfo -id "$1" | sed -n 's/.*Absolute upper-left X: *//p')
-  Y=$(xwininfo -id "$1" | sed -n 's/.*Absolute upper-left Y: *//p')
-  W=$(xwininfo -id "$1" | sed -n 's/^ *Width: *//p')
-  H=$(xwininfo -id "$1" | sed -n 's/^ *Height: *//p')
-  read -r Left Right Top Bottom < <(xprop -id "$1" _NET_FRAME_EXTENTS | sed 's/.*= //; s/,//g')
-  echo "$((X - Left)) $((Y - Top)) $((W + Left + Right)) $((H + Top + Bottom))"
-}
-
 # Starts the program and sets Window to the id of its window once the window manager has framed
 # it and it has stopped moving (the same bounds in five looks in a row).
 start_and_settle() {

@@ -1,12 +1,11 @@
 #include "app/ScanStatusText.h"
 
+#include "app/StatusMarks.h"
+
 #include <cmath>
 #include <cstdio>
 
 namespace {
-
-constexpr const char* Times = "\u00D7";
-constexpr const char* Dash = " \u2014 ";
 
 // An angle with one decimal and the degree sign, without its sign: "1.3°".
 std::string Degrees(double Value) {
@@ -36,7 +35,7 @@ std::string ScanHintText(const TCardFinding& Finding, const std::string& KeyText
 }
 
 std::string WithScanHint(const std::string& Text, const std::string& Hint) {
-    return Hint.empty() ? Text : Text + Dash + Hint;
+    return Hint.empty() ? Text : Text + StatusDash + Hint;
 }
 
 std::string StraightenedText(const TCardFinding& Finding) {
@@ -47,13 +46,14 @@ std::string StraightenedText(const TCardFinding& Finding) {
             ? "Straightened: the card cut out and levelled by " + Degrees(Finding.LevelDegrees)
             : "Straightened: the card cut out";
     if (Finding.EdgeUncertain)
-        Text += Dash + std::string("its edge could not be told from the scanner's lid, so the cut "
-                                   "follows what differs from the lid");
+        Text += StatusDash +
+                std::string("its edge could not be told from the scanner's lid, so the cut "
+                            "follows what differs from the lid");
     return Text;
 }
 
 std::string TurnedText(bool Right, int Width, int Height, TInlayLayout Layout) {
     return std::string(Right ? "Turned right: " : "Turned left: ") + std::to_string(Width) + " " +
-           Times + " " + std::to_string(Height) + ": " +
+           StatusTimes + " " + std::to_string(Height) + ": " +
            (Layout == TInlayLayout::BackAndFront ? "back and front" : "back");
 }

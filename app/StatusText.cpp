@@ -1,5 +1,7 @@
 #include "app/StatusText.h"
 
+#include "app/StatusMarks.h"
+
 #include "base/FileName.h"
 #include "composer/TrayCard.h"
 #include "composer/TrayInlay.h"
@@ -8,9 +10,6 @@
 #include <cstdio>
 
 namespace {
-
-constexpr const char* Times = "\u00D7";
-constexpr const char* Dash = " \u2014 ";
 
 std::string NameOf(const std::string& FileName) {
     return FileName.substr(ExtractFilePath(FileName).size());
@@ -38,7 +37,7 @@ std::string LowResolutionText(int DotsPerInch) {
 TStatusText WithResolution(std::string Text, int DotsPerInch) {
     if (!IsLow(DotsPerInch))
         return {std::move(Text), false};
-    return {std::move(Text) + Dash + LowResolutionText(DotsPerInch), true};
+    return {std::move(Text) + StatusDash + LowResolutionText(DotsPerInch), true};
 }
 
 // "Reason" and "Next" as two sentences: a full stop between them unless Reason has one.
@@ -70,15 +69,16 @@ TStatusText Describe(const TLoadedStatus& Loaded) {
     const char* const Layout = Loaded.Layout == TInlayLayout::BackAndFront ? "back and front"
                                : Loaded.Layout == TInlayLayout::TrayCard   ? "tray card"
                                                                            : "back";
-    std::string Text = NameOf(Loaded.FileName) + ", " + std::to_string(Loaded.Width) + " " + Times +
-                       " " + std::to_string(Loaded.Height) + ": " + Layout;
+    std::string Text = NameOf(Loaded.FileName) + ", " + std::to_string(Loaded.Width) + " " +
+                       StatusTimes + " " + std::to_string(Loaded.Height) + ": " + Layout;
     if (!Loaded.Damage.empty())
-        Text += Dash + NameOf(Loaded.FileName) + " is damaged: " + DamageWords(Loaded.Damage);
+        Text += StatusDash + NameOf(Loaded.FileName) + " is damaged: " + DamageWords(Loaded.Damage);
     else if (Loaded.LooksLikeTrayCard && Loaded.Layout != TInlayLayout::TrayCard)
-        Text += std::string(Dash) + "This looks like a whole tray card: TRAY CARD reprints it as "
-                                    "it is";
+        Text += std::string(StatusDash) +
+                "This looks like a whole tray card: TRAY CARD reprints it as "
+                "it is";
     else if (Loaded.SpineOffsetMm && std::abs(*Loaded.SpineOffsetMm) > SpineHintMm)
-        Text += std::string(Dash) + "The spine lies " +
+        Text += std::string(StatusDash) + "The spine lies " +
                 Millimetres(std::abs(*Loaded.SpineOffsetMm)) + " mm " +
                 (*Loaded.SpineOffsetMm > 0 ? "right" : "left") + " of the cut: Find spine (" +
                 Loaded.FindSpineKey + ") cuts there";
@@ -96,8 +96,8 @@ TStatusText Describe(const TComposedStatus& Composed) {
 // "151 × 117.5 mm at 255 dpi": the tray card's printed size and the inlay's density.
 std::string PrintedSize(int DotsPerInch) {
     const double HeightMm = TrayCardHeightMm;
-    return Millimetres(TrayCardWidthMm) + " " + Times + " " + Millimetres(HeightMm) + " mm at " +
-           std::to_string(DotsPerInch) + " dpi";
+    return Millimetres(TrayCardWidthMm) + " " + StatusTimes + " " + Millimetres(HeightMm) +
+           " mm at " + std::to_string(DotsPerInch) + " dpi";
 }
 
 TStatusText Describe(const TSavedStatus& Saved) {

@@ -11,6 +11,11 @@ function(trayvane_set_warnings target)
   if(TRAYVANE_WERROR)
     target_compile_options(${target} PRIVATE -Werror)
   endif()
+  # A unity build compiles several sources as one: gcc then takes a class of one source's
+  # anonymous namespace, used as a base in that source, for one of a header's.
+  if(CMAKE_UNITY_BUILD AND CMAKE_CXX_COMPILER_ID STREQUAL "GNU")
+    target_compile_options(${target} PRIVATE -Wno-subobject-linkage)
+  endif()
 endfunction()
 
 # Lets moc and rcc run for a target that uses Qt. (The one window description is compiled once by

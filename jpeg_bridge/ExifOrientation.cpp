@@ -1,5 +1,7 @@
 #include "jpeg_bridge/ExifOrientation.h"
 
+#include "jpeg_bridge/ExifFields.h"
+
 #include <cstring>
 
 namespace {
@@ -9,8 +11,6 @@ constexpr std::uint8_t MarkerStartOfImage = 0xD8;
 constexpr std::uint8_t MarkerEndOfImage = 0xD9;
 constexpr std::uint8_t MarkerStartOfScan = 0xDA;
 constexpr std::uint8_t MarkerApp1 = 0xE1;
-constexpr std::uint16_t TagOrientation = 0x0112;
-constexpr std::uint16_t TypeShort = 3;
 
 // A TIFF structure's bytes in their byte order; every read is checked against its size.
 class TTiffBytes {
@@ -41,7 +41,8 @@ private:
     bool FBigEndian;
 };
 
-// The orientation in the TIFF structure of an EXIF block, or 0 when it has none that is sound.
+} // namespace
+
 int OrientationInTiff(const std::uint8_t* Data, std::size_t Size) noexcept {
     if (Size < 8)
         return 0;
@@ -63,9 +64,9 @@ int OrientationInTiff(const std::uint8_t* Data, std::size_t Size) noexcept {
         const std::size_t Entry = Directory + 2 + 12 * I;
         if (!Tiff.Has(Entry, 12))
             return 0;
-        if (Tiff.U16(Entry) != TagOrientation)
+        if (Tiff.U16(Entry) != ExifTagOrientation)
             continue;
-        if (Tiff.U16(Entry + 2) != TypeShort || Tiff.U32(Entry + 4) != 1)
+        if (Tiff.U16(Entry + 2) != ExifTypeShort || Tiff.U32(Entry + 4) != 1)
             return 0;
         // A single SHORT stands in the first two bytes of the value field.
         const int Value = Tiff.U16(Entry + 8);
@@ -73,8 +74,6 @@ int OrientationInTiff(const std::uint8_t* Data, std::size_t Size) noexcept {
     }
     return 0;
 }
-
-} // namespace
 
 int ExifOrientationOf(const std::uint8_t* Data, std::size_t Size) noexcept {
     if (!Data || Size < 4 || Data[0] != 0xFF || Data[1] != MarkerStartOfImage)

@@ -16,3 +16,8 @@
 // before its first scan, the block has no orientation tag in its first directory, or the tag is
 // damaged or holds another value.
 int ExifOrientationOf(const std::uint8_t* Data, std::size_t Size) noexcept;
+
+// The orientation tag in the TIFF structure of an EXIF block (without the "Exif\0\0" before it):
+// 1 to 8, or 0 when the structure has none in its first directory or is damaged. Every offset and
+// count is checked against Size.
+int OrientationInTiff(const std::uint8_t* Data, std::size_t Size) noexcept;

@@ -1,15 +1,12 @@
 #include "jpeg_bridge/JpegEncoding.h"
 
+#include "jpeg_bridge/ExifFields.h"
+
 #include <algorithm>
 #include <limits>
 
 namespace {
 
-constexpr std::uint16_t TagXResolution = 0x011A;
-constexpr std::uint16_t TagYResolution = 0x011B;
-constexpr std::uint16_t TagResolutionUnit = 0x0128;
-constexpr std::uint16_t TypeShort = 3;
-constexpr std::uint16_t TypeRational = 5;
 constexpr std::uint16_t UnitInch = 2;
 
 // Writes little-endian numbers one after another into a block of fixed size.
@@ -64,10 +61,11 @@ ExifResolutionBlock(const TPrintDensity& Density) noexcept {
     Out.Bytes({'E', 'x', 'i', 'f', 0, 0, 'I', 'I', 42, 0});
     Out.Put32(DirectoryOffset);
     Out.Put16(EntryCount);
-    Out.Entry(TagXResolution, TypeRational, ValuesOffset);
-    Out.Entry(TagYResolution, TypeRational, ValuesOffset + 8);
-    Out.Entry(TagResolutionUnit, TypeShort, UnitInch); // a short sits in the first two bytes
-    Out.Put32(0);                                      // no further directory
+    Out.Entry(ExifTagXResolution, ExifTypeRational, ValuesOffset);
+    Out.Entry(ExifTagYResolution, ExifTypeRational, ValuesOffset + 8);
+    // A short sits in the first two bytes of the value field.
+    Out.Entry(ExifTagResolutionUnit, ExifTypeShort, UnitInch);
+    Out.Put32(0); // no further directory
     for (int Axis = 0; Axis < 2; ++Axis) {
         Out.Put32(static_cast<std::uint32_t>(Numerator));
         Out.Put32(static_cast<std::uint32_t>(Denominator));

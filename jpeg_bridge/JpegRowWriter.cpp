@@ -10,7 +10,7 @@
 namespace {
 
 // Row places handed to libjpeg per call.
-constexpr JDIMENSION RowBatch = 16;
+constexpr JDIMENSION RowsPerWrite = 16;
 
 // Encodes the picture into File. Returns true, or false with Errors saying why.
 bool EncodeRows(std::FILE* File, int Width, int Height, int PixelBytes,
@@ -22,8 +22,8 @@ bool EncodeRows(std::FILE* File, int Width, int Height, int PixelBytes,
         StartBgrCompress(Info, Width, Height, PixelBytes, Encoding);
         while (Info.next_scanline < Info.image_height) {
             const JDIMENSION First = Info.next_scanline;
-            const JDIMENSION Count = std::min(RowBatch, Info.image_height - First);
-            JSAMPROW Rows[RowBatch];
+            const JDIMENSION Count = std::min(RowsPerWrite, Info.image_height - First);
+            JSAMPROW Rows[RowsPerWrite];
             for (JDIMENSION I = 0; I < Count; ++I)
                 Rows[I] = const_cast<JSAMPROW>(Row(static_cast<int>(First + I)));
             if (jpeg_write_scanlines(&Info, Rows, Count) == 0)

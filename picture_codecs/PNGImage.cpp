@@ -29,18 +29,18 @@ void KeepMessage(TPngJob& Job, const char* Message) noexcept {
     Job.Message[sizeof Job.Message - 1] = '\0';
 }
 
-void OnError(png_structp Png, png_const_charp Message) {
+void OnReadError(png_structp Png, png_const_charp Message) {
     auto* Job = static_cast<TPngJob*>(png_get_error_ptr(Png));
     if (!Job->ReadFailed)
         KeepMessage(*Job, Message);
     png_longjmp(Png, 1);
 }
 
-void OnWarning(png_structp, png_const_charp) {}
+void OnReadWarning(png_structp, png_const_charp) {}
 
 // Reads what libpng asks for from the file, no more: a file is read only as far as its chunks
 // reach.
-void ReadData(png_structp Png, png_bytep Target, png_size_t Length) {
+void ReadPngData(png_structp Png, png_bytep Target, png_size_t Length) {
     auto* Job = static_cast<TPngJob*>(png_get_io_ptr(Png));
     std::size_t Got = 0;
     // The jump out of libpng is made after the handlers: never from inside one.
@@ -91,7 +91,8 @@ void TakeOrientation(TPngJob& Job, png_structp Png, png_infop Info) noexcept {
 // Decodes Job's file into its picture as blue, green, red, alpha. False when libpng or the size
 // stopped it. Kept out of line so that the jump target's frame is this function alone.
 [[gnu::noinline]] bool RunPngDecode(TPngJob& Job) noexcept {
-    png_structp Png = png_create_read_struct(PNG_LIBPNG_VER_STRING, &Job, OnError, OnWarning);
+    png_structp Png =
+        png_create_read_struct(PNG_LIBPNG_VER_STRING, &Job, OnReadError, OnReadWarning);
     if (!Png) {
         Job.OutOfMemory = true;
         return false;
@@ -106,7 +107,7 @@ void TakeOrientation(TPngJob& Job, png_structp Png, png_infop Info) noexcept {
         png_destroy_read_struct(&Png, &Info, nullptr);
         return Job.RowsDone;
     }
-    png_set_read_fn(Png, &Job, ReadData);
+    png_set_read_fn(Png, &Job, ReadPngData);
     // The signature was read and checked before.
     png_set_sig_bytes(Png, 8);
     // Ancillary chunks of a hostile file may not hold much memory.

@@ -21,13 +21,13 @@ struct TPngTarget {
     char Message[256];
 };
 
-void OnError(png_structp Png, png_const_charp Message) {
+void OnWriteError(png_structp Png, png_const_charp Message) {
     auto* const Target = static_cast<TPngTarget*>(png_get_error_ptr(Png));
     std::snprintf(Target->Message, sizeof Target->Message, "%s", Message);
     png_longjmp(Png, 1);
 }
 
-void OnWarning(png_structp, png_const_charp) {}
+void OnWriteWarning(png_structp, png_const_charp) {}
 
 void OnWrite(png_structp Png, png_bytep Data, png_size_t Length) {
     auto* const Target = static_cast<TPngTarget*>(png_get_io_ptr(Png));
@@ -52,7 +52,8 @@ png_uint_32 PixelsPerMetre(const TPrintDensity& Density) {
 // exit leaves by a long jump. Returns false after an error, its text in Target.Message.
 bool EncodePng(const TBitmap32& Bitmap, const TPrintDensity& Density, TPngTarget& Target,
                std::uint8_t* Row) {
-    png_structp Png = png_create_write_struct(PNG_LIBPNG_VER_STRING, &Target, OnError, OnWarning);
+    png_structp Png =
+        png_create_write_struct(PNG_LIBPNG_VER_STRING, &Target, OnWriteError, OnWriteWarning);
     if (!Png) {
         std::snprintf(Target.Message, sizeof Target.Message, "out of memory");
         return false;

@@ -42,7 +42,7 @@ TTiffSource& SourceOf(thandle_t Handle) {
     return *static_cast<TTiffSource*>(Handle);
 }
 
-tmsize_t ReadData(thandle_t Handle, void* Target, tmsize_t Length) {
+tmsize_t ReadSource(thandle_t Handle, void* Target, tmsize_t Length) {
     TTiffSource& Source = SourceOf(Handle);
     if (Length < 0)
         return -1;
@@ -58,11 +58,11 @@ tmsize_t ReadData(thandle_t Handle, void* Target, tmsize_t Length) {
     }
 }
 
-tmsize_t WriteData(thandle_t, void*, tmsize_t) {
+tmsize_t WriteSource(thandle_t, void*, tmsize_t) {
     return -1;
 }
 
-toff_t Seek(thandle_t Handle, toff_t Offset, int Whence) {
+toff_t SeekSource(thandle_t Handle, toff_t Offset, int Whence) {
     TTiffSource& Source = SourceOf(Handle);
     // Offsets relative to the current place or the end come as unsigned values of signed ones.
     const auto Relative = static_cast<std::int64_t>(Offset);
@@ -86,17 +86,18 @@ toff_t Seek(thandle_t Handle, toff_t Offset, int Whence) {
     return Source.At;
 }
 
-int Close(thandle_t) {
+int CloseSource(thandle_t) {
     return 0;
 }
 
-toff_t Size(thandle_t Handle) {
+toff_t SourceSize(thandle_t Handle) {
     return SourceOf(Handle).Size;
 }
 
 // Keeps the first error (the later ones follow from it) and tells libtiff it was handled, so
 // that nothing is printed.
-int OnError(TIFF*, void* UserData, const char* Module, const char* Format, va_list Arguments) {
+int OnSourceError(TIFF*, void* UserData, const char* Module, const char* Format,
+                  va_list Arguments) {
     TTiffSource& Source = *static_cast<TTiffSource*>(UserData);
     KeepFirstTiffError(Source.Message, sizeof Source.Message, Module, Format, Arguments);
     return 1;
@@ -240,13 +241,13 @@ TDecodedFile TTIFFImage::Decode(TFileStream& Stream) const {
         throw ETIFFError("TIFF error: not a TIFF file, or its header is damaged");
     TTiffSource Source{&Stream, Stream.Size(), 0, {}};
     const TTiffOptions Options;
-    TIFFOpenOptionsSetErrorHandlerExtR(Options.Get(), OnError, &Source);
+    TIFFOpenOptionsSetErrorHandlerExtR(Options.Get(), OnSourceError, &Source);
     TIFFOpenOptionsSetWarningHandlerExtR(Options.Get(), IgnoreTiffWarning, &Source);
     TIFFOpenOptionsSetMaxSingleMemAlloc(Options.Get(), MaxTiffAllocation);
     // "m": libtiff reads through the procedures above, never through a mapping.
     TIFF* const Opened =
-        TIFFClientOpenExt("picture", "rm", &Source, ReadData, WriteData, Seek, Close, Size,
-                          NoTiffMapping, NoTiffUnmapping, Options.Get());
+        TIFFClientOpenExt("picture", "rm", &Source, ReadSource, WriteSource, SeekSource,
+                          CloseSource, SourceSize, NoTiffMapping, NoTiffUnmapping, Options.Get());
     if (!Opened)
         throw ETIFFError(ErrorText(Source, "not a TIFF file, or its header is damaged"));
     const TTiffFile Tiff(Opened);

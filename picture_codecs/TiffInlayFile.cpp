@@ -30,7 +30,7 @@ TTiffTarget& TargetOf(thandle_t Handle) {
     return *static_cast<TTiffTarget*>(Handle);
 }
 
-tmsize_t ReadData(thandle_t Handle, void* Data, tmsize_t Length) {
+tmsize_t ReadTarget(thandle_t Handle, void* Data, tmsize_t Length) {
     TTiffTarget& Target = TargetOf(Handle);
     if (Length < 0)
         return -1;
@@ -42,7 +42,7 @@ tmsize_t ReadData(thandle_t Handle, void* Data, tmsize_t Length) {
     return Count;
 }
 
-tmsize_t WriteData(thandle_t Handle, void* Data, tmsize_t Length) {
+tmsize_t WriteTarget(thandle_t Handle, void* Data, tmsize_t Length) {
     TTiffTarget& Target = TargetOf(Handle);
     if (Length < 0)
         return -1;
@@ -58,7 +58,7 @@ tmsize_t WriteData(thandle_t Handle, void* Data, tmsize_t Length) {
     return Length;
 }
 
-toff_t Seek(thandle_t Handle, toff_t Offset, int Whence) {
+toff_t SeekTarget(thandle_t Handle, toff_t Offset, int Whence) {
     TTiffTarget& Target = TargetOf(Handle);
     const auto Relative = static_cast<std::int64_t>(Offset);
     std::int64_t Position = 0;
@@ -81,15 +81,16 @@ toff_t Seek(thandle_t Handle, toff_t Offset, int Whence) {
     return Target.At;
 }
 
-int Close(thandle_t) {
+int CloseTarget(thandle_t) {
     return 0;
 }
 
-toff_t Size(thandle_t Handle) {
+toff_t TargetSize(thandle_t Handle) {
     return TargetOf(Handle).Bytes.size();
 }
 
-int OnError(TIFF*, void* UserData, const char* Module, const char* Format, va_list Arguments) {
+int OnTargetError(TIFF*, void* UserData, const char* Module, const char* Format,
+                  va_list Arguments) {
     TTiffTarget& Target = *static_cast<TTiffTarget*>(UserData);
     KeepFirstTiffError(Target.Message, sizeof Target.Message, Module, Format, Arguments);
     return 1;
@@ -126,12 +127,12 @@ void SaveTiffFile(const TBitmap32& Bitmap, const std::string& FileName,
     };
     {
         const TTiffOptions Options;
-        TIFFOpenOptionsSetErrorHandlerExtR(Options.Get(), OnError, &Target);
+        TIFFOpenOptionsSetErrorHandlerExtR(Options.Get(), OnTargetError, &Target);
         TIFFOpenOptionsSetWarningHandlerExtR(Options.Get(), IgnoreTiffWarning, &Target);
         // "m": never a mapping; "l": little-endian, as most programs write it.
-        TIFF* const Opened =
-            TIFFClientOpenExt("inlay", "wml", &Target, ReadData, WriteData, Seek, Close, Size,
-                              NoTiffMapping, NoTiffUnmapping, Options.Get());
+        TIFF* const Opened = TIFFClientOpenExt("inlay", "wml", &Target, ReadTarget, WriteTarget,
+                                               SeekTarget, CloseTarget, TargetSize, NoTiffMapping,
+                                               NoTiffUnmapping, Options.Get());
         if (!Opened)
             Fail("cannot start the file");
         TTiffWriting Tiff(Opened);

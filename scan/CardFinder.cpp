@@ -5,11 +5,10 @@
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
+#include <numbers>
 #include <vector>
 
 namespace {
-
-constexpr double Pi = 3.14159265358979323846;
 
 // A run of this many pixels unlike the bed starts the card: a lone speck of dust does not.
 constexpr int RunLength = 3;
@@ -384,7 +383,7 @@ TCardFinding FindCard(const TBitmap32& Scan) {
     // The tilt from the long edges where they are straight, else from the short ones. A
     // vertical edge X = A + B Y of a card turned clockwise by T has B = -tan T.
     const auto AngleOf = [&](int Edge) {
-        const double Degrees = std::atan(Edges[Edge].B) * 180 / Pi;
+        const double Degrees = std::atan(Edges[Edge].B) * 180 / std::numbers::pi;
         return Edge == LeftEdge || Edge == RightEdge ? -Degrees : Degrees;
     };
     const bool Wide = CX1 - CX0 >= Y1 - Y0;
@@ -415,7 +414,7 @@ TCardFinding FindCard(const TBitmap32& Scan) {
 
     // A side that is no straight edge is cut at the outermost of its points, along the tilt, so
     // that all that differs from the bed stays.
-    const double Slope = std::tan(Tilt * Pi / 180);
+    const double Slope = std::tan(Tilt * std::numbers::pi / 180);
     for (int Edge = 0; Edge < 4; ++Edge) {
         TEdgeLine& Line = Edges[Edge];
         if (Line.Straight())
@@ -436,8 +435,8 @@ TCardFinding FindCard(const TBitmap32& Scan) {
     // The corners, turned into the levelled picture; the cut is the largest box inside them,
     // moved in by the edge's blur (which widens with the resolution) and a pixel for resampling.
     const double Level = std::abs(Tilt) >= MinLevelledTiltDegrees ? Tilt : 0;
-    const double Cos = std::cos(Level * Pi / 180);
-    const double Sin = std::sin(Level * Pi / 180);
+    const double Cos = std::cos(Level * std::numbers::pi / 180);
+    const double Sin = std::sin(Level * std::numbers::pi / 180);
     const double CX = (W - 1) / 2.0;
     const double CY = (H - 1) / 2.0;
     const auto Levelled = [&](TPoint P) {

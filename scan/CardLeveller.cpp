@@ -6,10 +6,9 @@
 #include <cmath>
 #include <cstdint>
 #include <cstring>
+#include <numbers>
 
 namespace {
-
-constexpr double Pi = 3.14159265358979323846;
 
 // Resampling a pixel costs several times what copying it does: the rows are shared between two
 // threads from a smaller card on than a plain copy would be.
@@ -75,8 +74,8 @@ void LevelCard(const TBitmap32& Scan, const TCardFinding& Finding, TBitmap32& Ca
 
     // Pixel (I, J) of the card is the levelled picture's pixel (Box.Left + I, Box.Top + J): the
     // scan's point turned back about the scan's centre, sampled between its four neighbours.
-    const double Cos = std::cos(Finding.LevelDegrees * Pi / 180);
-    const double Sin = std::sin(Finding.LevelDegrees * Pi / 180);
+    const double Cos = std::cos(Finding.LevelDegrees * std::numbers::pi / 180);
+    const double Sin = std::sin(Finding.LevelDegrees * std::numbers::pi / 180);
     const double CX = (SW - 1) / 2.0;
     const double CY = (SH - 1) / 2.0;
     ForCardRows(H, W, [&](int First, int End) {

@@ -9,12 +9,12 @@
 
 namespace {
 
-DECLARE_EXCEPTION_CLASS(ETestError, Exception);
+DECLARE_EXCEPTION_CLASS(EOwnTestError, Exception);
 
 TEST(ExceptionClassNameTest, OwnAndForeignErrors) {
-    const ETestError Own("x");
+    const EOwnTestError Own("x");
     const std::exception& AsBase = Own;
-    EXPECT_EQ(ExceptionClassName(AsBase), "ETestError");
+    EXPECT_EQ(ExceptionClassName(AsBase), "EOwnTestError");
     EXPECT_EQ(ExceptionClassName(Exception("x")), "Exception");
     const std::out_of_range Foreign("x");
     const std::exception& ForeignAsBase = Foreign;

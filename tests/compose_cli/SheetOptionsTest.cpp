@@ -7,6 +7,7 @@
 #include "compose_cli/SheetOutput.h"
 #include "compose_cli/SheetReport.h"
 
+#include "tests/compose_cli/UsageErrorTable.h"
 #include "tests/support/TestNames.h"
 
 #include <gmock/gmock.h>
@@ -56,26 +57,8 @@ TEST(SheetOptionsTest, TheSheetsOptionsAreTakenAndHandedToTheWriter) {
 
 namespace {
 
-struct TUsageCase {
-    std::string Name;
-    std::vector<std::string> Arguments;
-    std::string Reason;
-};
-
-class SheetUsageErrorTest : public testing::TestWithParam<TUsageCase> {};
-
-TEST_P(SheetUsageErrorTest, IsRefusedWithItsReason) {
-    const TUsageCase& C = GetParam();
-    try {
-        ParseComposeArguments(C.Arguments);
-        ADD_FAILURE() << "accepted";
-    } catch (const EUsageError& E) {
-        EXPECT_THAT(E.Message(), HasSubstr(C.Reason));
-    }
-}
-
 INSTANTIATE_TEST_SUITE_P(
-    Table, SheetUsageErrorTest,
+    SheetOptions, UsageErrorTest,
     testing::Values(
         TUsageCase{"PerSheetWithJpeg",
                    {"--per-sheet", "2", "a.jpg", "b.jpg"},

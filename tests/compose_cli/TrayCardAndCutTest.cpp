@@ -9,6 +9,7 @@
 #include "picture_codecs/CodecPictures.h"
 #include "raster/Bitmap32.h"
 
+#include "tests/compose_cli/UsageErrorTable.h"
 #include "tests/support/BitmapSamples.h"
 #include "tests/support/JpegFixtures.h"
 #include "tests/support/RunProgram.h"
@@ -74,14 +75,6 @@ protected:
     }
 };
 
-struct TUsageCase {
-    std::string Name;
-    std::vector<std::string> Arguments;
-    std::string Reason; // a part of the one-line reason
-};
-
-class TrayCardAndCutUsageTest : public testing::TestWithParam<TUsageCase> {};
-
 } // namespace
 
 TEST(TrayCardAndCutArgumentsTest, AcceptedForms) {
@@ -104,18 +97,8 @@ TEST(TrayCardAndCutArgumentsTest, AcceptedForms) {
     EXPECT_EQ(OutputFormatOf("x.tif"), TOutputFormat::Tiff);
 }
 
-TEST_P(TrayCardAndCutUsageTest, IsRefusedWithItsReason) {
-    const TUsageCase& C = GetParam();
-    try {
-        ParseComposeArguments(C.Arguments);
-        ADD_FAILURE() << "accepted";
-    } catch (const EUsageError& E) {
-        EXPECT_THAT(E.Message(), HasSubstr(C.Reason));
-    }
-}
-
 INSTANTIATE_TEST_SUITE_P(
-    Cases, TrayCardAndCutUsageTest,
+    TrayCardAndCut, UsageErrorTest,
     testing::Values(
         TUsageCase{
             "TrayCardWithSpine", {"--layout", "tray-card", "--spine", "5", "a", "b"}, "no --spine"},

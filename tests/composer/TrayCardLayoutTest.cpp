@@ -216,7 +216,7 @@ INSTANTIATE_TEST_SUITE_P(
             "TrayCard", {697, 727}, TInlayLayout::TrayCard, "A whole tray card takes no cut"}),
     [](const auto& Info) { return Info.param.Name; });
 
-struct TDragCase {
+struct TDragStopCase {
     std::string Name;
     TSpineEdge Edge;
     int Column;
@@ -224,12 +224,12 @@ struct TDragCase {
     TSpineCut Expected;
 };
 
-class DragStopsTest : public testing::TestWithParam<TDragCase> {};
+class DragStopsTest : public testing::TestWithParam<TDragStopCase> {};
 
 // A 2850 pixel wrap-around shown at its own cut 1395 to 1455 (cuts of 15 to 180 columns): a
 // drag goes as far as the widths let it, the other edge staying.
 TEST_P(DragStopsTest, StopsAtTheWidthsOfASpine) {
-    const TDragCase& C = GetParam();
+    const TDragStopCase& C = GetParam();
     const TSpineCut Shown = DescribedSpineCut(2850, TInlayLayout::BackAndFront, C.Position);
     EXPECT_EQ(MoveSpineCutEdge(Shown, C.Edge, C.Column, C.Position, 2850,
                                ExplicitCutWidths(2850, TInlayLayout::BackAndFront)),
@@ -238,13 +238,14 @@ TEST_P(DragStopsTest, StopsAtTheWidthsOfASpine) {
 
 INSTANTIATE_TEST_SUITE_P(
     Drags, DragStopsTest,
-    testing::Values(TDragCase{"RightFreely", TSpineEdge::Right, 1470, 0, {1395, 1470}},
-                    TDragCase{"RightOntoTheLeft", TSpineEdge::Right, 1396, 0, {1395, 1410}},
-                    TDragCase{"RightFarOut", TSpineEdge::Right, 2000, 0, {1395, 1575}},
-                    TDragCase{"LeftFarOut", TSpineEdge::Left, 100, 0, {1275, 1455}},
-                    TDragCase{"LeftOntoTheRight", TSpineEdge::Left, 1454, 0, {1440, 1455}},
+    testing::Values(TDragStopCase{"RightFreely", TSpineEdge::Right, 1470, 0, {1395, 1470}},
+                    TDragStopCase{"RightOntoTheLeft", TSpineEdge::Right, 1396, 0, {1395, 1410}},
+                    TDragStopCase{"RightFarOut", TSpineEdge::Right, 2000, 0, {1395, 1575}},
+                    TDragStopCase{"LeftFarOut", TSpineEdge::Left, 100, 0, {1275, 1455}},
+                    TDragStopCase{"LeftOntoTheRight", TSpineEdge::Left, 1454, 0, {1440, 1455}},
                     // At +20 the own strip is 72 wide from 1389; a 15 column cut shows 18.
-                    TDragCase{"RightOntoTheLeftPlus20", TSpineEdge::Right, 1390, 20, {1390, 1405}}),
+                    TDragStopCase{
+                        "RightOntoTheLeftPlus20", TSpineEdge::Right, 1390, 20, {1390, 1405}}),
     [](const auto& Info) { return Info.param.Name; });
 
 } // namespace

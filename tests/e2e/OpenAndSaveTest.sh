@@ -51,11 +51,22 @@ echo "saved $Saved: $Width x $Height"
 # Waits for the file dialog and presses Enter on the name it proposes.
 accept_file_dialog() {
   local dialog
-  dialog=$(wait_for_window_matching "$DialogTitlePattern")
-  xdotool windowactivate --sync "$dialog" 2>/dev/null || xdotool windowfocus --sync "$dialog"
-  sleep 0.3
+  dialog=$(wait_for_window_matching "$DialogTitlePattern") || exit 1
+  focus_window "$dialog"
   xdotool key Return
   wait_for_window_gone_id "$dialog"
+}
+
+# Whether the input view shows the green and yellow second cover: the middle of the view, where
+# the first cover was navy and orange.
+shows_second_cover() {
+  import -window root "$Work/second.png"
+  local pixel
+  pixel=$(convert "$Work/second.png" -crop "1x1+$((X + WIDTH / 2))+$((Y + 97 + 138))" +repage \
+    -format '%[fx:int(255*r)] %[fx:int(255*g)] %[fx:int(255*b)]' info:)
+  Seen="the middle of the view: $pixel"
+  read -r Red Green Blue <<<"$pixel"
+  ((Green > 150 && Blue < 80 && Green > Red))
 }
 
 # The second cover: the dialog proposes "second cover-inlay.jpg" beside it, never the first
@@ -64,11 +75,12 @@ convert -size 600x400 gradient:green-yellow -quality 92 "$Work/second cover.jpg"
 FirstSum=$(md5sum <"$Saved")
 click_in_window "$Window" 40 40 # Open
 answer_file_dialog "$Work/second cover.jpg"
+# Saved once it shows, as a person saves what they see.
+wait_until "the second cover is not shown" shows_second_cover
 click_in_window "$Window" 150 40 # Save
 accept_file_dialog
 Second="$Work/second cover-inlay.jpg"
-for _ in $(seq 1 50); do [[ -s "$Second" ]] && break; sleep 0.1; done
-[[ -s "$Second" ]] || fail "the second inlay was not saved as proposed: $(ls "$Work")"
+wait_for_file "$Second"
 read -r Width Height < <(identify -format '%w %h\n' "$Second")
 [[ "$Width" == 624 && "$Height" == 485 ]] || fail "the second inlay is ${Width}x${Height}, not 624x485"
 [[ "$(md5sum <"$Saved")" == "$FirstSum" ]] || fail "the first inlay was replaced"

@@ -5,14 +5,12 @@
 #include "app/settings/RegistryFile.h"
 #include "app/settings/WindowPlacement.h"
 
+#include "tests/settings/RegistryFileText.h"
 #include "tests/support/TempFolder.h"
 
 #include <gtest/gtest.h>
 
 namespace {
-
-const std::string Head = "Windows Registry Editor Version 5.00\n\n"
-                         "[HKEY_CURRENT_USER\\Software\\Brenlow\\Trayvane]\n";
 
 class PrintOptionsTest : public testing::Test {
 protected:
@@ -28,13 +26,13 @@ TEST_F(PrintOptionsTest, StoredBesideThePlacementAndReadBack) {
         StorePrintOptions(Registry, {TPrintContent::CardAndFront, 25, false});
         EXPECT_FALSE(Registry.HasCurrentKey());
     }
-    EXPECT_EQ(ReadWholeFile(StorePath), Head + "\"Width\"=dword:00000384\n"
-                                               "\"Height\"=dword:000002bc\n"
-                                               "\"Left\"=dword:0000000a\n"
-                                               "\"Top\"=dword:00000014\n"
-                                               "\"PrintContent\"=dword:00000002\n"
-                                               "\"PrintBleed\"=dword:00000019\n"
-                                               "\"PrintCaption\"=dword:00000000\n");
+    EXPECT_EQ(ReadWholeFile(StorePath), TrayvaneKeyHead + "\"Width\"=dword:00000384\n"
+                                                          "\"Height\"=dword:000002bc\n"
+                                                          "\"Left\"=dword:0000000a\n"
+                                                          "\"Top\"=dword:00000014\n"
+                                                          "\"PrintContent\"=dword:00000002\n"
+                                                          "\"PrintBleed\"=dword:00000019\n"
+                                                          "\"PrintCaption\"=dword:00000000\n");
     TRegistryFileStore Store(StorePath);
     TRegistry Registry(Store);
     TPrintOptions Options;
@@ -61,7 +59,7 @@ TEST_F(PrintOptionsTest, NothingStoredOrNoChoiceKeepsTheDefaults) {
     };
     for (const auto& C : Cases) {
         Config.MakeFolder("Brenlow");
-        Config.WriteFile("Brenlow/Trayvane.reg", Head + C.Values);
+        Config.WriteFile("Brenlow/Trayvane.reg", TrayvaneKeyHead + C.Values);
         TRegistryFileStore Store(StorePath);
         TRegistry Registry(Store);
         TPrintOptions Options;
@@ -73,8 +71,8 @@ TEST_F(PrintOptionsTest, NothingStoredOrNoChoiceKeepsTheDefaults) {
 
 TEST_F(PrintOptionsTest, AValueOfTheWrongTypeIsRaisedAndTheKeyClosed) {
     Config.MakeFolder("Brenlow");
-    Config.WriteFile("Brenlow/Trayvane.reg", Head + "\"PrintContent\"=dword:00000001\n"
-                                                    "\"PrintBleed\"=\"2\"\n");
+    Config.WriteFile("Brenlow/Trayvane.reg", TrayvaneKeyHead + "\"PrintContent\"=dword:00000001\n"
+                                                               "\"PrintBleed\"=\"2\"\n");
     TRegistryFileStore Store(StorePath);
     TRegistry Registry(Store);
     TPrintOptions Options;

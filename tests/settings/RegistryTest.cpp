@@ -2,6 +2,7 @@
 #include "app/settings/RegistryFile.h"
 #include "app/settings/UserRegistry.h"
 
+#include "tests/settings/RegistryFileText.h"
 #include "tests/support/FileSizeLimit.h"
 #include "tests/support/TempFolder.h"
 
@@ -12,8 +13,6 @@
 
 namespace {
 
-const std::string Head = "Windows Registry Editor Version 5.00\n\n";
-const std::string KeyLine = "[HKEY_CURRENT_USER\\Software\\Brenlow\\Trayvane]\n";
 const char* const Key = "Software\\Brenlow\\Trayvane";
 
 // The message of the ERegistryException that Action raises, or "<none>".
@@ -69,7 +68,8 @@ TEST_F(RegistryTest, ReadsOnlyFourByteDwordsAsIntegers) {
         {"hex(b):64,03,00,00,00,00,00,00", "Failed to get data for 'Width'"},
     };
     for (const auto& C : Cases) {
-        TRegistryFileStore CaseStore(WriteStore(Head + KeyLine + "\"Width\"=" + C.Data + "\n"));
+        TRegistryFileStore CaseStore(
+            WriteStore(RegistryFileHead + TrayvaneKeyLine + "\"Width\"=" + C.Data + "\n"));
         TRegistry CaseRegistry(CaseStore);
         ASSERT_TRUE(CaseRegistry.OpenKey(Key, false));
         EXPECT_TRUE(CaseRegistry.ValueExists("Width")) << C.Data;
@@ -82,7 +82,7 @@ TEST_F(RegistryTest, ReadsOnlyFourByteDwordsAsIntegers) {
 }
 
 TEST_F(RegistryTest, MissingValuesAndKeys) {
-    WriteStore(Head + KeyLine + "\"Left\"=dword:00000010\n");
+    WriteStore(RegistryFileHead + TrayvaneKeyLine + "\"Left\"=dword:00000010\n");
     EXPECT_FALSE(Registry.OpenKey("Software\\Brenlow\\Other", false));
     EXPECT_FALSE(Registry.ValueExists("Left"));
     EXPECT_EQ(RegistryError([&] { Registry.ReadInteger("Left"); }),
@@ -101,17 +101,18 @@ TEST_F(RegistryTest, MissingValuesAndKeys) {
     EXPECT_FALSE(Registry.HasCurrentKey());
     EXPECT_FALSE(Registry.OpenKey("", true));
     Registry.CloseKey();
-    EXPECT_EQ(ReadWholeFile(StorePath), Head + KeyLine + "\"Left\"=dword:00000010\n");
+    EXPECT_EQ(ReadWholeFile(StorePath),
+              RegistryFileHead + TrayvaneKeyLine + "\"Left\"=dword:00000010\n");
 }
 
 TEST_F(RegistryTest, WritesReplaceTheFileAndKeepEverythingElse) {
     const std::string Other = "[HKEY_CURRENT_USER\\Software\\Other]\n\"Name\"=\"kept\"\n";
-    WriteStore(Head + Other + "\n" + KeyLine + "\"Top\"=hex:01\n");
+    WriteStore(RegistryFileHead + Other + "\n" + TrayvaneKeyLine + "\"Top\"=hex:01\n");
     ASSERT_TRUE(Registry.OpenKey(Key, true));
     Registry.WriteInteger("Width", 868);
     Registry.WriteInteger("TOP", -200);
     EXPECT_EQ(Registry.ReadInteger("top"), -200);
-    EXPECT_EQ(ReadWholeFile(StorePath), Head + Other + "\n" + KeyLine +
+    EXPECT_EQ(ReadWholeFile(StorePath), RegistryFileHead + Other + "\n" + TrayvaneKeyLine +
                                             "\"Top\"=dword:ffffff38\n"
                                             "\"Width\"=dword:00000364\n");
     EXPECT_EQ(FolderEntries(Folder / "Brenlow"), std::vector<std::string>{"Trayvane.reg"});
@@ -130,11 +131,12 @@ TEST_F(RegistryTest, CreatingAKeyWritesNothingUntilAValueIsSet) {
     EXPECT_FALSE(std::filesystem::exists(Folder / "Brenlow"));
     EXPECT_TRUE(Registry.OpenKey(Key, false)); // the store remembers it
     Registry.WriteInteger("Width", 1);
-    EXPECT_EQ(ReadWholeFile(StorePath), Head + KeyLine + "\"Width\"=dword:00000001\n");
+    EXPECT_EQ(ReadWholeFile(StorePath),
+              RegistryFileHead + TrayvaneKeyLine + "\"Width\"=dword:00000001\n");
 }
 
 TEST_F(RegistryTest, AFileThatCannotBeUsedIsReportedOnceAndReadAsEmpty) {
-    const std::string Damaged = Head + KeyLine + "Width=868\n";
+    const std::string Damaged = RegistryFileHead + TrayvaneKeyLine + "Width=868\n";
     WriteStore(Damaged);
     EXPECT_EQ(RegistryError([&] { Registry.OpenKey(Key, false); }),
               "The settings file '" + StorePath +
@@ -144,7 +146,8 @@ TEST_F(RegistryTest, AFileThatCannotBeUsedIsReportedOnceAndReadAsEmpty) {
 
     ASSERT_TRUE(Registry.OpenKey(Key, true));
     Registry.WriteInteger("Width", 868);
-    EXPECT_EQ(ReadWholeFile(StorePath), Head + KeyLine + "\"Width\"=dword:00000364\n");
+    EXPECT_EQ(ReadWholeFile(StorePath),
+              RegistryFileHead + TrayvaneKeyLine + "\"Width\"=dword:00000364\n");
 
     // A folder where the file should be cannot be read, nor replaced.
     Folder.MakeFolder("Folder.reg");
@@ -169,7 +172,8 @@ TEST_F(RegistryTest, ANonRegularOrHugeSettingsFileIsRefusedWithoutWaiting) {
     Folder.MakeFolder("zero");
     std::filesystem::create_symlink("/dev/zero", Folder.File("zero/Trayvane.reg"));
     Folder.MakeFolder("huge");
-    Folder.WriteFile("huge/Trayvane.reg", Head + std::string(std::size_t{1} << 20, ';'));
+    Folder.WriteFile("huge/Trayvane.reg",
+                     RegistryFileHead + std::string(std::size_t{1} << 20, ';'));
     const struct {
         const char* Name;
         const char* Why;
@@ -197,7 +201,7 @@ TEST_F(RegistryTest, ANonRegularOrHugeSettingsFileIsRefusedWithoutWaiting) {
 }
 
 TEST_F(RegistryTest, AFailedWriteLeavesFileAndMemoryAsTheyWere) {
-    const std::string Old = Head + KeyLine + "\"Width\"=dword:00000364\n";
+    const std::string Old = RegistryFileHead + TrayvaneKeyLine + "\"Width\"=dword:00000364\n";
     WriteStore(Old);
     ASSERT_TRUE(Registry.OpenKey(Key, true));
     {

@@ -1,4 +1,5 @@
 #include "app/settings/RegistryText.h"
+#include "tests/settings/RegistryFileText.h"
 
 #include <gtest/gtest.h>
 
@@ -47,21 +48,19 @@ void ExpectContent(const TRegistryContent& Actual, const TRegistryContent& Expec
                       << Describe(Expected);
 }
 
-const std::string Head = "Windows Registry Editor Version 5.00\n\n";
-
 TEST(RegistryTextTest, ReadsEveryKindOfValue) {
-    const std::string Text = Head + "[HKEY_CURRENT_USER\\Software\\Brenlow\\Trayvane]\n"
-                                    "\"Width\"=dword:00000364\n"
-                                    "\"Left\"=dword:FFFFFB00\n"
-                                    "\"Small\"=dword:7\n"
-                                    "\"Title\"=\"say \\\"hi\\\" C:\\\\x\"\n"
-                                    "\"Empty\"=\"\"\n"
-                                    "@=\"default\"\n"
-                                    "\"Raw\"=hex:01,ab,FF\n"
-                                    "\"NoBytes\"=hex:\n"
-                                    "\"Long\"=hex(b):00,01,02,\\\n"
-                                    "  03,04 , 05,\\\n"
-                                    "  06,07\n";
+    const std::string Text = RegistryFileHead + "[HKEY_CURRENT_USER\\Software\\Brenlow\\Trayvane]\n"
+                                                "\"Width\"=dword:00000364\n"
+                                                "\"Left\"=dword:FFFFFB00\n"
+                                                "\"Small\"=dword:7\n"
+                                                "\"Title\"=\"say \\\"hi\\\" C:\\\\x\"\n"
+                                                "\"Empty\"=\"\"\n"
+                                                "@=\"default\"\n"
+                                                "\"Raw\"=hex:01,ab,FF\n"
+                                                "\"NoBytes\"=hex:\n"
+                                                "\"Long\"=hex(b):00,01,02,\\\n"
+                                                "  03,04 , 05,\\\n"
+                                                "  06,07\n";
     ExpectContent(ParseRegistryText(Text),
                   {{"Software\\Brenlow\\Trayvane",
                     {{"Width", Dword(868)},
@@ -88,11 +87,11 @@ TEST(RegistryTextTest, ToleratesTheFormsItsWritersUse) {
          {{"A", {{"X", Dword(1)}}}}},
         {"REGEDIT4\n\n[HKEY_CURRENT_USER\\A]\n\"X\"=dword:1\n", {{"A", {{"X", Dword(1)}}}}},
         // A repeated key adds to the first, a repeated value replaces it; case does not matter.
-        {Head + "[HKEY_CURRENT_USER\\A]\n\"X\"=dword:1\n[HKEY_CURRENT_USER\\B]\n"
-                "[hkey_current_user\\a]\n\"x\"=dword:2\n\"Y\"=dword:3\n",
+        {RegistryFileHead + "[HKEY_CURRENT_USER\\A]\n\"X\"=dword:1\n[HKEY_CURRENT_USER\\B]\n"
+                            "[hkey_current_user\\a]\n\"x\"=dword:2\n\"Y\"=dword:3\n",
          {{"A", {{"X", Dword(2)}, {"Y", Dword(3)}}}, {"B", {}}}},
         // The root itself, and a header with nothing after it.
-        {Head + "[HKEY_CURRENT_USER]\n\"X\"=dword:1\n", {{"", {{"X", Dword(1)}}}}},
+        {RegistryFileHead + "[HKEY_CURRENT_USER]\n\"X\"=dword:1\n", {{"", {{"X", Dword(1)}}}}},
         {"Windows Registry Editor Version 5.00", {}},
     };
     for (const TCase& C : Cases)
@@ -107,30 +106,40 @@ TEST(RegistryTextTest, DamagedTextsNameTheLine) {
         {"", "line 1: the header line"},
         {"\n\n", "line 3: the header line"},
         {"Windows Registry Editor Version 4.00\n", "line 1: the first line must be"},
-        {Head + "\"X\"=dword:1\n", "line 3: a value before the first key"},
-        {Head + "[-HKEY_CURRENT_USER\\A]\n", "line 3: deleting keys"},
-        {Head + "[HKEY_LOCAL_MACHINE\\A]\n", "line 3: only keys of HKEY_CURRENT_USER"},
-        {Head + "[HKEY_CURRENT_USERX\\A]\n", "line 3: only keys of HKEY_CURRENT_USER"},
-        {Head + "[HKEY_CURRENT_USER\\A\\\\B]\n", "line 3: a key path has an empty part"},
-        {Head + "[HKEY_CURRENT_USER\\A\\]\n", "line 3: a key path has an empty part"},
-        {Head + "[HKEY_CURRENT_USER\\A\n", "line 3: a key line must end in ]"},
-        {Head + "[HKEY_CURRENT_USER\\A]\n\"X\"=-\n", "line 4: deleting values"},
-        {Head + "[HKEY_CURRENT_USER\\A]\n\"X=dword:1\n",
+        {RegistryFileHead + "\"X\"=dword:1\n", "line 3: a value before the first key"},
+        {RegistryFileHead + "[-HKEY_CURRENT_USER\\A]\n", "line 3: deleting keys"},
+        {RegistryFileHead + "[HKEY_LOCAL_MACHINE\\A]\n", "line 3: only keys of HKEY_CURRENT_USER"},
+        {RegistryFileHead + "[HKEY_CURRENT_USERX\\A]\n", "line 3: only keys of HKEY_CURRENT_USER"},
+        {RegistryFileHead + "[HKEY_CURRENT_USER\\A\\\\B]\n",
+         "line 3: a key path has an empty part"},
+        {RegistryFileHead + "[HKEY_CURRENT_USER\\A\\]\n", "line 3: a key path has an empty part"},
+        {RegistryFileHead + "[HKEY_CURRENT_USER\\A\n", "line 3: a key line must end in ]"},
+        {RegistryFileHead + "[HKEY_CURRENT_USER\\A]\n\"X\"=-\n", "line 4: deleting values"},
+        {RegistryFileHead + "[HKEY_CURRENT_USER\\A]\n\"X=dword:1\n",
          "line 4: a quoted name or string is not closed"},
-        {Head + "[HKEY_CURRENT_USER\\A]\n\"X\\n\"=dword:1\n", "line 4: unknown escape"},
-        {Head + "[HKEY_CURRENT_USER\\A]\n\"X\" = dword:1\n", "line 4: expected = after"},
-        {Head + "[HKEY_CURRENT_USER\\A]\nX=dword:1\n", "line 4: expected a key in brackets"},
-        {Head + "[HKEY_CURRENT_USER\\A]\n\"X\"=dword:123456789\n", "line 4: a dword must be"},
-        {Head + "[HKEY_CURRENT_USER\\A]\n\"X\"=dword:\n", "line 4: a dword must be"},
-        {Head + "[HKEY_CURRENT_USER\\A]\n\"X\"=dword:-1\n", "line 4: a dword must be"},
-        {Head + "[HKEY_CURRENT_USER\\A]\n\"X\"=dword:12 34\n", "line 4: a dword must be"},
-        {Head + "[HKEY_CURRENT_USER\\A]\n\"X\"=\"a\"b\n", "line 4: text after the closing quote"},
-        {Head + "[HKEY_CURRENT_USER\\A]\n\"X\"=hex:01,,02\n", "line 4: hex data must be"},
-        {Head + "[HKEY_CURRENT_USER\\A]\n\"X\"=hex:100\n", "line 4: hex data must be"},
-        {Head + "[HKEY_CURRENT_USER\\A]\n\"X\"=hex:01,\n", "line 4: hex data must be"},
-        {Head + "[HKEY_CURRENT_USER\\A]\n\"X\"=hex(zz):01\n", "line 4: a typed hex value"},
-        {Head + "[HKEY_CURRENT_USER\\A]\n\"X\"=hex:01,\\", "line 4: hex data continue past"},
-        {Head + "[HKEY_CURRENT_USER\\A]\n\"X\"=string\n", "line 4: unknown kind of value data"},
+        {RegistryFileHead + "[HKEY_CURRENT_USER\\A]\n\"X\\n\"=dword:1\n", "line 4: unknown escape"},
+        {RegistryFileHead + "[HKEY_CURRENT_USER\\A]\n\"X\" = dword:1\n",
+         "line 4: expected = after"},
+        {RegistryFileHead + "[HKEY_CURRENT_USER\\A]\nX=dword:1\n",
+         "line 4: expected a key in brackets"},
+        {RegistryFileHead + "[HKEY_CURRENT_USER\\A]\n\"X\"=dword:123456789\n",
+         "line 4: a dword must be"},
+        {RegistryFileHead + "[HKEY_CURRENT_USER\\A]\n\"X\"=dword:\n", "line 4: a dword must be"},
+        {RegistryFileHead + "[HKEY_CURRENT_USER\\A]\n\"X\"=dword:-1\n", "line 4: a dword must be"},
+        {RegistryFileHead + "[HKEY_CURRENT_USER\\A]\n\"X\"=dword:12 34\n",
+         "line 4: a dword must be"},
+        {RegistryFileHead + "[HKEY_CURRENT_USER\\A]\n\"X\"=\"a\"b\n",
+         "line 4: text after the closing quote"},
+        {RegistryFileHead + "[HKEY_CURRENT_USER\\A]\n\"X\"=hex:01,,02\n",
+         "line 4: hex data must be"},
+        {RegistryFileHead + "[HKEY_CURRENT_USER\\A]\n\"X\"=hex:100\n", "line 4: hex data must be"},
+        {RegistryFileHead + "[HKEY_CURRENT_USER\\A]\n\"X\"=hex:01,\n", "line 4: hex data must be"},
+        {RegistryFileHead + "[HKEY_CURRENT_USER\\A]\n\"X\"=hex(zz):01\n",
+         "line 4: a typed hex value"},
+        {RegistryFileHead + "[HKEY_CURRENT_USER\\A]\n\"X\"=hex:01,\\",
+         "line 4: hex data continue past"},
+        {RegistryFileHead + "[HKEY_CURRENT_USER\\A]\n\"X\"=string\n",
+         "line 4: unknown kind of value data"},
     };
     for (const auto& C : Cases) {
         try {
@@ -156,18 +165,18 @@ TEST(RegistryTextTest, WritesTheExportFormat) {
           {"Wide", {0x12345678u, {}}}}},
     };
     const std::string Text = FormatRegistryText(Content);
-    EXPECT_EQ(Text, Head + "[HKEY_CURRENT_USER\\Software\\Brenlow\\Trayvane]\n"
-                           "\"Width\"=dword:00000364\n"
-                           "\"Left\"=dword:fffffb00\n"
-                           "\"Title\"=\"a \\\"b\\\" \\\\c\"\n"
-                           "\n"
-                           "[HKEY_CURRENT_USER\\Other]\n"
-                           "@=\"default\"\n"
-                           "\"Raw\"=hex:00,ff\n"
-                           "\"Short\"=hex(4):01,02\n"
-                           "\"Lines\"=hex(1):6f,6e,65,0a,74,77,6f,00\n"
-                           "\"Cut\"=hex(1):61,62\n"
-                           "\"Wide\"=hex(12345678):\n");
+    EXPECT_EQ(Text, RegistryFileHead + "[HKEY_CURRENT_USER\\Software\\Brenlow\\Trayvane]\n"
+                                       "\"Width\"=dword:00000364\n"
+                                       "\"Left\"=dword:fffffb00\n"
+                                       "\"Title\"=\"a \\\"b\\\" \\\\c\"\n"
+                                       "\n"
+                                       "[HKEY_CURRENT_USER\\Other]\n"
+                                       "@=\"default\"\n"
+                                       "\"Raw\"=hex:00,ff\n"
+                                       "\"Short\"=hex(4):01,02\n"
+                                       "\"Lines\"=hex(1):6f,6e,65,0a,74,77,6f,00\n"
+                                       "\"Cut\"=hex(1):61,62\n"
+                                       "\"Wide\"=hex(12345678):\n");
     ExpectContent(ParseRegistryText(Text), Content, Text);
 }
 

@@ -1,6 +1,7 @@
 #include "app/settings/WindowPlacement.h"
 #include "app/settings/RegistryFile.h"
 
+#include "tests/settings/RegistryFileText.h"
 #include "tests/support/FileSizeLimit.h"
 #include "tests/support/TempFolder.h"
 #include "tests/support/TestNames.h"
@@ -34,9 +35,6 @@ std::string Describe(const TStoredPlacement& Stored) {
     Add("Top", Stored.Top);
     return Text;
 }
-
-const std::string Head = "Windows Registry Editor Version 5.00\n\n"
-                         "[HKEY_CURRENT_USER\\Software\\Brenlow\\Trayvane]\n";
 
 // One run of the program: its own store on the same file, as the next start would have.
 struct TRun {
@@ -76,10 +74,10 @@ TEST_F(WindowPlacementTest, FirstStartReadsNothingAndStoresAllFour) {
 
     StoreWindowPlacement(First.Registry, {10, 20, 900, 700});
     EXPECT_FALSE(First.Registry.HasCurrentKey());
-    EXPECT_EQ(ReadWholeFile(StorePath), Head + "\"Width\"=dword:00000384\n"
-                                               "\"Height\"=dword:000002bc\n"
-                                               "\"Left\"=dword:0000000a\n"
-                                               "\"Top\"=dword:00000014\n");
+    EXPECT_EQ(ReadWholeFile(StorePath), TrayvaneKeyHead + "\"Width\"=dword:00000384\n"
+                                                          "\"Height\"=dword:000002bc\n"
+                                                          "\"Left\"=dword:0000000a\n"
+                                                          "\"Top\"=dword:00000014\n");
 
     TRun Second(StorePath);
     EXPECT_EQ(Restore(Second), "<none>");
@@ -103,7 +101,7 @@ TEST_F(WindowPlacementTest, StoredFiguresAreReadOneByOneInOrder) {
          "Invalid data type for 'Height'"},
     };
     for (const auto& C : Cases) {
-        WriteStore(Head + C.Values);
+        WriteStore(TrayvaneKeyHead + C.Values);
         TRun Run(StorePath);
         EXPECT_EQ(Restore(Run), C.Error) << C.Values;
         EXPECT_EQ(Describe(Run.Stored), C.Applied) << C.Values;
@@ -111,14 +109,14 @@ TEST_F(WindowPlacementTest, StoredFiguresAreReadOneByOneInOrder) {
 }
 
 TEST_F(WindowPlacementTest, AStringWidthIsRewrittenAsDwordAtExit) {
-    WriteStore(Head + "\"Width\"=\"1024\"\n\"Left\"=dword:00000064\n");
+    WriteStore(TrayvaneKeyHead + "\"Width\"=\"1024\"\n\"Left\"=dword:00000064\n");
     TRun Run(StorePath);
     EXPECT_EQ(Restore(Run), "Failed to get data for 'Width'");
     StoreWindowPlacement(Run.Registry, {-1280, -200, 800, 600});
-    EXPECT_EQ(ReadWholeFile(StorePath), Head + "\"Width\"=dword:00000320\n"
-                                               "\"Left\"=dword:fffffb00\n"
-                                               "\"Height\"=dword:00000258\n"
-                                               "\"Top\"=dword:ffffff38\n");
+    EXPECT_EQ(ReadWholeFile(StorePath), TrayvaneKeyHead + "\"Width\"=dword:00000320\n"
+                                                          "\"Left\"=dword:fffffb00\n"
+                                                          "\"Height\"=dword:00000258\n"
+                                                          "\"Top\"=dword:ffffff38\n");
     TRun Next(StorePath);
     EXPECT_EQ(Restore(Next), "<none>");
     EXPECT_EQ(Describe(Next.Stored), "Width=800 Height=600 Left=-1280 Top=-200 ");
@@ -161,8 +159,9 @@ TEST_F(WindowPlacementTest, ASettingsPathThatIsNoFileIsReportedOnceARun) {
 }
 
 TEST_F(WindowPlacementTest, AFailedStoreLeavesTheOldFileWhole) {
-    const std::string Old = Head + "\"Width\"=dword:00000384\n\"Height\"=dword:000002bc\n"
-                                   "\"Left\"=dword:0000000a\n\"Top\"=dword:00000014\n";
+    const std::string Old = TrayvaneKeyHead +
+                            "\"Width\"=dword:00000384\n\"Height\"=dword:000002bc\n"
+                            "\"Left\"=dword:0000000a\n\"Top\"=dword:00000014\n";
     WriteStore(Old);
     TRun Run(StorePath);
     EXPECT_EQ(Restore(Run), "<none>");

@@ -7,6 +7,7 @@
 #include "tests/compose_cli/ReportLines.h"
 
 #include "composer/TrayCard.h"
+#include "jpeg_bridge/JpegRowDecoder.h"
 
 #include "tests/support/ExifFixtures.h"
 #include "tests/support/JpegFixtures.h"
@@ -46,11 +47,12 @@ const TScanCase ScanCases[] = {
     {"Progressive", TFixtureColor::YCbCr, 3, {85, true, 0, false}, 517, 250},
     {"FullChroma", TFixtureColor::YCbCr, 3, {95, false, 0, true}, 299, 287},
     {"RestartMarkers", TFixtureColor::YCbCr, 3, {90, false, 5, false}, 640, 211},
-    // A scan large enough for the fast way to decode it on two threads.
-    {"LargeWrapAround", TFixtureColor::YCbCr, 3, {90, false, 0, false}, 2900, 1450},
+    // A scan just large enough for the fast way to decode it on two threads (JpegSplitMinPixels).
+    {"LargeWrapAround", TFixtureColor::YCbCr, 3, {90, false, 0, false}, 2100, 1050},
     // Left to the full way.
     {"Cmyk", TFixtureColor::Cmyk, 4, {}, 300, 150},
 };
+static_assert(std::uint64_t{2100} * 1050 >= JpegSplitMinPixels, "LargeWrapAround is split");
 
 std::string WriteScan(const TTempFolder& Dir, const TScanCase& C) {
     const std::string File = Dir.File(std::string(C.Name) + ".jpg");

@@ -64,26 +64,10 @@ tmsize_t WriteSource(thandle_t, void*, tmsize_t) {
 
 toff_t SeekSource(thandle_t Handle, toff_t Offset, int Whence) {
     TTiffSource& Source = SourceOf(Handle);
-    // Offsets relative to the current place or the end come as unsigned values of signed ones.
-    const auto Relative = static_cast<std::int64_t>(Offset);
-    std::int64_t Position = 0;
-    switch (Whence) {
-    case SEEK_SET:
-        Position = Relative;
-        break;
-    case SEEK_CUR:
-        Position = static_cast<std::int64_t>(Source.At) + Relative;
-        break;
-    case SEEK_END:
-        Position = static_cast<std::int64_t>(Source.Size) + Relative;
-        break;
-    default:
-        return static_cast<toff_t>(-1);
-    }
-    if (Position < 0)
-        return static_cast<toff_t>(-1);
-    Source.At = static_cast<toff_t>(Position);
-    return Source.At;
+    const toff_t Place = TiffSeekPlace(Source.At, Source.Size, Offset, Whence);
+    if (Place != static_cast<toff_t>(-1))
+        Source.At = Place;
+    return Place;
 }
 
 int CloseSource(thandle_t) {

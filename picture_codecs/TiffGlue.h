@@ -9,6 +9,7 @@
 
 #include <cstdarg>
 #include <cstddef>
+#include <cstdint>
 #include <cstdio>
 
 // libtiff's options for one TIFFClientOpenExt, freed when the holder goes.
@@ -47,3 +48,25 @@ inline int NoTiffMapping(thandle_t, void**, toff_t*) {
     return 0;
 }
 inline void NoTiffUnmapping(thandle_t, void*, toff_t) {}
+
+// The place a libtiff seek asks for: Offset from the start, from the current place At or from
+// the end (Size), an offset from either of the last two coming as the unsigned value of a signed
+// one. (toff_t)-1 for an unknown Whence or a place before the start.
+inline toff_t TiffSeekPlace(toff_t At, toff_t Size, toff_t Offset, int Whence) {
+    const auto Relative = static_cast<std::int64_t>(Offset);
+    std::int64_t Position = 0;
+    switch (Whence) {
+    case SEEK_SET:
+        Position = Relative;
+        break;
+    case SEEK_CUR:
+        Position = static_cast<std::int64_t>(At) + Relative;
+        break;
+    case SEEK_END:
+        Position = static_cast<std::int64_t>(Size) + Relative;
+        break;
+    default:
+        return static_cast<toff_t>(-1);
+    }
+    return Position < 0 ? static_cast<toff_t>(-1) : static_cast<toff_t>(Position);
+}

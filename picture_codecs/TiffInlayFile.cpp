@@ -60,25 +60,10 @@ tmsize_t WriteTarget(thandle_t Handle, void* Data, tmsize_t Length) {
 
 toff_t SeekTarget(thandle_t Handle, toff_t Offset, int Whence) {
     TTiffTarget& Target = TargetOf(Handle);
-    const auto Relative = static_cast<std::int64_t>(Offset);
-    std::int64_t Position = 0;
-    switch (Whence) {
-    case SEEK_SET:
-        Position = Relative;
-        break;
-    case SEEK_CUR:
-        Position = static_cast<std::int64_t>(Target.At) + Relative;
-        break;
-    case SEEK_END:
-        Position = static_cast<std::int64_t>(Target.Bytes.size()) + Relative;
-        break;
-    default:
-        return static_cast<toff_t>(-1);
-    }
-    if (Position < 0)
-        return static_cast<toff_t>(-1);
-    Target.At = static_cast<toff_t>(Position);
-    return Target.At;
+    const toff_t Place = TiffSeekPlace(Target.At, Target.Bytes.size(), Offset, Whence);
+    if (Place != static_cast<toff_t>(-1))
+        Target.At = Place;
+    return Place;
 }
 
 int CloseTarget(thandle_t) {

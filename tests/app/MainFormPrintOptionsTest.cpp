@@ -9,6 +9,7 @@
 #include "base/RunHandler.h"
 #include "jpeg_bridge/JPEGImage.h"
 #include "picture_codecs/CodecPictures.h"
+#include "tests/app/MainFormTestSupport.h"
 #include "tests/support/JpegFixtures.h"
 #include "tests/support/PdfRender.h"
 #include "tests/support/TempFolder.h"
@@ -38,7 +39,7 @@ const TRgb Mint{170, 230, 190};
 const TRgb Rose{240, 170, 190};
 const TRgb Sky{170, 200, 240};
 
-class MainFormPrintOptionsTest : public testing::Test {
+class MainFormPrintOptionsTest : public MainFormFixture {
 protected:
     static void SetUpTestSuite() {
         RegisterJpegPictures();
@@ -46,9 +47,8 @@ protected:
     }
 
     MainFormPrintOptionsTest()
-        : Settings(Folder.File("Trayvane.reg")), LogPath(Folder.File("trayvane.log")),
-          Placeholder(Folder.File("DropHere.jpg")), Wrap(Folder.File("wrap.jpg")),
-          Back(Folder.File("back.jpg")), Other(Folder.File("other.jpg")) {
+        : Wrap(Folder.File("wrap.jpg")), Back(Folder.File("back.jpg")),
+          Other(Folder.File("other.jpg")) {
         TFixtureImage Image{1140, 480, 3, {}};
         for (int Y = 0; Y < Image.Height; ++Y)
             for (int X = 0; X < Image.Width; ++X)
@@ -57,15 +57,6 @@ protected:
         WriteFileBytes(Wrap, EncodeJpeg(Image, TFixtureColor::YCbCr));
         WriteFileBytes(Back, EncodeJpeg(FlatImage(600, 470, Sky), TFixtureColor::YCbCr));
         WriteFileBytes(Other, EncodeJpeg(FlatImage(500, 520, Rose), TFixtureColor::YCbCr));
-        WriteFileBytes(Placeholder,
-                       EncodeJpeg(FlatImage(80, 30, {200, 200, 220}), TFixtureColor::YCbCr));
-    }
-
-    std::unique_ptr<TMainForm> MakeForm() {
-        auto Form = std::make_unique<TMainForm>(Settings, LogPath, Placeholder);
-        Form->show();
-        QApplication::processEvents();
-        return Form;
     }
 
     // Prints the form's sheet on Page into a PDF file as the print dialog's "Print to File"
@@ -79,10 +70,6 @@ protected:
         return std::filesystem::exists(Pdf);
     }
 
-    TTempFolder Folder;
-    TRegistryFileStore Settings;
-    std::string LogPath;
-    std::string Placeholder;
     std::string Wrap;
     std::string Back;
     std::string Other;
